@@ -1,0 +1,136 @@
+#include "host/Dialogs.h"
+
+namespace qv {
+namespace {
+
+std::array<QuestionSpec, 7> makeSpecs() {
+    std::array<QuestionSpec, 7> s{};
+    s[0] = {QuestionMode::NameExists,
+            "File Name Exists...",
+            "File Name Exists...",
+            {{"Overwrite", 1}, {"Append", 6}, {"Other Name", 7}, {"Cancel", 2}}};
+    s[1] = {QuestionMode::AutoRename,
+            "File Name Exists...",
+            "File Name Exists...",
+            {{"Overwrite", 1}, {"Auto Rename", 6}, {"Other Name", 7}, {"Cancel", 2}}};
+    s[2] = {QuestionMode::Crosslink,
+            "Crosslinked Entry...",
+            "",
+            {{"List Anyway", 1}, {"Abort", 2}, {"Cancel All", 3}}};
+    s[3] = {QuestionMode::UnsupportedSize,
+            "Unsupported Filesize...",
+            "Unsupported Filesize...",
+            {{"OK", 1}, {"Cancel All", 2}}};
+    s[3].hasLogBox = true;
+    s[4] = {QuestionMode::WrongExtension,
+            "Wrong File Extension...",
+            "File is not a *.D64 File. Choose valid Extensions to Process:",
+            {{"OK", 1}, {"Cancel All", 2}}};
+    s[4].extensions = {"*.D64", "*.*D64", "*.D64*", "*.*D64*", "*.*"};
+    s[4].extraHeight = 156;
+    s[5] = {QuestionMode::ExtendedBam,
+            "Extended BAM could not be detected...",
+            "The Extended BAM could not be detected. Handle this Image as:",
+            {{"OK", 1}, {"Cancel", 2}, {"Cancel All", 3}}};
+    s[5].radioLabels = {"Original", "SpeedDOS", "DolphinDOS", "PrologicDOS"};
+    s[5].extraHeight = 196;
+    s[6] = {QuestionMode::OldSettingsFile,
+            "Old Ini File detected...",
+            "",
+            {{"Copy", 1}, {"Move", 6}, {"Delete", 7}, {"Cancel", 2}}};
+    s[6].hasDontAskBox = false;
+    s[6].extraHeight = 146;
+    return s;
+}
+
+int modeIndex(QuestionMode mode) { return static_cast<int>(mode); }
+
+}  // namespace
+
+const QuestionSpec& questionSpec(QuestionMode mode) {
+    static const std::array<QuestionSpec, 7> specs = makeSpecs();
+    return specs[static_cast<std::size_t>(modeIndex(mode) - 1)];
+}
+
+const QuestionMemory& Dialogs::memory(QuestionMode mode) const {
+    return memory_[static_cast<std::size_t>(modeIndex(mode))];
+}
+
+QuestionMemory& Dialogs::memory(QuestionMode mode) {
+    return memory_[static_cast<std::size_t>(modeIndex(mode))];
+}
+
+QuestionReply Dialogs::ask(QuestionMode mode, const std::string& path, const std::string& message) {
+    const QuestionSpec& spec = questionSpec(mode);
+    QuestionMemory& mem = memory(mode);
+    if (spec.hasDontAskBox && mem.dontAsk) {
+        return {mem.lastResult, mem.choice, mem.logFile, true};
+    }
+    QuestionRequest request;
+    request.spec = &spec;
+    request.path = path;
+    request.message = spec.message.empty() ? message : spec.message;
+    request.preset = mem;
+    if (mode == QuestionMode::WrongExtension && mem.lastResult == 0) {
+        request.preset.choice = 0;  // first entry chosen
+    }
+    if (mode == QuestionMode::ExtendedBam && mem.choice == 0) {
+        request.preset.choice = 1;  // "Original" chosen
+    }
+    QuestionReply reply = host_->showQuestion(request);
+    if (!spec.hasDontAskBox) reply.dontAsk = false;
+    if (reply.result == 3) reply.dontAsk = false;  // result 3 unticks the box
+    mem.dontAsk = reply.dontAsk;
+    mem.lastResult = reply.result;
+    mem.choice = reply.choice;
+    mem.logFile = reply.logFile;
+    return reply;
+}
+
+ErrorLayout errorLayout(const std::string& module, const std::string& line1,
+                        const std::string& line2, const std::string& message, int flags) {
+    ErrorLayout l;
+    l.flags = flags;
+    l.caption = module + ((flags & 256) ? ": Error..." : ": Error in File...");
+    l.line1 = line1;
+    l.line2 = line2;
+    l.message = message;
+    l.showLine2 = (flags & 16) == 0;
+    l.topHeight = (flags & 16) ? 40 : 0;
+    l.line1ErrorFont = (flags & 32) != 0;
+    l.line2ErrorFont = (flags & 64) != 0;
+    const bool rowWording = (flags & 1) != 0;
+    const ErrorButton cont{"Continue", 1, 0, false};
+    const ErrorButton second{rowWording ? "Abort Row" : "Abort File", 2, 0, true};
+    const ErrorButton third{rowWording ? "Abort File" : "Abort Image", 3, 0, false};
+    if (flags & 8) {
+        l.buttons = {{"OK", 1, 126, true}};
+    } else if (flags & 2) {
+        l.buttons = {cont, second};
+        l.buttons[0].x = 66;
+        l.buttons[1].x = 186;
+    } else if (flags & 4) {
+        l.buttons = {cont, third};
+        l.buttons[0].x = 66;
+        l.buttons[1].x = 186;
+        l.buttons[1].isDefault = true;
+    } else {
+        l.buttons = {cont, second, third};
+        l.buttons[0].x = 6;
+        l.buttons[1].x = 126;
+        l.buttons[2].x = 246;
+    }
+    return l;
+}
+
+int errorResult(int flags, int windowResult) {
+    if ((flags & 8) == 0 && (flags & 2) == 0 && (flags & 4) && windowResult == 2) return 3;
+    return windowResult;
+}
+
+int Dialogs::showError(const std::string& module, const std::string& line1,
+                       const std::string& line2, const std::string& message, int flags) {
+    return errorResult(flags, host_->showError(errorLayout(module, line1, line2, message, flags)));
+}
+
+}  // namespace qv

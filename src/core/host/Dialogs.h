@@ -1,0 +1,150 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// The seven modes of the question dialog.
+enum class QuestionMode : int {
+    NameExists = 1,
+    AutoRename = 2,
+    Crosslink = 3,
+    UnsupportedSize = 4,
+    WrongExtension = 5,
+    ExtendedBam = 6,
+    OldSettingsFile = 7,
+};
+
+struct DialogButton {
+    std::string text;
+    int result = 0;
+};
+
+// What a mode looks like: caption, message line, buttons and extras.
+struct QuestionSpec {
+    QuestionMode mode{};
+    std::string caption;
+    std::string message;  // empty: the caller supplies the message (modes 3 and 7)
+    std::vector<DialogButton> buttons;
+    std::vector<std::string> extensions;   // mode 5
+    std::vector<std::string> radioLabels;  // mode 6, values 1-4 in this order
+    bool hasLogBox = false;                // mode 4
+    bool hasDontAskBox = true;             // every mode but 7
+    int extraHeight = 0;                   // modes 5-7: window height above the caption, at 96 dpi
+};
+
+const QuestionSpec& questionSpec(QuestionMode mode);
+
+// The remembered state of one mode for the program run.
+struct QuestionMemory {
+    bool dontAsk = false;  // "Don't ask me again during this session"
+    int lastResult = 0;
+    int choice = 0;  // mode 5: index into the extension list; mode 6: radio value 1-4
+    bool logFile = false;
+};
+
+// What the window shows: the spec of the mode, the path line, the message and the
+// preset of its controls.
+struct QuestionRequest {
+    const QuestionSpec* spec = nullptr;
+    std::string path;
+    std::string message;
+    QuestionMemory preset;
+};
+
+// What the user did. Escape gives result 2 in every mode.
+struct QuestionReply {
+    int result = 2;
+    int choice = 0;
+    bool logFile = false;
+    bool dontAsk = false;
+};
+
+// A button of the error dialog with its x position in pixels at 96 dpi.
+struct ErrorButton {
+    std::string text;
+    int result = 0;
+    int x = 0;
+    bool isDefault = false;
+};
+
+// The error dialog as the flag word shapes it.
+struct ErrorLayout {
+    std::string caption;
+    std::string line1;
+    std::string line2;
+    std::string message;
+    bool showLine2 = true;
+    int topHeight = 0;  // 40 when the second line is hidden, else 0 (window's own layout)
+    bool line1ErrorFont = false;
+    bool line2ErrorFont = false;
+    std::vector<ErrorButton> buttons;
+    int flags = 0;
+};
+
+ErrorLayout errorLayout(const std::string& module, const std::string& line1,
+                        const std::string& line2, const std::string& message, int flags);
+
+// Maps what the window returned to the dialog's result: with flag 4 a window
+// closed any other way (2) counts as "Abort Image" (3).
+int errorResult(int flags, int windowResult);
+
+enum class MessageAnswer { Yes, No, Cancel };
+
+struct SaveFileRequest {
+    std::string caption;
+    std::string defaultExtension;
+    std::string filter;  // "Log File (*.log)|*.log"
+    std::string proposedName;
+    std::string folder;
+};
+
+// Implemented by the application with real windows, by the command-line program on
+// the terminal and by tests with scripted answers.
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+    virtual QuestionReply showQuestion(const QuestionRequest& request) = 0;
+    // Returns the button's result, or 2 when the window was closed otherwise.
+    virtual int showError(const ErrorLayout& layout) = 0;
+    // A plain message box.
+    virtual void showMessage(const std::string& text) = 0;
+    // A message box with Yes, No and Cancel.
+    virtual MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) = 0;
+    // The save dialog; nullopt when cancelled.
+    virtual std::optional<std::string> askSaveFile(const SaveFileRequest& request) = 0;
+    // An input box; nullopt when cancelled.
+    virtual std::optional<std::string> askText(const std::string& caption,
+                                               const std::string& prompt,
+                                               const std::string& preset) = 0;
+};
+
+// The engine side of the dialogs: one memory per question mode for the program run.
+class Dialogs {
+public:
+    explicit Dialogs(DialogHost& host) : host_(&host) {}
+
+    // Asks a question unless "Don't ask me again during this session" is ticked for
+    // the mode, in which case the last answer stands again. A result of 3 unticks the box.
+    QuestionReply ask(QuestionMode mode, const std::string& path, const std::string& message = {});
+
+    // The error dialog: returns 1, 2 or 3 as the flag word allows.
+    int showError(const std::string& module, const std::string& line1, const std::string& line2,
+                  const std::string& message, int flags);
+
+    void message(const std::string& text) { host_->showMessage(text); }
+
+    const QuestionMemory& memory(QuestionMode mode) const;
+    QuestionMemory& memory(QuestionMode mode);
+
+    DialogHost& host() { return *host_; }
+
+private:
+    DialogHost* host_;
+    std::array<QuestionMemory, 8> memory_{};
+};
+
+}  // namespace qv

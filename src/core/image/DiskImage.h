@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "image/Geometry.h"
+
+namespace qv {
+
+using Block = std::array<std::uint8_t, kBlockSize>;
+
+// An image file opened read-only by the operation that reads it; the file is
+// closed when the object goes out of scope. Every read is bounds-checked against
+// the file: a read past its end yields nothing instead of stale bytes.
+class DiskImage {
+public:
+    // Opens a regular file for reading. On failure returns nullopt and, when
+    // given, sets error to a short reason.
+    static std::optional<DiskImage> open(const std::string& path, std::string* error = nullptr);
+
+    DiskImage(DiskImage&&) noexcept = default;
+    DiskImage& operator=(DiskImage&&) noexcept = default;
+
+    const std::string& path() const { return path_; }
+    // File size in bytes, measured by seeking to the end when opened.
+    std::int64_t size() const { return size_; }
+
+    int dosType() const { return dosType_; }
+    void setDosType(int dosType) { dosType_ = dosType; }
+    int trackCount() const { return trackCountFor(dosType_); }
+    bool hasErrorInfo() const { return size_ == kSize35Errors || size_ == kSize40Errors; }
+
+    // Positioned byte access.
+    void seek(std::int64_t offset) { pos_ = offset; }
+    void skip(std::int64_t count) { pos_ += count; }
+    std::int64_t tell() const { return pos_; }
+    // Yields 0-255 and advances by one, or -1 outside the file (and still advances).
+    int readByte();
+
+    // Reads out.size() bytes at an absolute offset; false when any of them lies
+    // outside the file (out is then zero-filled).
+    bool readAt(std::int64_t offset, std::span<std::uint8_t> out);
+
+    // The 256 bytes of a block, or nullopt when the address is illegal for the
+    // image's dosType or the block lies beyond the end of the file.
+    std::optional<Block> readBlock(TrackSector ts);
+    std::optional<Block> readBlockAt(std::int64_t offset);
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const {
+            if (f) std::fclose(f);
+        }
+    };
+    DiskImage() = default;
+
+    std::string path_;
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::int64_t size_ = 0;
+    std::int64_t pos_ = 0;
+    int dosType_ = kDosUnusable;
+};
+
+}  // namespace qv
