@@ -35,13 +35,15 @@ std::optional<std::string> CliDialogHost::readLine(const std::string& prompt) {
     std::fprintf(stderr, "%s", prompt.c_str());
     std::fflush(stderr);
     std::string line;
-    if (!std::getline(std::cin, line)) return std::nullopt;
+    if (!std::getline(std::cin, line))
+        return std::nullopt;
     return line;
 }
 
 QuestionReply CliDialogHost::showQuestion(const QuestionRequest& r) {
     const QuestionSpec& spec = *r.spec;
-    if (!interactive_) return presets_[spec.mode];
+    if (!interactive_)
+        return presets_[spec.mode];
     std::fprintf(stderr, "\n%s\n  %s\n  %s\n", spec.caption.c_str(), r.path.c_str(),
                  r.message.c_str());
     QuestionReply reply;
@@ -51,7 +53,8 @@ QuestionReply CliDialogHost::showQuestion(const QuestionRequest& r) {
             std::fprintf(stderr, "    %zu) %s\n", i + 1, spec.extensions[i].c_str());
         }
         const auto line = readLine("  extensions to process [1]: ");
-        if (line && !line->empty()) reply.choice = std::atoi(line->c_str()) - 1;
+        if (line && !line->empty())
+            reply.choice = std::atoi(line->c_str()) - 1;
         if (reply.choice < 0 || reply.choice >= static_cast<int>(spec.extensions.size())) {
             reply.choice = 0;
         }
@@ -62,10 +65,12 @@ QuestionReply CliDialogHost::showQuestion(const QuestionRequest& r) {
         }
         const auto line = readLine("  handle this image as [1]: ");
         reply.choice = line && !line->empty() ? std::atoi(line->c_str()) : 1;
-        if (reply.choice < 1 || reply.choice > 4) reply.choice = 1;
+        if (reply.choice < 1 || reply.choice > 4)
+            reply.choice = 1;
     }
     if (spec.hasLogBox) {
-        const auto line = readLine("  log the image in \"Unsupported_Filesize_D64Images.log\"? [y/N]: ");
+        const auto line =
+            readLine("  log the image in \"Unsupported_Filesize_D64Images.log\"? [y/N]: ");
         reply.logFile = line && !line->empty() && (line->front() == 'y' || line->front() == 'Y');
     }
     std::string buttons;
@@ -74,20 +79,24 @@ QuestionReply CliDialogHost::showQuestion(const QuestionRequest& r) {
     }
     std::fprintf(stderr, "%s\n", buttons.c_str());
     const auto line = readLine("  choice [1]: ");
-    if (!line) return reply;  // end of input: like Escape
+    if (!line)
+        return reply;  // end of input: like Escape
     std::size_t pick = line->empty() ? 1 : static_cast<std::size_t>(std::atoi(line->c_str()));
-    if (pick < 1 || pick > spec.buttons.size()) pick = 1;
+    if (pick < 1 || pick > spec.buttons.size())
+        pick = 1;
     reply.result = spec.buttons[pick - 1].result;
     if (spec.hasDontAskBox) {
         const auto again = readLine("  don't ask me again during this session? [y/N]: ");
-        reply.dontAsk = again && !again->empty() && (again->front() == 'y' || again->front() == 'Y');
+        reply.dontAsk =
+            again && !again->empty() && (again->front() == 'y' || again->front() == 'Y');
     }
     return reply;
 }
 
 int CliDialogHost::showError(const ErrorLayout& layout) {
     std::fprintf(stderr, "%s\n", layout.caption.c_str());
-    if (!layout.line1.empty()) std::fprintf(stderr, "  %s\n", layout.line1.c_str());
+    if (!layout.line1.empty())
+        std::fprintf(stderr, "  %s\n", layout.line1.c_str());
     if (layout.showLine2 && !layout.line2.empty()) {
         std::fprintf(stderr, "  %s\n", layout.line2.c_str());
     }
@@ -95,7 +104,8 @@ int CliDialogHost::showError(const ErrorLayout& layout) {
     if (layout.buttons.size() == 1 || !interactive_) {
         // Batch: the default button (the safe answer).
         for (const ErrorButton& b : layout.buttons) {
-            if (b.isDefault) return b.result;
+            if (b.isDefault)
+                return b.result;
         }
         return 2;
     }
@@ -105,51 +115,63 @@ int CliDialogHost::showError(const ErrorLayout& layout) {
     }
     std::fprintf(stderr, "%s\n", buttons.c_str());
     const auto line = readLine("  choice: ");
-    if (!line || line->empty()) return 2;
+    if (!line || line->empty())
+        return 2;
     const std::size_t pick = static_cast<std::size_t>(std::atoi(line->c_str()));
     return pick >= 1 && pick <= layout.buttons.size() ? layout.buttons[pick - 1].result : 2;
 }
 
 void CliDialogHost::showMessage(const std::string& text) {
-    if (!quiet_) std::fprintf(stderr, "%s\n", text.c_str());
+    if (!quiet_)
+        std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 MessageAnswer CliDialogHost::askYesNoCancel(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
-    if (!interactive_) return MessageAnswer::No;
+    if (!interactive_)
+        return MessageAnswer::No;
     const auto line = readLine("  [y]es, [n]o, [c]ancel: ");
-    if (!line || line->empty()) return MessageAnswer::Cancel;
-    if (line->front() == 'y' || line->front() == 'Y') return MessageAnswer::Yes;
-    if (line->front() == 'n' || line->front() == 'N') return MessageAnswer::No;
+    if (!line || line->empty())
+        return MessageAnswer::Cancel;
+    if (line->front() == 'y' || line->front() == 'Y')
+        return MessageAnswer::Yes;
+    if (line->front() == 'n' || line->front() == 'N')
+        return MessageAnswer::No;
     return MessageAnswer::Cancel;
 }
 
 std::optional<std::string> CliDialogHost::askSaveFile(const SaveFileRequest& request) {
-    if (!interactive_) return std::nullopt;
+    if (!interactive_)
+        return std::nullopt;
     const auto line = readLine(request.caption + " (empty to cancel) [" + request.folder +
                                request.proposedName + "]: ");
-    if (!line) return std::nullopt;
-    if (line->empty()) return std::nullopt;
+    if (!line)
+        return std::nullopt;
+    if (line->empty())
+        return std::nullopt;
     return *line;
 }
 
 std::optional<std::string> CliDialogHost::askText(const std::string& caption,
                                                   const std::string& prompt,
                                                   const std::string& preset) {
-    if (!interactive_) return std::nullopt;
+    if (!interactive_)
+        return std::nullopt;
     const auto line = readLine(caption + ": " + prompt + " [" + preset + "]: ");
-    if (!line) return std::nullopt;
+    if (!line)
+        return std::nullopt;
     return line->empty() ? preset : *line;
 }
 
-bool parseAnswerOption(const std::vector<std::string>& args, std::size_t& i,
-                       CliDialogHost& host, std::string& error) {
+bool parseAnswerOption(const std::vector<std::string>& args, std::size_t& i, CliDialogHost& host,
+                       std::string& error) {
     const std::string& a = args[i];
     if (a == "--batch") {
         host.setInteractive(false);
         return true;
     }
-    if (a != "--ext" && a != "--forty-as" && a != "--crosslink") return false;
+    if (a != "--ext" && a != "--forty-as" && a != "--crosslink")
+        return false;
     if (i + 1 >= args.size()) {
         error = a + " needs a value";
         return true;
@@ -179,8 +201,11 @@ bool parseAnswerOption(const std::vector<std::string>& args, std::size_t& i,
         error = "--forty-as takes original, speeddos, dolphindos, prologicdos or skip";
     } else {
         if (v == "list" || v == "abort" || v == "cancel") {
-            host.presetAnswer(QuestionMode::Crosslink, v == "list" ? 1 : v == "abort" ? 2 : 3, 0,
-                              v != "cancel");
+            host.presetAnswer(QuestionMode::Crosslink,
+                              v == "list"    ? 1
+                              : v == "abort" ? 2
+                                             : 3,
+                              0, v != "cancel");
             return true;
         }
         error = "--crosslink takes list, abort or cancel";

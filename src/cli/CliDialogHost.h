@@ -12,7 +12,7 @@ namespace qv::cli {
 // terminal (or --batch is given) nothing is asked: each question gets its preset
 // answer, which options can change, so a script never hangs.
 class CliDialogHost : public DialogHost {
-public:
+  public:
     CliDialogHost();
 
     // Preset answers for batch use, by question mode: the result and the choice.
@@ -29,7 +29,7 @@ public:
     std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
                                        const std::string& preset) override;
 
-private:
+  private:
     std::optional<std::string> readLine(const std::string& prompt);
 
     std::map<QuestionMode, QuestionReply> presets_;
@@ -44,8 +44,8 @@ private:
 //   --batch             never ask, even on a terminal
 // Returns true when args[i] was one of them (i then points at its last word); sets
 // error for a bad value.
-bool parseAnswerOption(const std::vector<std::string>& args, std::size_t& i,
-                       CliDialogHost& host, std::string& error);
+bool parseAnswerOption(const std::vector<std::string>& args, std::size_t& i, CliDialogHost& host,
+                       std::string& error);
 
 extern const char* const kAnswerOptionsHelp;
 

@@ -95,12 +95,15 @@ int runList(const std::vector<std::string>& args) {
     for (const std::string& path : files) {
         DetectContext ctx{options, dialogs, abortRun, folderPart(path), &log};
         OpenResult opened = openForListing(path, ctx);
-        if (opened.outcome == OpenOutcome::Stop) break;
+        if (opened.outcome == OpenOutcome::Stop)
+            break;
         if (opened.outcome == OpenOutcome::Skipped) {
             std::fprintf(stderr, "quorvane-cli list: %s: skipped: %s\n", path.c_str(),
                          opened.reason.c_str());
-            if (opened.reason.starts_with("cannot open")) status = 1;
-            if (abortRun) break;
+            if (opened.reason.starts_with("cannot open"))
+                status = 1;
+            if (abortRun)
+                break;
             continue;
         }
         DiskImage& image = *opened.image;
@@ -125,8 +128,10 @@ int runList(const std::vector<std::string>& args) {
         j.endArray();
         j.key("end").value(dirEndName(end));
         j.endObject();
-        if (end == DirEnd::CrosslinkCancelAll) abortRun = true;
-        if (abortRun) break;
+        if (end == DirEnd::CrosslinkCancelAll)
+            abortRun = true;
+        if (abortRun)
+            break;
     }
     j.endArray().endObject();
 
@@ -137,7 +142,8 @@ int runList(const std::vector<std::string>& args) {
         std::FILE* f = std::fopen(output.c_str(), "wb");
         if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size()) {
             std::fprintf(stderr, "quorvane-cli list: cannot write %s\n", output.c_str());
-            if (f) std::fclose(f);
+            if (f)
+                std::fclose(f);
             return 1;
         }
         std::fclose(f);

@@ -20,14 +20,19 @@ void printUsage(std::FILE* out) {
     std::vector<Command> sorted = registry();
     std::sort(sorted.begin(), sorted.end(),
               [](const Command& a, const Command& b) { return std::string(a.name) < b.name; });
-    for (const Command& c : sorted) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
+    for (const Command& c : sorted)
+        std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
 }
 
 }  // namespace
 
-RegisterCommand::RegisterCommand(const Command& command) { registry().push_back(command); }
+RegisterCommand::RegisterCommand(const Command& command) {
+    registry().push_back(command);
+}
 
-const std::vector<Command>& commands() { return registry(); }
+const std::vector<Command>& commands() {
+    return registry();
+}
 
 }  // namespace qv::cli
 
@@ -47,7 +52,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     for (const Command& c : commands()) {
-        if (name == c.name) return c.run(std::vector<std::string>(argv + 2, argv + argc));
+        if (name == c.name)
+            return c.run(std::vector<std::string>(argv + 2, argv + argc));
     }
     std::fprintf(stderr, "quorvane-cli: unknown command '%s' (see quorvane-cli --help)\n",
                  name.c_str());

@@ -19,7 +19,8 @@ Bytes program(const std::string& text) {
     for (int b : {0x01, 0x08, 0x00, 0x00, 0x0A, 0x00, 0x99, 0x20, 0x22}) {
         p.push_back(static_cast<std::uint8_t>(b));
     }
-    for (char c : text) p.push_back(static_cast<std::uint8_t>(c));
+    for (char c : text)
+        p.push_back(static_cast<std::uint8_t>(c));
     p.push_back(0x22);
     p.push_back(0x00);
     const int next = 0x0801 + static_cast<int>(p.size()) - 2;
@@ -32,7 +33,8 @@ Bytes program(const std::string& text) {
 
 Bytes filler(std::size_t size, std::uint8_t seed) {
     Bytes b(size);
-    for (std::size_t i = 0; i < size; ++i) b[i] = static_cast<std::uint8_t>(seed + i * 7);
+    for (std::size_t i = 0; i < size; ++i)
+        b[i] = static_cast<std::uint8_t>(seed + i * 7);
     return b;
 }
 
@@ -112,7 +114,8 @@ int main(int argc, char** argv) {
             DiskBuilder d;
             d.format("CROSSLINKED", "XL");
             for (int i = 0; i < 12; ++i) {
-                d.addFile("FILE " + std::to_string(i + 1), 0x82, filler(100, static_cast<std::uint8_t>(i)));
+                d.addFile("FILE " + std::to_string(i + 1), 0x82,
+                          filler(100, static_cast<std::uint8_t>(i)));
             }
             // The second directory block links back to the first one.
             d.link(d.directoryBlocks()[1], {18, 1});

@@ -11,10 +11,14 @@ constexpr int kHeader = kHeaderOffset;
 
 int extendedOffset(ExtendedBam kind) {
     switch (kind) {
-        case ExtendedBam::SpeedDos: return 192;
-        case ExtendedBam::DolphinDos: return 172;
-        case ExtendedBam::PrologicDos: return 144;
-        case ExtendedBam::None: break;
+        case ExtendedBam::SpeedDos:
+            return 192;
+        case ExtendedBam::DolphinDos:
+            return 172;
+        case ExtendedBam::PrologicDos:
+            return 144;
+        case ExtendedBam::None:
+            break;
     }
     return -1;
 }
@@ -41,7 +45,8 @@ std::array<std::uint8_t, 16> rawName(const Bytes& bytes) {
 }
 
 DiskBuilder::DiskBuilder(int tracks, bool errorInfo) : tracks_(tracks), errorInfo_(errorInfo) {
-    if (tracks != 35 && tracks != 40) throw std::invalid_argument("tracks must be 35 or 40");
+    if (tracks != 35 && tracks != 40)
+        throw std::invalid_argument("tracks must be 35 or 40");
     const int blocks = tracks == 35 ? kBlocks35 : kBlocks40;
     bytes_.assign(static_cast<std::size_t>(blocks * kBlockSize + (errorInfo ? blocks : 0)), 0);
     if (errorInfo) {
@@ -51,11 +56,14 @@ DiskBuilder::DiskBuilder(int tracks, bool errorInfo) : tracks_(tracks), errorInf
 
 int DiskBuilder::offset(TrackSector ts) const {
     const int o = blockOffset(ts, dosTypeForAddressing());
-    if (o < 0 || ts.track == 0) throw std::out_of_range("no such block");
+    if (o < 0 || ts.track == 0)
+        throw std::out_of_range("no such block");
     return o;
 }
 
-std::uint8_t* DiskBuilder::block(TrackSector ts) { return bytes_.data() + offset(ts); }
+std::uint8_t* DiskBuilder::block(TrackSector ts) {
+    return bytes_.data() + offset(ts);
+}
 
 DiskBuilder& DiskBuilder::put(TrackSector ts, int index, std::initializer_list<std::uint8_t> v) {
     return put(ts, index, Bytes(v));
@@ -70,19 +78,23 @@ DiskBuilder& DiskBuilder::put(TrackSector ts, int index, const Bytes& values) {
 }
 
 DiskBuilder& DiskBuilder::putAt(int off, const Bytes& values) {
-    if (off < 0 || off + values.size() > bytes_.size()) throw std::out_of_range("beyond image");
+    if (off < 0 || off + values.size() > bytes_.size())
+        throw std::out_of_range("beyond image");
     std::copy(values.begin(), values.end(), bytes_.begin() + off);
     return *this;
 }
 
 DiskBuilder& DiskBuilder::link(TrackSector from, TrackSector to) {
-    return put(from, 0, {static_cast<std::uint8_t>(to.track), static_cast<std::uint8_t>(to.sector)});
+    return put(from, 0,
+               {static_cast<std::uint8_t>(to.track), static_cast<std::uint8_t>(to.sector)});
 }
 
 int DiskBuilder::bamEntryOffset(int track) const {
-    if (track <= 35) return kHeader + 4 * track;
+    if (track <= 35)
+        return kHeader + 4 * track;
     const int base = extendedOffset(ext_);
-    if (base < 0) return -1;
+    if (base < 0)
+        return -1;
     return kHeader + base + 4 * (track - 36);
 }
 
@@ -123,7 +135,8 @@ DiskBuilder& DiskBuilder::format(const std::string& name, const std::string& id,
 }
 
 DiskBuilder& DiskBuilder::extendedBam(ExtendedBam kind) {
-    if (tracks_ != 40) throw std::logic_error("an extended BAM needs 40 tracks");
+    if (tracks_ != 40)
+        throw std::logic_error("an extended BAM needs 40 tracks");
     std::uint8_t* h = block({18, 0});
     if (kind == ExtendedBam::PrologicDos) {
         // PrologicDOS keeps the header 20 bytes further on and "2P" as DOS characters.
@@ -146,13 +159,15 @@ DiskBuilder& DiskBuilder::extendedBam(ExtendedBam kind) {
 
 bool DiskBuilder::isFree(TrackSector ts) const {
     const int e = bamEntryOffset(ts.track);
-    if (e < 0) return true;
+    if (e < 0)
+        return true;
     return (bytes_[static_cast<std::size_t>(e + 1 + ts.sector / 8)] >> (ts.sector % 8)) & 1;
 }
 
 DiskBuilder& DiskBuilder::allocate(TrackSector ts) {
     const int e = bamEntryOffset(ts.track);
-    if (e < 0 || !isFree(ts)) return *this;
+    if (e < 0 || !isFree(ts))
+        return *this;
     bytes_[static_cast<std::size_t>(e + 1 + ts.sector / 8)] &=
         static_cast<std::uint8_t>(~(1u << (ts.sector % 8)));
     --bytes_[static_cast<std::size_t>(e)];
@@ -161,7 +176,8 @@ DiskBuilder& DiskBuilder::allocate(TrackSector ts) {
 
 DiskBuilder& DiskBuilder::release(TrackSector ts) {
     const int e = bamEntryOffset(ts.track);
-    if (e < 0 || isFree(ts)) return *this;
+    if (e < 0 || isFree(ts))
+        return *this;
     bytes_[static_cast<std::size_t>(e + 1 + ts.sector / 8)] |=
         static_cast<std::uint8_t>(1u << (ts.sector % 8));
     ++bytes_[static_cast<std::size_t>(e)];
@@ -170,7 +186,8 @@ DiskBuilder& DiskBuilder::release(TrackSector ts) {
 
 TrackSector DiskBuilder::nextFreeBlock() {
     for (int t = allocTrack_; t <= tracks_; ++t) {
-        if (t == 18) continue;
+        if (t == 18)
+            continue;
         for (int s = 0; s < sectorsOnTrack(t); ++s) {
             // A block is taken when the BAM says so or when it was written before.
             const std::uint8_t* b = bytes_.data() + blockOffset(t, s, dosTypeForAddressing());
@@ -190,7 +207,8 @@ void DiskBuilder::writeChainAt(const std::vector<TrackSector>& blocks, const Byt
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         std::uint8_t* b = block(blocks[i]);
         std::fill(b, b + kBlockSize, 0);
-        const std::size_t take = std::min<std::size_t>(254, data.size() - std::min(pos, data.size()));
+        const std::size_t take =
+            std::min<std::size_t>(254, data.size() - std::min(pos, data.size()));
         std::copy_n(data.begin() + static_cast<long>(std::min(pos, data.size())), take, b + 2);
         pos += take;
         if (i + 1 < blocks.size()) {
@@ -231,7 +249,8 @@ void DiskBuilder::addDirectoryBlock() {
 }
 
 DiskBuilder& DiskBuilder::setSlot(int slot, const DirEntrySpec& e) {
-    while (static_cast<int>(dirBlocks_.size()) * 8 <= slot) addDirectoryBlock();
+    while (static_cast<int>(dirBlocks_.size()) * 8 <= slot)
+        addDirectoryBlock();
     std::uint8_t* b = block(dirBlocks_[static_cast<std::size_t>(slot / 8)]) + 32 * (slot % 8);
     b[2] = e.typeByte;
     b[3] = static_cast<std::uint8_t>(e.first.track);
@@ -350,7 +369,8 @@ DiskBuilder& DiskBuilder::geosSignature(const std::string& text) {
 }
 
 DiskBuilder& DiskBuilder::errorByte(TrackSector ts, std::uint8_t value) {
-    if (!errorInfo_) throw std::logic_error("the image has no error info");
+    if (!errorInfo_)
+        throw std::logic_error("the image has no error info");
     const int area = tracks_ == 35 ? kSize35 : kSize40;
     bytes_[static_cast<std::size_t>(area + offset(ts) / kBlockSize)] = value;
     return *this;
@@ -358,8 +378,10 @@ DiskBuilder& DiskBuilder::errorByte(TrackSector ts, std::uint8_t value) {
 
 void DiskBuilder::save(const std::string& path) const {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
+    out.write(reinterpret_cast<const char*>(bytes_.data()),
+              static_cast<std::streamsize>(bytes_.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace qv::test

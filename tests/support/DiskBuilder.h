@@ -24,8 +24,8 @@ struct DirEntrySpec {
     std::uint8_t typeByte = 0x82;
     TrackSector first;
     std::array<std::uint8_t, 16> name = petsciiName("");
-    TrackSector info;              // GEOS info block, or REL side sector
-    std::uint8_t structure = 0;    // GEOS: 0 sequential, 1 VLIR
+    TrackSector info;            // GEOS info block, or REL side sector
+    std::uint8_t structure = 0;  // GEOS: 0 sequential, 1 VLIR
     std::uint8_t geosType = 0;
     std::array<std::uint8_t, 5> date{};
     int blocks = 0;
@@ -50,7 +50,7 @@ struct InfoBlockSpec {
 // Builds a D64 image byte by byte, so that every test states the bytes it depends on.
 // Blocks are allocated from track 1 upward, skipping the directory track.
 class DiskBuilder {
-public:
+  public:
     explicit DiskBuilder(int tracks = 35, bool errorInfo = false);
 
     // A formatted empty disk: BAM with every block free but 18/0 and 18/1, the
@@ -108,7 +108,7 @@ public:
 
     void save(const std::string& path) const;
 
-private:
+  private:
     int bamEntryOffset(int track) const;  // offset in the image of the track's BAM entry
     void addDirectoryBlock();
 

@@ -13,7 +13,7 @@ namespace qv::test {
 // question, error and message is recorded. When a queue is empty the question is
 // answered like Escape (result 2), the error dialog with its default button.
 class ScriptedDialogHost : public DialogHost {
-public:
+  public:
     std::deque<QuestionReply> questionAnswers;
     std::deque<int> errorAnswers;
     std::deque<std::optional<std::string>> saveFileAnswers;
@@ -27,7 +27,8 @@ public:
 
     QuestionReply showQuestion(const QuestionRequest& request) override {
         questions.push_back(request);
-        if (questionAnswers.empty()) return QuestionReply{2, request.preset.choice, false, false};
+        if (questionAnswers.empty())
+            return QuestionReply{2, request.preset.choice, false, false};
         QuestionReply r = questionAnswers.front();
         questionAnswers.pop_front();
         return r;
@@ -40,28 +41,32 @@ public:
             return r;
         }
         for (const ErrorButton& b : layout.buttons) {
-            if (b.isDefault) return b.result;
+            if (b.isDefault)
+                return b.result;
         }
         return 2;
     }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) override {
         messages.push_back(caption + ": " + text);
-        if (messageAnswers.empty()) return MessageAnswer::Cancel;
+        if (messageAnswers.empty())
+            return MessageAnswer::Cancel;
         const MessageAnswer a = messageAnswers.front();
         messageAnswers.pop_front();
         return a;
     }
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override {
         saveFileRequests.push_back(request);
-        if (saveFileAnswers.empty()) return std::nullopt;
+        if (saveFileAnswers.empty())
+            return std::nullopt;
         auto a = saveFileAnswers.front();
         saveFileAnswers.pop_front();
         return a;
     }
     std::optional<std::string> askText(const std::string&, const std::string&,
                                        const std::string&) override {
-        if (textAnswers.empty()) return std::nullopt;
+        if (textAnswers.empty())
+            return std::nullopt;
         auto a = textAnswers.front();
         textAnswers.pop_front();
         return a;
@@ -70,7 +75,7 @@ public:
 
 // A temporary folder removed with everything in it when the test ends.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -78,7 +83,7 @@ public:
     const std::string& path() const { return path_; }  // ends with a separator
     std::string file(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 

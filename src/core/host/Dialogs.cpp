@@ -43,7 +43,9 @@ std::array<QuestionSpec, 7> makeSpecs() {
     return s;
 }
 
-int modeIndex(QuestionMode mode) { return static_cast<int>(mode); }
+int modeIndex(QuestionMode mode) {
+    return static_cast<int>(mode);
+}
 
 }  // namespace
 
@@ -78,8 +80,10 @@ QuestionReply Dialogs::ask(QuestionMode mode, const std::string& path, const std
         request.preset.choice = 1;  // "Original" chosen
     }
     QuestionReply reply = host_->showQuestion(request);
-    if (!spec.hasDontAskBox) reply.dontAsk = false;
-    if (reply.result == 3) reply.dontAsk = false;  // result 3 unticks the box
+    if (!spec.hasDontAskBox)
+        reply.dontAsk = false;
+    if (reply.result == 3)
+        reply.dontAsk = false;  // result 3 unticks the box
     mem.dontAsk = reply.dontAsk;
     mem.lastResult = reply.result;
     mem.choice = reply.choice;
@@ -124,7 +128,8 @@ ErrorLayout errorLayout(const std::string& module, const std::string& line1,
 }
 
 int errorResult(int flags, int windowResult) {
-    if ((flags & 8) == 0 && (flags & 2) == 0 && (flags & 4) && windowResult == 2) return 3;
+    if ((flags & 8) == 0 && (flags & 2) == 0 && (flags & 4) && windowResult == 2)
+        return 3;
     return windowResult;
 }
 

@@ -105,7 +105,7 @@ struct SaveFileRequest {
 // Implemented by the application with real windows, by the command-line program on
 // the terminal and by tests with scripted answers.
 class DialogHost {
-public:
+  public:
     virtual ~DialogHost() = default;
     virtual QuestionReply showQuestion(const QuestionRequest& request) = 0;
     // Returns the button's result, or 2 when the window was closed otherwise.
@@ -124,7 +124,7 @@ public:
 
 // The engine side of the dialogs: one memory per question mode for the program run.
 class Dialogs {
-public:
+  public:
     explicit Dialogs(DialogHost& host) : host_(&host) {}
 
     // Asks a question unless "Don't ask me again during this session" is ticked for
@@ -142,7 +142,7 @@ public:
 
     DialogHost& host() { return *host_; }
 
-private:
+  private:
     DialogHost* host_;
     std::array<QuestionMemory, 8> memory_{};
 };

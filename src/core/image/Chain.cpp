@@ -3,7 +3,8 @@
 namespace qv {
 
 int chainDataLength(std::uint8_t nextTrack, std::uint8_t nextSector) {
-    if (nextTrack != 0) return 254;
+    if (nextTrack != 0)
+        return 254;
     return nextSector < 2 ? 0 : nextSector - 1;
 }
 

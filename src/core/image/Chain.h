@@ -17,10 +17,10 @@ enum class ChainEnd {
 
 struct ChainBlock {
     TrackSector ts;
-    int offset = 0;                        // byte offset of the block in the image
-    int index = 0;                         // position in the chain, from 0
-    std::span<const std::uint8_t> data;    // the block's data bytes
-    const Block* raw = nullptr;            // the whole block, link included
+    int offset = 0;                      // byte offset of the block in the image
+    int index = 0;                       // position in the chain, from 0
+    std::span<const std::uint8_t> data;  // the block's data bytes
+    const Block* raw = nullptr;          // the whole block, link included
 };
 
 struct ChainResult {

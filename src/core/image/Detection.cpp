@@ -24,7 +24,8 @@ bool isSeparator(char c) {
 
 std::string fileNamePart(const std::string& path) {
     for (std::size_t i = path.size(); i > 0; --i) {
-        if (isSeparator(path[i - 1])) return path.substr(i);
+        if (isSeparator(path[i - 1]))
+            return path.substr(i);
     }
     return path;
 }
@@ -32,9 +33,11 @@ std::string fileNamePart(const std::string& path) {
 // Appends one log entry; the log is text with CR LF line ends.
 bool appendLogEntry(const std::string& logPath, const std::string& imagePath, std::int64_t size) {
     std::error_code ec;
-    if (std::filesystem::is_directory(logPath, ec)) return false;
+    if (std::filesystem::is_directory(logPath, ec))
+        return false;
     std::ofstream out(logPath, std::ios::binary | std::ios::app);
-    if (!out) return false;
+    if (!out)
+        return false;
     out << imagePath << "\r\n\t-> " << size << " Bytes\r\n\r\n";
     out.flush();
     return static_cast<bool>(out);
@@ -44,7 +47,8 @@ bool appendLogEntry(const std::string& logPath, const std::string& imagePath, st
 
 std::string folderPart(const std::string& path) {
     for (std::size_t i = path.size(); i > 0; --i) {
-        if (isSeparator(path[i - 1])) return path.substr(0, i);
+        if (isSeparator(path[i - 1]))
+            return path.substr(0, i);
     }
     return {};
 }
@@ -52,7 +56,8 @@ std::string folderPart(const std::string& path) {
 std::string upperExtension(const std::string& path) {
     const std::string name = fileNamePart(path);
     const auto dot = name.rfind('.');
-    if (dot == std::string::npos) return {};
+    if (dot == std::string::npos)
+        return {};
     std::string ext = name.substr(dot);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -78,15 +83,19 @@ bool extensionMatches(int patternIndex, const std::string& e) {
 
 ExtensionCheck checkExtension(const std::string& path, Dialogs& dialogs) {
     const std::string ext = upperExtension(path);
-    if (ext == ".D64") return ExtensionCheck::Accept;
+    if (ext == ".D64")
+        return ExtensionCheck::Accept;
     const QuestionReply reply = dialogs.ask(QuestionMode::WrongExtension, path);
-    if (reply.result == 2) return ExtensionCheck::Stop;  // "Cancel All"
-    if (reply.result != 1) return ExtensionCheck::Skip;
+    if (reply.result == 2)
+        return ExtensionCheck::Stop;  // "Cancel All"
+    if (reply.result != 1)
+        return ExtensionCheck::Skip;
     return extensionMatches(reply.choice, ext) ? ExtensionCheck::Accept : ExtensionCheck::Skip;
 }
 
 bool extendedBamValid(const Block& header, int at) {
-    if (at < 0 || at + 20 > kBlockSize) return false;
+    if (at < 0 || at + 20 > kBlockSize)
+        return false;
     int freeTotal = 0;
     int bitTotal = 0;
     for (int entry = 0; entry < 5; ++entry) {
@@ -95,7 +104,8 @@ bool extendedBamValid(const Block& header, int at) {
         bitTotal += std::popcount(static_cast<unsigned>(header[e + 1])) +
                     std::popcount(static_cast<unsigned>(header[e + 2])) +
                     std::popcount(static_cast<unsigned>(header[e + 3]));
-        if (freeTotal != bitTotal) return false;
+        if (freeTotal != bitTotal)
+            return false;
     }
     return freeTotal != 0;
 }
@@ -106,7 +116,8 @@ bool isWriteProtected(const std::string& path) {
     if (std::filesystem::exists(probe, ec)) {
         // Someone else's file of that name: never touch it, test with a fresh name.
         std::FILE* f = std::fopen((probe + ".qv").c_str(), "wbx");
-        if (!f) return true;
+        if (!f)
+            return true;
         std::fclose(f);
         std::remove((probe + ".qv").c_str());
         return false;
@@ -139,8 +150,10 @@ bool UnsupportedSizeLog::write(const std::string& imagePath, std::int64_t size,
         SaveFileRequest request{"Save Log File", "log", "Log File (*.log)|*.log",
                                 kUnsupportedLogName, saveDir};
         const std::optional<std::string> chosen = dialogs.host().askSaveFile(request);
-        if (!chosen || chosen->empty()) return false;
-        if (isWriteProtected(*chosen)) continue;
+        if (!chosen || chosen->empty())
+            return false;
+        if (isWriteProtected(*chosen))
+            continue;
         if (appendLogEntry(*chosen, imagePath, size)) {
             chosenFile = *chosen;
             return true;
@@ -150,19 +163,25 @@ bool UnsupportedSizeLog::write(const std::string& imagePath, std::int64_t size,
 
 int detectDosType(DiskImage& image, bool ask, DetectContext& ctx) {
     const std::int64_t size = image.size();
-    if (size == kSize35 || size == kSize35Errors) return kDosStandard;
+    if (size == kSize35 || size == kSize35Errors)
+        return kDosStandard;
     if (size == kSize40 || size == kSize40Errors) {
         const ListerOptions& o = ctx.options;
-        if (!o.enable40Tracks) return kDosStandard;
-        if (!o.autoDetectMode) return o.chosenFortyTrackDosType();
+        if (!o.enable40Tracks)
+            return kDosStandard;
+        if (!o.autoDetectMode)
+            return o.chosenFortyTrackDosType();
         const std::optional<Block> header = image.readBlockAt(kHeaderOffset);
         if (header) {
             const Block& h = *header;
             if (h[165] == '2' && h[166] == 'A') {
-                if (extendedBamValid(h, 192)) return kDosSpeedDos;
-                if (extendedBamValid(h, 172)) return kDosDolphinDos;
+                if (extendedBamValid(h, 192))
+                    return kDosSpeedDos;
+                if (extendedBamValid(h, 172))
+                    return kDosDolphinDos;
             }
-            if (h[185] == '2' && h[186] == 'P' && extendedBamValid(h, 144)) return kDosPrologicDos;
+            if (h[185] == '2' && h[186] == 'P' && extendedBamValid(h, 144))
+                return kDosPrologicDos;
         }
         QuestionReply reply;
         if (ask) {
@@ -177,13 +196,16 @@ int detectDosType(DiskImage& image, bool ask, DetectContext& ctx) {
             ctx.abortRun = true;
             return kDosUnusable;
         }
-        if (reply.result == 1) return std::clamp(reply.choice, 1, 4);
+        if (reply.result == 1)
+            return std::clamp(reply.choice, 1, 4);
         return kDosUnusable;
     }
     if (!image.path().empty()) {
         const QuestionReply reply = ctx.dialogs.ask(QuestionMode::UnsupportedSize, image.path());
-        if (reply.result == 2) ctx.abortRun = true;
-        if (reply.logFile && ctx.log) ctx.log->write(image.path(), size, ctx.saveDir, ctx.dialogs);
+        if (reply.result == 2)
+            ctx.abortRun = true;
+        if (reply.logFile && ctx.log)
+            ctx.log->write(image.path(), size, ctx.saveDir, ctx.dialogs);
     }
     return kDosUnusable;
 }

@@ -44,9 +44,9 @@ inline constexpr const char* kUnsupportedLogName = "Unsupported_Filesize_D64Imag
 struct DetectContext {
     const ListerOptions& options;
     Dialogs& dialogs;
-    bool& abortRun;                      // set by "Cancel All"
-    std::string saveDir;                 // where the unsupported-size log goes
-    UnsupportedSizeLog* log = nullptr;   // null: no log is written
+    bool& abortRun;                     // set by "Cancel All"
+    std::string saveDir;                // where the unsupported-size log goes
+    UnsupportedSizeLog* log = nullptr;  // null: no log is written
 };
 
 // Decides the image variant by its size and, for 40-track files, by its extended BAM.

@@ -18,7 +18,7 @@ using Block = std::array<std::uint8_t, kBlockSize>;
 // closed when the object goes out of scope. Every read is bounds-checked against
 // the file: a read past its end yields nothing instead of stale bytes.
 class DiskImage {
-public:
+  public:
     // Opens a regular file for reading. On failure returns nullopt and, when
     // given, sets error to a short reason.
     static std::optional<DiskImage> open(const std::string& path, std::string* error = nullptr);
@@ -51,10 +51,11 @@ public:
     std::optional<Block> readBlock(TrackSector ts);
     std::optional<Block> readBlockAt(std::int64_t offset);
 
-private:
+  private:
     struct Closer {
         void operator()(std::FILE* f) const {
-            if (f) std::fclose(f);
+            if (f)
+                std::fclose(f);
         }
     };
     DiskImage() = default;

@@ -6,9 +6,12 @@ namespace qv {
 namespace {
 
 int blocksBeforeTrack(int track) {
-    if (track <= 17) return (track - 1) * 21;
-    if (track <= 24) return 357 + (track - 18) * 19;
-    if (track <= 30) return 490 + (track - 25) * 18;
+    if (track <= 17)
+        return (track - 1) * 21;
+    if (track <= 24)
+        return 357 + (track - 18) * 19;
+    if (track <= 30)
+        return 490 + (track - 25) * 18;
     return 598 + (track - 31) * 17;
 }
 
@@ -33,19 +36,28 @@ const OffsetTable& offsetTable() {
 }  // namespace
 
 int sectorsOnTrack(int track) {
-    if (track < 1 || track > kMaxTracks) return 0;
-    if (track <= 17) return 21;
-    if (track <= 24) return 19;
-    if (track <= 30) return 18;
+    if (track < 1 || track > kMaxTracks)
+        return 0;
+    if (track <= 17)
+        return 21;
+    if (track <= 24)
+        return 19;
+    if (track <= 30)
+        return 18;
     return 17;
 }
 
-int trackCountFor(int dosType) { return dosType >= kDosSpeedDos ? 40 : 35; }
+int trackCountFor(int dosType) {
+    return dosType >= kDosSpeedDos ? 40 : 35;
+}
 
-int blockBoundFor(int dosType) { return dosType >= kDosSpeedDos ? kBlocks40 : kBlocks35; }
+int blockBoundFor(int dosType) {
+    return dosType >= kDosSpeedDos ? kBlocks40 : kBlocks35;
+}
 
 int blockOffset(int track, int sector, int dosType) {
-    if (track == 0) return 0;
+    if (track == 0)
+        return 0;
     if (track < 1 || track > trackCountFor(dosType) || sector < 0 || sector >= kMaxSectors) {
         return -1;
     }
@@ -53,11 +65,13 @@ int blockOffset(int track, int sector, int dosType) {
 }
 
 TrackSector blockAt(int offset) {
-    if (offset < 0 || offset % kBlockSize != 0) return {};
+    if (offset < 0 || offset % kBlockSize != 0)
+        return {};
     const int block = offset / kBlockSize;
     for (int track = 1; track <= kMaxTracks; ++track) {
         const int first = blocksBeforeTrack(track);
-        if (block < first + sectorsOnTrack(track)) return {track, block - first};
+        if (block < first + sectorsOnTrack(track))
+            return {track, block - first};
     }
     return {};
 }

@@ -12,7 +12,9 @@
 namespace qv {
 namespace {
 
-std::uint8_t blankFor0xA0(std::uint8_t b) { return b == 0xA0 ? 0x20 : b; }
+std::uint8_t blankFor0xA0(std::uint8_t b) {
+    return b == 0xA0 ? 0x20 : b;
+}
 
 std::string hexUpper(int value) {
     char buf[16];
@@ -24,11 +26,16 @@ std::string hexUpper(int value) {
 
 const char* dirEndName(DirEnd end) {
     switch (end) {
-        case DirEnd::EndOfChain: return "end of chain";
-        case DirEnd::MaxFiles: return "maximum file count";
-        case DirEnd::CrosslinkStop: return "crosslink stop";
-        case DirEnd::CrosslinkCancelAll: return "crosslink cancel all";
-        case DirEnd::ZeroRun: return "zero run";
+        case DirEnd::EndOfChain:
+            return "end of chain";
+        case DirEnd::MaxFiles:
+            return "maximum file count";
+        case DirEnd::CrosslinkStop:
+            return "crosslink stop";
+        case DirEnd::CrosslinkCancelAll:
+            return "crosslink cancel all";
+        case DirEnd::ZeroRun:
+            return "zero run";
     }
     return "";
 }
@@ -36,14 +43,19 @@ const char* dirEndName(DirEnd end) {
 int countFreeBlocks(const Block& header, int dosType) {
     int total = 0;
     for (int track = 1; track <= 35; ++track) {
-        if (track != 18) total += header[static_cast<std::size_t>(4 * track)];
+        if (track != 18)
+            total += header[static_cast<std::size_t>(4 * track)];
     }
     int ext = -1;
-    if (dosType == kDosSpeedDos) ext = 192;
-    if (dosType == kDosDolphinDos) ext = 172;
-    if (dosType == kDosPrologicDos) ext = 144;
+    if (dosType == kDosSpeedDos)
+        ext = 192;
+    if (dosType == kDosDolphinDos)
+        ext = 172;
+    if (dosType == kDosPrologicDos)
+        ext = 144;
     if (ext >= 0) {
-        for (int i = 0; i < 5; ++i) total += header[static_cast<std::size_t>(ext + 4 * i)];
+        for (int i = 0; i < 5; ++i)
+            total += header[static_cast<std::size_t>(ext + 4 * i)];
     }
     return total;
 }
@@ -61,27 +73,33 @@ DiskHeader readHeader(DiskImage& image, const ListerOptions& options) {
 
     std::string& t = h.headerText;
     t = "0 \"";
-    for (std::uint8_t c : h.name) t.push_back(static_cast<char>(blankFor0xA0(c)));
+    for (std::uint8_t c : h.name)
+        t.push_back(static_cast<char>(blankFor0xA0(c)));
     t += "\" ";
     for (int i = 0; i < 5; ++i) {
         t.push_back(static_cast<char>(blankFor0xA0(b[static_cast<std::size_t>(idAt + i)])));
     }
     if (options.changeDosType && h.dosVersion[0] == '2' && h.dosVersion[1] == 'A') {
-        if (image.dosType() == kDosSpeedDos) t[25] = 'S';
-        if (image.dosType() == kDosDolphinDos) t[25] = 'D';
+        if (image.dosType() == kDosSpeedDos)
+            t[25] = 'S';
+        if (image.dosType() == kDosDolphinDos)
+            t[25] = 'D';
     }
     h.blocksFree = countFreeBlocks(b, image.dosType());
     static const char kSignature[] = "GEOS FORMAT";
     h.geosDisk = true;
     for (int i = 0; i < 11; ++i) {
-        if (std::toupper(b[static_cast<std::size_t>(173 + i)]) != kSignature[i]) h.geosDisk = false;
+        if (std::toupper(b[static_cast<std::size_t>(173 + i)]) != kSignature[i])
+            h.geosDisk = false;
     }
     return h;
 }
 
 std::string readTypeText(const DirEntry& e, bool* isGeos) {
-    if (isGeos) *isGeos = false;
-    if (e.typeByte == 0) return "SCR";
+    if (isGeos)
+        *isGeos = false;
+    if (e.typeByte == 0)
+        return "SCR";
     static const char* const kCbm[8] = {"DEL", "SEQ", "PRG", "USR", "REL", "???", "???", "???"};
     const int code = e.typeByte & 7;
     std::string text = kCbm[code];
@@ -89,17 +107,21 @@ std::string readTypeText(const DirEntry& e, bool* isGeos) {
         const std::string geos = geosTypeName(e.geosType);
         if (geos != "non") {
             text = geos;
-            if (isGeos) *isGeos = true;
+            if (isGeos)
+                *isGeos = true;
         }
     }
-    if (e.typeByte & 0x40) text += "<";
-    if (!(e.typeByte & 0x80)) text = "*" + text;
+    if (e.typeByte & 0x40)
+        text += "<";
+    if (!(e.typeByte & 0x80))
+        text = "*" + text;
     return text;
 }
 
 std::string readNameText(const DirEntry& e, int zeroRunLength, bool* zeroRun) {
     const int n = std::max(1, zeroRunLength);
-    if (zeroRun) *zeroRun = false;
+    if (zeroRun)
+        *zeroRun = false;
     std::string text = "\"";
     bool switched = false;
     for (int i = 0; i < 16; ++i) {
@@ -109,7 +131,8 @@ std::string readNameText(const DirEntry& e, int zeroRunLength, bool* zeroRun) {
             if (17 - position >= n && zeroRun) {
                 bool allZero = true;
                 for (int k = 1; k < n; ++k) {
-                    if (e.name[static_cast<std::size_t>(i + k)] != 0) allZero = false;
+                    if (e.name[static_cast<std::size_t>(i + k)] != 0)
+                        allZero = false;
                 }
                 *zeroRun = allZero;
             }
@@ -117,11 +140,13 @@ std::string readNameText(const DirEntry& e, int zeroRunLength, bool* zeroRun) {
         }
         if (!switched && (b == 0x22 || b == 0xA0)) {
             switched = true;
-            if (b == 0xA0) b = 0x22;
+            if (b == 0xA0)
+                b = 0x22;
         } else if (switched && b == 0xA0) {
             b = 0x20;
         }
-        if (switched) b &= 0x7F;
+        if (switched)
+            b &= 0x7F;
         text.push_back(static_cast<char>(b));
     }
     text.push_back(switched ? ' ' : '"');
@@ -135,11 +160,13 @@ DirEntry decodeEntry(const Block& block, int slot, int blockOffset, int zeroRunL
     e.entryOffset = blockOffset + 32 * slot;
     e.typeByte = at(2);
     e.firstBlock = {at(3), at(4)};
-    for (std::size_t i = 0; i < 16; ++i) e.name[i] = at(5 + i);
+    for (std::size_t i = 0; i < 16; ++i)
+        e.name[i] = at(5 + i);
     e.infoBlock = {at(21), at(22)};
     e.structure = at(23);
     e.geosType = at(24);
-    for (std::size_t i = 0; i < 5; ++i) e.date[i] = at(25 + i);
+    for (std::size_t i = 0; i < 5; ++i)
+        e.date[i] = at(25 + i);
     e.blocks = at(30) | (at(31) << 8);
     e.typeText = readTypeText(e, &e.isGeos);
     e.nameText = readNameText(e, zeroRunLength, &e.zeroRun);
@@ -157,14 +184,14 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
     int offset = blockOffset(18, 1, dosType);
     while (offset >= 0 && offset != kHeaderOffset) {
         if (static_cast<int>(readOffsets.size()) * 8 == options.maxFiles) {
-            dialogs.showError("MainForm", image.path(), "",
-                              "Max " + std::to_string(options.maxFiles) +
-                                  " Files allowed!\nImage aborted!",
-                              24);
+            dialogs.showError(
+                "MainForm", image.path(), "",
+                "Max " + std::to_string(options.maxFiles) + " Files allowed!\nImage aborted!", 24);
             return DirEnd::MaxFiles;
         }
         const std::optional<Block> block = image.readBlockAt(offset);
-        if (!block) return DirEnd::EndOfChain;
+        if (!block)
+            return DirEnd::EndOfChain;
         const TrackSector link{(*block)[0], (*block)[1]};
         const int next = blockOffset(link, dosType);
         readOffsets.push_back(offset);
@@ -175,18 +202,24 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
                 dialogs.ask(QuestionMode::Crosslink, image.path(),
                             "Directoryentry $" + hexUpper(next) +
                                 " is crosslinked to a previous directoryentry!");
-            if (reply.result == 3) return DirEnd::CrosslinkCancelAll;
-            if (reply.result != 1) return DirEnd::CrosslinkStop;
-            if (reply.dontAsk && ++listAnywayCount >= 2) return DirEnd::CrosslinkStop;
+            if (reply.result == 3)
+                return DirEnd::CrosslinkCancelAll;
+            if (reply.result != 1)
+                return DirEnd::CrosslinkStop;
+            if (reply.dontAsk && ++listAnywayCount >= 2)
+                return DirEnd::CrosslinkStop;
         }
 
         for (int slot = 0; slot < 8; ++slot) {
             DirEntry e = decodeEntry(*block, slot, offset, options.dirAbortWithNull);
-            if (e.typeText == "SCR" && !options.showDeletedFiles) continue;
+            if (e.typeText == "SCR" && !options.showDeletedFiles)
+                continue;
             visitor(e);
-            if (options.abortImageAt0x00 && e.zeroRun) return DirEnd::ZeroRun;
+            if (options.abortImageAt0x00 && e.zeroRun)
+                return DirEnd::ZeroRun;
         }
-        if (link.track == 0) break;
+        if (link.track == 0)
+            break;
         offset = next;
     }
     return DirEnd::EndOfChain;

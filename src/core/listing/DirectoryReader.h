@@ -35,9 +35,9 @@ struct DirEntry {
     int blocks = 0;
     int entryOffset = 0;  // byte offset of the 32-byte slot in the image
 
-    std::string typeText;    // "PRG", "*SEQ", "APP<", "SCR", "???"
+    std::string typeText;  // "PRG", "*SEQ", "APP<", "SCR", "???"
     bool isGeos = false;
-    std::string nameText;    // quote, name, closing quote or blank: at most 18 bytes
+    std::string nameText;  // quote, name, closing quote or blank: at most 18 bytes
     bool zeroRun = false;
     std::string blocksText;  // "%-3i  "
 };

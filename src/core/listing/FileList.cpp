@@ -9,13 +9,16 @@ namespace qv {
 
 bool lessNoCase(const std::string& a, const std::string& b) {
     const auto lower = [](unsigned char c) { return std::tolower(c); };
-    const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [&](char x, char y) { return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y)); });
-    if (less) return true;
-    const bool greater = std::lexicographical_compare(
-        b.begin(), b.end(), a.begin(), a.end(),
-        [&](char x, char y) { return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y)); });
+    const bool less =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+            return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+        });
+    if (less)
+        return true;
+    const bool greater =
+        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [&](char x, char y) {
+            return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+        });
     return !greater && a < b;  // stable tie-break for names that differ only in case
 }
 
@@ -27,11 +30,12 @@ std::vector<std::string> collectFiles(const std::vector<std::string>& inputs,
         std::error_code ec;
         const fs::file_status st = fs::status(input, ec);
         if (!ec && fs::is_directory(st)) {
-            fs::recursive_directory_iterator it(
-                input, fs::directory_options::skip_permission_denied, ec);
+            fs::recursive_directory_iterator it(input,
+                                                fs::directory_options::skip_permission_denied, ec);
             for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
                 std::error_code fileEc;
-                if (it->is_regular_file(fileEc)) files.push_back(it->path().string());
+                if (it->is_regular_file(fileEc))
+                    files.push_back(it->path().string());
             }
         } else if (!ec && fs::exists(st)) {
             files.push_back(input);

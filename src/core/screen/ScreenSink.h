@@ -7,7 +7,7 @@ namespace qv {
 // What a C64 screen receives from the listing, the detokenizer and the viewers.
 // Lines are raw PETSCII; the screen turns them into screen codes and glyphs.
 class ScreenSink {
-public:
+  public:
     virtual ~ScreenSink() = default;
     // Appends the text as one or more screen rows. With escapes on, the pairs that a
     // dump uses to carry control codes are decoded.

@@ -12,8 +12,7 @@ namespace qv {
 namespace {
 
 bool equalNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -22,8 +21,10 @@ bool equalNoCase(const std::string& a, const std::string& b) {
 std::string trim(const std::string& s) {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     std::size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b])) ++b;
-    while (e > b && isBlank(s[e - 1])) --e;
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -31,7 +32,8 @@ std::string trim(const std::string& s) {
 
 std::string stripIniValue(const std::string& raw) {
     std::string v = trim(raw);
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
+        v = v.substr(1, v.size() - 2);
     return v;
 }
 
@@ -41,7 +43,8 @@ IniFile IniFile::parse(const std::string& text) {
     std::istringstream in(text);
     std::string raw;
     while (std::getline(in, raw)) {
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        if (!raw.empty() && raw.back() == '\r')
+            raw.pop_back();
         Line line{raw, section, {}};
         const std::string t = trim(raw);
         if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {
@@ -49,7 +52,8 @@ IniFile IniFile::parse(const std::string& text) {
             line.section = section;
         } else if (!t.empty() && t.front() != ';') {
             const auto eq = raw.find('=');
-            if (eq != std::string::npos) line.key = trim(raw.substr(0, eq));
+            if (eq != std::string::npos)
+                line.key = trim(raw.substr(0, eq));
         }
         ini.lines_.push_back(std::move(line));
     }
@@ -58,12 +62,15 @@ IniFile IniFile::parse(const std::string& text) {
 
 std::optional<IniFile> IniFile::load(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return IniFile{};
+    if (!std::filesystem::exists(path, ec))
+        return IniFile{};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::ostringstream buf;
     buf << in.rdbuf();
-    if (in.bad()) return std::nullopt;
+    if (in.bad())
+        return std::nullopt;
     return parse(buf.str());
 }
 
@@ -79,8 +86,7 @@ int IniFile::findKey(const std::string& section, const std::string& key) const {
 
 bool IniFile::hasSection(const std::string& section) const {
     return std::any_of(lines_.begin(), lines_.end(), [&](const Line& l) {
-        return l.key.empty() && equalNoCase(l.section, section) &&
-               trim(l.raw).starts_with("[");
+        return l.key.empty() && equalNoCase(l.section, section) && trim(l.raw).starts_with("[");
     });
 }
 
@@ -91,7 +97,8 @@ bool IniFile::hasKey(const std::string& section, const std::string& key) const {
 std::optional<std::string> IniFile::value(const std::string& section,
                                           const std::string& key) const {
     const int i = findKey(section, key);
-    if (i < 0) return std::nullopt;
+    if (i < 0)
+        return std::nullopt;
     const std::string& raw = lines_[static_cast<std::size_t>(i)].raw;
     return stripIniValue(raw.substr(raw.find('=') + 1));
 }
@@ -103,17 +110,21 @@ std::string IniFile::readString(const std::string& section, const std::string& k
 
 int IniFile::readInt(const std::string& section, const std::string& key, int def) const {
     const auto v = value(section, key);
-    if (!v) return def;
+    if (!v)
+        return def;
     std::size_t i = 0;
     bool negative = false;
-    if (i < v->size() && ((*v)[i] == '-' || (*v)[i] == '+')) negative = (*v)[i++] == '-';
+    if (i < v->size() && ((*v)[i] == '-' || (*v)[i] == '+'))
+        negative = (*v)[i++] == '-';
     long long n = 0;
     std::size_t digits = 0;
     for (; i < v->size() && std::isdigit(static_cast<unsigned char>((*v)[i])); ++i, ++digits) {
         n = n * 10 + ((*v)[i] - '0');
-        if (n > 0xFFFFFFFFLL) return def;
+        if (n > 0xFFFFFFFFLL)
+            return def;
     }
-    if (digits == 0) return def;
+    if (digits == 0)
+        return def;
     // Colours are stored as unsigned 32-bit values; they wrap like the Windows reader.
     return static_cast<int>(static_cast<unsigned int>(negative ? -n : n));
 }
@@ -148,12 +159,14 @@ void IniFile::writeString(const std::string& section, const std::string& key,
         }
     }
     if (last < 0) {
-        if (!lines_.empty() && !trim(lines_.back().raw).empty()) lines_.push_back({"", "", {}});
+        if (!lines_.empty() && !trim(lines_.back().raw).empty())
+            lines_.push_back({"", "", {}});
         lines_.push_back({"[" + section + "]", section, {}});
         lines_.push_back({raw, section, key});
         return;
     }
-    lines_.insert(lines_.begin() + last + 1, Line{raw, lines_[static_cast<std::size_t>(last)].section, key});
+    lines_.insert(lines_.begin() + last + 1,
+                  Line{raw, lines_[static_cast<std::size_t>(last)].section, key});
 }
 
 void IniFile::writeQuoted(const std::string& section, const std::string& key,
@@ -182,7 +195,8 @@ bool IniFile::save(const std::string& path) const {
     const std::string tmp = path + ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out)
+            return false;
         const std::string t = text();
         out.write(t.data(), static_cast<std::streamsize>(t.size()));
         out.flush();

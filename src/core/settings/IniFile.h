@@ -13,7 +13,7 @@ namespace qv {
 // so a value written in quotes keeps its own blanks. Other lines (comments, blank
 // lines, unknown keys) are kept as they are when the file is written back.
 class IniFile {
-public:
+  public:
     IniFile() = default;
 
     // Reads a file. A missing file gives an empty IniFile; a file that exists but
@@ -49,7 +49,7 @@ public:
     // old one. Returns false (and leaves the old file alone) on failure.
     bool save(const std::string& path) const;
 
-private:
+  private:
     struct Line {
         std::string raw;      // the line as read (without its line end)
         std::string section;  // section the line belongs to

@@ -5,7 +5,8 @@
 namespace qv {
 
 void JsonWriter::newline() {
-    if (!pretty_) return;
+    if (!pretty_)
+        return;
     out_.push_back('\n');
     out_.append(2 * first_.size(), ' ');
 }
@@ -16,7 +17,8 @@ void JsonWriter::separator() {
         return;
     }
     if (!first_.empty()) {
-        if (!first_.back()) out_.push_back(',');
+        if (!first_.back())
+            out_.push_back(',');
         first_.back() = false;
         newline();
     }
@@ -32,7 +34,8 @@ JsonWriter& JsonWriter::beginObject() {
 JsonWriter& JsonWriter::endObject() {
     const bool empty = first_.back();
     first_.pop_back();
-    if (!empty) newline();
+    if (!empty)
+        newline();
     out_.push_back('}');
     return *this;
 }
@@ -47,7 +50,8 @@ JsonWriter& JsonWriter::beginArray() {
 JsonWriter& JsonWriter::endArray() {
     const bool empty = first_.back();
     first_.pop_back();
-    if (!empty) newline();
+    if (!empty)
+        newline();
     out_.push_back(']');
     return *this;
 }
@@ -65,12 +69,23 @@ void JsonWriter::quoted(std::string_view s, bool bytes) {
     for (char ch : s) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
-            case '"': out_ += "\\\""; continue;
-            case '\\': out_ += "\\\\"; continue;
-            case '\n': out_ += "\\n"; continue;
-            case '\r': out_ += "\\r"; continue;
-            case '\t': out_ += "\\t"; continue;
-            default: break;
+            case '"':
+                out_ += "\\\"";
+                continue;
+            case '\\':
+                out_ += "\\\\";
+                continue;
+            case '\n':
+                out_ += "\\n";
+                continue;
+            case '\r':
+                out_ += "\\r";
+                continue;
+            case '\t':
+                out_ += "\\t";
+                continue;
+            default:
+                break;
         }
         if (c < 0x20 || c == 0x7F || (bytes && c >= 0x80)) {
             char buf[8];
@@ -111,7 +126,8 @@ JsonWriter& JsonWriter::byteArray(const std::uint8_t* data, std::size_t size) {
     separator();
     out_.push_back('[');
     for (std::size_t i = 0; i < size; ++i) {
-        if (i) out_.push_back(',');
+        if (i)
+            out_.push_back(',');
         out_ += std::to_string(data[i]);
     }
     out_.push_back(']');
@@ -123,7 +139,8 @@ JsonWriter& JsonWriter::intArray(std::initializer_list<int> values) {
     out_.push_back('[');
     bool first = true;
     for (int v : values) {
-        if (!first) out_.push_back(',');
+        if (!first)
+            out_.push_back(',');
         first = false;
         out_ += std::to_string(v);
     }

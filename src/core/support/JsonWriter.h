@@ -12,7 +12,7 @@ namespace qv {
 // byte strings from a disk (PETSCII) are written with each byte as the code point
 // of the same value, so no byte is lost or changed.
 class JsonWriter {
-public:
+  public:
     explicit JsonWriter(bool pretty = true) : pretty_(pretty) {}
 
     JsonWriter& beginObject();
@@ -33,7 +33,7 @@ public:
 
     const std::string& str() const { return out_; }
 
-private:
+  private:
     void separator();
     void newline();
     void quoted(std::string_view s, bool bytes);

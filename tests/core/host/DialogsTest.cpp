@@ -15,17 +15,22 @@ TEST(QuestionDialog, ModesHaveTheirCaptionsAndButtons) {
         const char* caption;
         std::vector<std::pair<std::string, int>> buttons;
     } cases[] = {
-        {QuestionMode::NameExists, "File Name Exists...",
+        {QuestionMode::NameExists,
+         "File Name Exists...",
          {{"Overwrite", 1}, {"Append", 6}, {"Other Name", 7}, {"Cancel", 2}}},
-        {QuestionMode::AutoRename, "File Name Exists...",
+        {QuestionMode::AutoRename,
+         "File Name Exists...",
          {{"Overwrite", 1}, {"Auto Rename", 6}, {"Other Name", 7}, {"Cancel", 2}}},
-        {QuestionMode::Crosslink, "Crosslinked Entry...",
+        {QuestionMode::Crosslink,
+         "Crosslinked Entry...",
          {{"List Anyway", 1}, {"Abort", 2}, {"Cancel All", 3}}},
         {QuestionMode::UnsupportedSize, "Unsupported Filesize...", {{"OK", 1}, {"Cancel All", 2}}},
         {QuestionMode::WrongExtension, "Wrong File Extension...", {{"OK", 1}, {"Cancel All", 2}}},
-        {QuestionMode::ExtendedBam, "Extended BAM could not be detected...",
+        {QuestionMode::ExtendedBam,
+         "Extended BAM could not be detected...",
          {{"OK", 1}, {"Cancel", 2}, {"Cancel All", 3}}},
-        {QuestionMode::OldSettingsFile, "Old Ini File detected...",
+        {QuestionMode::OldSettingsFile,
+         "Old Ini File detected...",
          {{"Copy", 1}, {"Move", 6}, {"Delete", 7}, {"Cancel", 2}}},
     };
     for (const auto& c : cases) {

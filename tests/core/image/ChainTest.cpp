@@ -42,7 +42,8 @@ TEST(Chain, FollowsAFileToItsEnd) {
     DiskBuilder d;
     d.format();
     Bytes data(600);
-    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 13);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 13);
     const auto e = d.addFile("F", 0x82, data);
     const Walk w = walk(d, e.first, kDosStandard);
     EXPECT_EQ(w.result.end, ChainEnd::Normal);
