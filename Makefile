@@ -41,7 +41,7 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	$(BUILD)/src/cli/quorvane-cli list $(BUILD)/samples
+	$(BUILD)/src/cli/quorvane-cli list --batch $(BUILD)/samples
 
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
