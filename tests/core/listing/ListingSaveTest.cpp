@@ -1,0 +1,108 @@
+#include "listing/ListingSave.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "host/Dialogs.h"
+#include "settings/ListerOptions.h"
+#include "support/ScriptedDialogHost.h"
+
+namespace qv {
+namespace {
+
+using test::ScriptedDialogHost;
+using test::TempDir;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(GeneratedName, FromImageFolderOrSettings) {
+    ListerOptions o;
+    EXPECT_EQ(generatedFileName(1, 1, "/games/DISK1.D64", "/games/", "", o), "DISK1.txt");
+    EXPECT_EQ(generatedFileName(1, 3, "/games/DISK1.D64", "/games/", "", o), "games.txt");
+    EXPECT_EQ(generatedFileName(2, 3, "/games/x/DISK1.D64", "/out/", "My Folder", o),
+              "My Folder.txt");
+    EXPECT_EQ(generatedFileName(3, 2, "/games/x/DISK1.D64", "/drops/here/", "", o), "here.txt");
+    o.multifileName = "a:b?c";
+    EXPECT_EQ(generatedFileName(1, 3, "/games/DISK1.D64", "/games/", "", o), "a_b_c.txt");
+    o.multifileName = "ALL.LST";
+    EXPECT_EQ(generatedFileName(1, 3, "/games/DISK1.D64", "/games/", "", o), "ALL.LST");
+    o.saveName = "LIST.txt";
+    EXPECT_EQ(generatedFileName(1, 1, "/games/DISK1.D64", "/games/", "", o), "LIST.txt");
+}
+
+TEST(GeneratedName, BaseNameAndCleaning) {
+    EXPECT_EQ(imageBaseName("/a/b/GAME.D64"), "GAME");
+    EXPECT_EQ(imageBaseName("/a/b/GAME"), "GAME");
+    EXPECT_EQ(imageBaseName("GAME.d64"), "D64Image");
+    // The first place the extension text occurs counts, even in a folder name.
+    EXPECT_EQ(imageBaseName("/x.d64/y/GAME.D64"), "x");
+    EXPECT_EQ(cleanFileName("\"na\"me*<>|?:/\\x\""), "na_me______x");
+}
+
+struct SaveFixture : ::testing::Test {
+    TempDir tmp;
+    ScriptedDialogHost host;
+    Dialogs dialogs{host};
+};
+
+TEST_F(SaveFixture, NewFileThenTheNameExistsQuestion) {
+    EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "one\r\n", dialogs, true), SaveResult::Saved);
+    EXPECT_EQ(host.messages.back(), "Saved to " + tmp.file("L.txt"));
+    // Append twice: three listings in the file.
+    host.questionAnswers = {{6, 0, false, false}, {6, 0, false, false}};
+    EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "two\r\n", dialogs, true), SaveResult::Appended);
+    EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "three\r\n", dialogs, false),
+              SaveResult::Appended);
+    EXPECT_EQ(readFile(tmp.file("L.txt")), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(host.messages.back(), "Appended to " + tmp.file("L.txt"));
+    ASSERT_EQ(host.questions.size(), 2u);
+    EXPECT_EQ(host.questions[0].spec->mode, QuestionMode::NameExists);
+    EXPECT_EQ(host.questions[0].path, tmp.file("L.txt"));
+    // Cancel: nothing changes.
+    host.questionAnswers = {{2, 0, false, false}};
+    EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "x", dialogs, false), SaveResult::NotSaved);
+    EXPECT_EQ(host.messages.back(), "Image context not saved...");
+    // Overwrite with "Don't ask me again": later saves overwrite without asking.
+    host.questionAnswers = {{1, 0, false, true}};
+    saveTextBuffer(tmp.path(), "L.txt", "new", dialogs, false);
+    saveTextBuffer(tmp.path(), "L.txt", "newer", dialogs, false);
+    EXPECT_EQ(readFile(tmp.file("L.txt")), "newer");
+    EXPECT_EQ(host.questions.size(), 4u);
+}
+
+TEST_F(SaveFixture, OtherName) {
+    std::ofstream(tmp.file("L.txt")) << "old";
+    std::ofstream(tmp.file("taken.txt")) << "taken";
+    host.questionAnswers = {{7, 0, false, false}, {7, 0, false, false}};
+    // A name without extension gets ".txt"; one that exists is asked again.
+    host.textAnswers = {std::string("taken"), std::string("fresh")};
+    EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "text", dialogs, true), SaveResult::Saved);
+    EXPECT_EQ(readFile(tmp.file("fresh.txt")), "text");
+    EXPECT_EQ(readFile(tmp.file("L.txt")), "old");
+    EXPECT_EQ(host.messages.back(), "Saved to " + tmp.file("fresh.txt"));
+    // Cancelled input: no file, and the message.
+    EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "text", dialogs, true), SaveResult::NotSaved);
+    EXPECT_EQ(host.messages.back(), "Image context not saved...");
+}
+
+TEST_F(SaveFixture, UnwritableFolderReportsAndWritesNothing) {
+    EXPECT_EQ(saveTextBuffer(tmp.file("missing/"), "L.txt", "text", dialogs, true),
+              SaveResult::Failed);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].message, "Error while creating Save File...");
+    EXPECT_EQ(host.errors[0].caption, "MainForm: Error...");
+    EXPECT_FALSE(std::filesystem::exists(tmp.file("missing")));
+    // A file in the way of the name: reported, left alone.
+    std::filesystem::create_directories(tmp.file("dir.txt"));
+    host.questionAnswers = {{1, 0, false, false}};
+    EXPECT_EQ(saveTextBuffer(tmp.path(), "dir.txt", "text", dialogs, true), SaveResult::Failed);
+    EXPECT_TRUE(std::filesystem::is_directory(tmp.file("dir.txt")));
+}
+
+}  // namespace
+}  // namespace qv
