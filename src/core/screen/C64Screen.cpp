@@ -396,6 +396,19 @@ bool C64Screen::render() {
     return true;
 }
 
+int C64Screen::pagesToSave(int lineCount, int rows, bool* tooLarge) {
+    // The scroll range ends at lineCount - rows; padding moves that end to a multiple of
+    // rows, and each multiple up to it starts a page.
+    rows = std::max(rows, 1);
+    const long long end = std::max(0, lineCount - rows);
+    const long long paddedEnd = (end + rows - 1) / rows * rows;
+    const long long pages = paddedEnd / rows + 1;
+    if (tooLarge != nullptr) {
+        *tooLarge = pages > kMaxPages;
+    }
+    return static_cast<int>(std::min<long long>(pages, kMaxPages));
+}
+
 C64Screen::SaveResult C64Screen::saveBitmaps(const std::string& path, bool complete) {
     SaveResult result;
     Image32 page;
@@ -411,12 +424,9 @@ C64Screen::SaveResult C64Screen::saveBitmaps(const std::string& path, bool compl
         return result;
     }
 
-    // The last page is filled up with empty rows, so that every page is a whole screen.
-    // Rows past the text draw as blue, so the padding needs no room in the buffer.
-    const int end = std::max(0, lineCount_ - rows_);
-    const long long paddedEnd = (static_cast<long long>(end) + rows_ - 1) / rows_ * rows_;
-    const long long pages = paddedEnd / rows_ + 1;
-    if (pages > kMaxPages) {
+    bool tooLarge = false;
+    const int pages = pagesToSave(lineCount_, rows_, &tooLarge);
+    if (tooLarge) {
         report(kTooLarge);
     }
 
@@ -428,9 +438,10 @@ C64Screen::SaveResult C64Screen::saveBitmaps(const std::string& path, bool compl
     std::string base = path.substr(0, path.size() - extension.size());
 
     bool failed = false;
-    for (int k = 1; k <= kMaxPages && static_cast<long long>(k - 1) * rows_ <= paddedEnd; ++k) {
+    // Rows past the text draw as blue, so the padding rows need no room in the buffer.
+    for (int k = 1; k <= pages; ++k) {
         drawPage((k - 1) * rows_, page);
-        char number[8];
+        char number[16];
         std::snprintf(number, sizeof number, "%04i", k);
         std::string name = base + "_" + number + extension;
         if (!saveBmp(name, page)) {

@@ -142,6 +142,10 @@ class C64Screen : public ScreenSink {
     // "Save as...": the visible page to path, or with complete the whole text as one
     // bitmap per page, base_0001.ext, base_0002.ext, ... (at most 9999).
     SaveResult saveBitmaps(const std::string& path, bool complete);
+    // How many bitmaps the complete text of lineCount rows gives with pages of rows rows:
+    // the last page is filled up with empty rows; more than 9999 pages are cut to 9999
+    // and tooLarge is set.
+    static int pagesToSave(int lineCount, int rows, bool* tooLarge = nullptr);
 
   private:
     void report(const std::string& text) const;
