@@ -240,13 +240,12 @@ void C64Screen::beginUpdate() {
 }
 
 void C64Screen::endUpdate(bool showEnd) {
-    if (updateDepth_ == 0) {
-        return;
+    if (updateDepth_ > 0) {
+        if (--updateDepth_ > 0) {
+            return;
+        }
+        active_ = savedActive_;
     }
-    if (--updateDepth_ > 0) {
-        return;
-    }
-    active_ = savedActive_;
     updateScrollRange(showEnd);
     render();
 }
@@ -331,6 +330,7 @@ C64Screen::Size C64Screen::clientSize(int scrollBarWidth) const {
 }
 
 void C64Screen::drawPage(int firstRow, Image32& into) const {
+    firstRow = std::max(firstRow, 0);
     if (into.width != width() || into.height != height() ||
         into.pixels.size() !=
             static_cast<std::size_t>(width()) * static_cast<std::size_t>(height())) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "screen/ScreenSettings.h"
+#include "settings/IniFile.h"
 #include "support/Bmp.h"
 #include "support/GoldenImage.h"
 
@@ -579,6 +581,25 @@ TEST(C64ScreenSave, FailuresAndTheNineThousandNineHundredNinetyNinePageLimit) {
     result = screen.saveBitmaps(missing.string(), false);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(messages, std::vector<std::string>{"C64Screen: Failed to save Bitmap!"});
+}
+
+TEST(C64ScreenSettings, FileViewerScreenTakesItsKeys) {
+    C64Screen fresh;
+    applyFileViewerScreenSettings(fresh, IniFile());
+    EXPECT_TRUE(fresh.limited());
+    EXPECT_FALSE(fresh.columns80());
+    EXPECT_EQ(fresh.textLimit(), 10000);
+
+    C64Screen stored;
+    IniFile ini = IniFile::parse("[TOK64]\nC64Screen 40/80=1\nC64Screen MaxText=2000\n");
+    applyFileViewerScreenSettings(stored, ini);
+    EXPECT_TRUE(stored.columns80());
+    EXPECT_EQ(stored.textLimit(), 2000);
+
+    stored.setColumns80(false, false);
+    saveFileViewerScreenSettings(stored, ini);
+    EXPECT_EQ(ini.value("TOK64", "C64Screen 40/80"), "0");
+    EXPECT_EQ(ini.value("TOK64", "C64Screen MaxText"), "2000");
 }
 
 }  // namespace
