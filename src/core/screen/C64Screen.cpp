@@ -129,6 +129,16 @@ void C64Screen::setCharset(const Charset& charset) {
     charset_ = charset;
 }
 
+bool C64Screen::useCharsetRom(const std::string& path) {
+    CharsetLoad load = loadCharsetRom(path);
+    if (!load.charset) {
+        report(load.message);
+        return false;
+    }
+    setCharset(*load.charset);
+    return true;
+}
+
 ScreenCell C64Screen::cell(int row, int column) const {
     if (row < 0 || row >= lineCount_ || column < 0 || column >= columns_) {
         return kSpace;

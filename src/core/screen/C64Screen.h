@@ -96,6 +96,10 @@ class C64Screen : public ScreenSink {
     const C64Palette& palette() const { return palette_; }
     // Replaces the glyphs (the built-in set, or a user's character ROM).
     void setCharset(const Charset& charset);
+    // Loads a user's 4096-byte character ROM dump and draws with it from now on. A file that
+    // cannot be used is reported through the message callback and the glyphs stay as they
+    // were; returns whether the dump is in use.
+    bool useCharsetRom(const std::string& path);
     const Charset& charset() const { return charset_; }
 
     // The text.

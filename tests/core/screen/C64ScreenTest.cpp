@@ -602,5 +602,24 @@ TEST(C64ScreenSettings, FileViewerScreenTakesItsKeys) {
     EXPECT_EQ(ini.value("TOK64", "C64Screen MaxText"), "2000");
 }
 
+TEST_F(ScreenFixture, AUsersRomDumpReplacesTheGlyphsOnlyWhenItFits) {
+    std::filesystem::path dir = freshDir("qv_screen_rom");
+    auto write = [&](const std::string& name, std::size_t size, char fill) {
+        std::ofstream out(dir / name, std::ios::binary);
+        out << std::string(size, fill);
+        return (dir / name).string();
+    };
+    EXPECT_FALSE(screen.useCharsetRom(write("short.bin", 2048, '\xFF')));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("4096 bytes"), std::string::npos) << messages[0];
+    EXPECT_EQ(screen.charset(), Charset::builtin()) << "the built-in set stays";
+
+    EXPECT_TRUE(screen.useCharsetRom(write("full.bin", 4096, '\xFF')));
+    screen.setActive(true);
+    screen.addLine(" ", false);
+    EXPECT_EQ(screen.bitmap().at(0, 0), kLightBlue) << "every glyph of this dump is solid";
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace qv
