@@ -1,0 +1,17 @@
+#pragma once
+
+#include "screen/C64Screen.h"
+#include "settings/IniFile.h"
+
+namespace qv {
+
+// The settings of the file viewer's screen, section [TOK64]: "C64Screen 40/80" (starts in
+// 80 columns, default off) and "C64Screen MaxText" (its text limit, default 10000).
+
+// Makes the screen the file viewer's: limited, with the stored column mode and limit.
+void applyFileViewerScreenSettings(C64Screen& screen, const IniFile& ini);
+
+// Stores the column mode when the program closes (the limit is changed by the options).
+void saveFileViewerScreenSettings(const C64Screen& screen, IniFile& ini);
+
+}  // namespace qv
