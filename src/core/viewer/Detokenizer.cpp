@@ -119,17 +119,35 @@ Detokenizer::CompiledSet Detokenizer::compile(int column) const {
     const std::size_t rows = stop >= 0 ? static_cast<std::size_t>(stop) + 1 : 0;
     s.outText.resize(rows);
     s.screenText.resize(rows);
-    for (int code = 0; code < 256; ++code) {
-        const auto row = table_.findToken(column, code);
-        s.rowOf[static_cast<std::size_t>(code)] = row ? *row : -1;
-        if (row && s.outText[static_cast<std::size_t>(*row)].empty()) {
-            const std::string& text = table_.cell(column + 1, *row);
-            s.outText[static_cast<std::size_t>(*row)] =
-                options_.upperLower ? lowered(text) : uppered(text);
-            s.screenText[static_cast<std::size_t>(*row)] = uppered(text);
+    s.rowOf.fill(-1);
+    // findToken only ever answers with a row that holds the code, so only the byte
+    // values that occur in the column need a search.
+    std::array<bool, 256> tried{};
+    for (int r = tokenrow::FirstToken; r <= stop; ++r) {
+        const auto value = parseTableNumber(table_.cell(column, r));
+        if (!value || *value < 0 || *value > 255 || tried[static_cast<std::size_t>(*value)]) {
+            continue;
         }
+        tried[static_cast<std::size_t>(*value)] = true;
+        const auto row = table_.findToken(column, *value);
+        if (!row)
+            continue;
+        const auto idx = static_cast<std::size_t>(*row);
+        s.rowOf[static_cast<std::size_t>(*value)] = *row;
+        const std::string& text = table_.cell(column + 1, *row);
+        s.outText[idx] = options_.upperLower ? lowered(text) : uppered(text);
+        s.screenText[idx] = uppered(text);
     }
     return s;
+}
+
+const Detokenizer::CompiledSet& Detokenizer::compiled(int column) {
+    const auto index = static_cast<std::size_t>(column);
+    if (compiled_.size() <= index)
+        compiled_.resize(index + 1);
+    if (!compiled_[index])
+        compiled_[index] = std::make_unique<CompiledSet>(compile(column));
+    return *compiled_[index];
 }
 
 void Detokenizer::addColour(std::size_t offset, std::size_t length, int colour) {
@@ -223,13 +241,13 @@ DetokenizeResult Detokenizer::detokenize(std::span<const std::uint8_t> file,
         return r;
 
     // Preparation.
-    std::vector<CompiledSet> sets;
-    std::optional<CompiledSet> special;
+    std::vector<const CompiledSet*> sets;
+    const CompiledSet* special = nullptr;
     try {
         for (const int c : links)
-            sets.push_back(compile(c));
+            sets.push_back(&compiled(c));
         if (table_.specialCharsSet() >= 0)
-            special = compile(table_.specialCharsSet());
+            special = &compiled(table_.specialCharsSet());
         if (options_.syntaxHighlighting)
             r.colours.reserve(kColourStep);
     } catch (const std::bad_alloc&) {
@@ -322,7 +340,8 @@ DetokenizeResult Detokenizer::detokenize(std::span<const std::uint8_t> file,
                     const CompiledSet* hit = nullptr;
                     std::int32_t row = -1;
                     bool prefixed = false;
-                    for (const CompiledSet& s : sets) {
+                    for (const CompiledSet* sp : sets) {
+                        const CompiledSet& s = *sp;
                         if (s.prefixKind == CompiledSet::PrefixKind::None) {
                             row = s.rowOf[static_cast<std::size_t>(t)];
                             prefixed = false;

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -109,6 +110,9 @@ class Detokenizer {
         std::vector<std::string> screenText;  // per row, upper case
     };
 
+    // The lookups of a tokenset, made on first use. A Detokenizer may serve several
+    // runs; the table must not change while it exists.
+    const CompiledSet& compiled(int column);
     CompiledSet compile(int column) const;
     bool aborted() const;
     void addColour(std::size_t offset, std::size_t length, int colour);
@@ -120,6 +124,8 @@ class Detokenizer {
     ScreenSink* screen_ = nullptr;
     bool* abortFlag_ = nullptr;
     std::function<void()> pendingInput_;
+
+    std::vector<std::unique_ptr<CompiledSet>> compiled_;  // by column; stable addresses
 
     // Per run.
     bool abortFile_ = false;

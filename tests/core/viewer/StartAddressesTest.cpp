@@ -13,11 +13,20 @@ TEST(StartAddresses, DetectAndValidWithTheDefaultLists) {
         int address;
         std::optional<int> type;
     } detects[] = {
-        {0x0801, 2}, {0x0401, 2}, {0x1201, 2}, {0x1001, 3}, {0x1C01, 4}, {0x4001, 4},
-        {0x132D, std::nullopt}, {0x2C01, std::nullopt}, {0x2001, std::nullopt},
-        {-1, std::nullopt}, {0, std::nullopt},
+        {0x0801, 2},
+        {0x0401, 2},
+        {0x1201, 2},
+        {0x1001, 3},
+        {0x1C01, 4},
+        {0x4001, 4},
+        {0x132D, std::nullopt},
+        {0x2C01, std::nullopt},
+        {0x2001, std::nullopt},
+        {-1, std::nullopt},
+        {0, std::nullopt},
     };
-    for (const Detect& d : detects) EXPECT_EQ(a.detect(d.address), d.type) << d.address;
+    for (const Detect& d : detects)
+        EXPECT_EQ(a.detect(d.address), d.type) << d.address;
 
     struct Valid {
         int address;
@@ -46,7 +55,8 @@ TEST(StartAddresses, StoredFormAndSettings) {
     const char* keys[][2] = {{"BasicV2", "0401;0801;1201;"}, {"BasicV2Ext", "1001;2C01;"},
                              {"BasicV35", "1001;"},          {"BasicV35Ext", ""},
                              {"BasicV7", "1C01;4001;"},      {"BasicV7Ext", "132D;2001;"}};
-    for (const auto& k : keys) EXPECT_EQ(ini.value("BASIC Address", k[0]), k[1]) << k[0];
+    for (const auto& k : keys)
+        EXPECT_EQ(ini.value("BASIC Address", k[0]), k[1]) << k[0];
 
     IniFile stored = IniFile::parse("[BASIC Address]\nBasicV2=801;c01\nBasicV7Ext=\n");
     a.load(stored);
@@ -63,12 +73,16 @@ TEST(StartAddresses, AddingEntries) {
         const char* text;
         StartAddresses::InputCheck check;
     } inputs[] = {
-        {"", StartAddresses::InputCheck::Empty},     {"12345", StartAddresses::InputCheck::TooLong},
-        {"0G01", StartAddresses::InputCheck::NotHex}, {"-1", StartAddresses::InputCheck::NotHex},
-        {" 801", StartAddresses::InputCheck::NotHex}, {"c01", StartAddresses::InputCheck::Ok},
+        {"", StartAddresses::InputCheck::Empty},
+        {"12345", StartAddresses::InputCheck::TooLong},
+        {"0G01", StartAddresses::InputCheck::NotHex},
+        {"-1", StartAddresses::InputCheck::NotHex},
+        {" 801", StartAddresses::InputCheck::NotHex},
+        {"c01", StartAddresses::InputCheck::Ok},
         {"FFFF", StartAddresses::InputCheck::Ok},
     };
-    for (const Input& i : inputs) EXPECT_EQ(StartAddresses::checkInput(i.text), i.check) << i.text;
+    for (const Input& i : inputs)
+        EXPECT_EQ(StartAddresses::checkInput(i.text), i.check) << i.text;
     EXPECT_STREQ(StartAddresses::inputMessage(StartAddresses::InputCheck::TooLong),
                  "String too long...");
     EXPECT_STREQ(StartAddresses::inputMessage(StartAddresses::InputCheck::NotHex),

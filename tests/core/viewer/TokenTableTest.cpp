@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "settings/IniFile.h"
 #include "core/viewer/ViewerFakes.h"
+#include "settings/IniFile.h"
 
 namespace qv {
 namespace {
@@ -22,10 +22,10 @@ TokenTable fullTable(test::ScriptedHost* host = nullptr) {
 }
 
 fs::path tempDir() {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("qv_tokentable_" + std::to_string(::testing::UnitTest::GetInstance()
-                                                                ->random_seed()) +
-                          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("qv_tokentable_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
@@ -48,12 +48,18 @@ TEST(TokenTableNumbers, ParsesTheFormsCellsUse) {
         const char* cell;
         std::optional<int> value;
     } cases[] = {
-        {"0x8F", 0x8F}, {"0X8F", 0x8F}, {"$8F", 0x8F}, {"x8F", 0x8F}, {"X8f", 0x8F},
-        {"143", 143},   {"  12", 12},   {"-5", -5},    {"-0x10", -16}, {"", std::nullopt},
-        {"-", std::nullopt}, {"0x", std::nullopt}, {"12 ", std::nullopt}, {"1a", std::nullopt},
-        {"0x8G", std::nullopt}, {"99999999999", std::nullopt}, {"(1)", std::nullopt},
+        {"0x8F", 0x8F},         {"0X8F", 0x8F},
+        {"$8F", 0x8F},          {"x8F", 0x8F},
+        {"X8f", 0x8F},          {"143", 143},
+        {"  12", 12},           {"-5", -5},
+        {"-0x10", -16},         {"", std::nullopt},
+        {"-", std::nullopt},    {"0x", std::nullopt},
+        {"12 ", std::nullopt},  {"1a", std::nullopt},
+        {"0x8G", std::nullopt}, {"99999999999", std::nullopt},
+        {"(1)", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(parseTableNumber(c.cell), c.value) << c.cell;
+    for (const Case& c : cases)
+        EXPECT_EQ(parseTableNumber(c.cell), c.value) << c.cell;
     EXPECT_EQ(formatTokenCode(0x8F), "0x8F");
     EXPECT_EQ(formatTokenCode(5), "0x05");
 }
@@ -112,7 +118,8 @@ TEST(TokenTableDefault, EveryTokensetAsBuiltIn) {
         EXPECT_EQ(t.cell(s.col, tokenrow::Type), s.type);
         EXPECT_EQ(t.cell(s.col, tokenrow::Color), s.color);
         EXPECT_EQ(t.cell(s.col, tokenrow::Prefix), s.prefix);
-        for (int r = 1; r <= 7; ++r) EXPECT_EQ(t.cell(s.col + 1, r), "-");
+        for (int r = 1; r <= 7; ++r)
+            EXPECT_EQ(t.cell(s.col + 1, r), "-");
         EXPECT_EQ(t.tokenStop(s.col), 8 + s.count - 1);
         EXPECT_EQ(t.cell(s.col, 8), s.firstCode);
         EXPECT_EQ(t.cell(s.col + 1, 8), s.firstText);
@@ -147,13 +154,13 @@ TEST(TokenTableDefault, ModeListAndLinkTables) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(t.specialCharsSet(), 1);
     EXPECT_EQ(t.basicV2Set(), 3);
-    const std::vector<std::string> modes = {"BASIC V2",     "BASIC V3.5", "BASIC V7",
-                                            "BASIC V7.1",   "BASIC V10",  "Simons BASIC",
-                                            "TSB",          "Final Cardridge 3", "Graphics 52"};
+    const std::vector<std::string> modes = {"BASIC V2",   "BASIC V3.5",        "BASIC V7",
+                                            "BASIC V7.1", "BASIC V10",         "Simons BASIC",
+                                            "TSB",        "Final Cardridge 3", "Graphics 52"};
     EXPECT_EQ(t.modeList(), modes);
-    const std::vector<LinkTable> links = {{3},          {5, 3},  {7, 9, 5, 3},
-                                          {11, 7, 9, 5, 3}, {13, 15, 7, 9, 5, 3},
-                                          {17, 3},      {19, 3}, {21, 3}, {23, 3}};
+    const std::vector<LinkTable> links = {
+        {3},     {5, 3},  {7, 9, 5, 3}, {11, 7, 9, 5, 3}, {13, 15, 7, 9, 5, 3},
+        {17, 3}, {19, 3}, {21, 3},      {23, 3}};
     for (std::size_t i = 0; i < links.size(); ++i) {
         EXPECT_EQ(t.buildLinkTable(static_cast<int>(i), true), links[i]) << modes[i];
     }
@@ -256,7 +263,8 @@ TEST(TokenTableCsv, DefaultTableRoundTripsByteForByte) {
     EXPECT_EQ(back.colCount(), t.colCount());
     EXPECT_EQ(back.rowCount(), t.rowCount());
     for (int r = 0; r < t.rowCount(); ++r) {
-        for (int c = 0; c < t.colCount(); ++c) ASSERT_EQ(back.cell(c, r), t.cell(c, r)) << c << "," << r;
+        for (int c = 0; c < t.colCount(); ++c)
+            ASSERT_EQ(back.cell(c, r), t.cell(c, r)) << c << "," << r;
     }
     EXPECT_EQ(back.toCsv(), csv);
 }
@@ -268,8 +276,10 @@ TEST(TokenTableCsv, SeparatorsAndQuoting) {
         std::string other = comma;
         bool quoted = false;
         for (char& ch : other) {
-            if (ch == '"') quoted = !quoted;
-            if (ch == ',' && !quoted) ch = sep;
+            if (ch == '"')
+                quoted = !quoted;
+            if (ch == ',' && !quoted)
+                ch = sep;
         }
         TokenTable back;
         ASSERT_TRUE(back.fromCsv(other));
@@ -324,9 +334,10 @@ TEST(TokenTableCsv, FilesAndTheirFailures) {
     EXPECT_EQ(readFile(dir / "t.csv"), t.toCsv());
 
     TokenTable u(&host);
-    writeFile(dir / "small.csv", "Number;1;2\nName;Mine;-\nExtension Of;-;-\nType;2;-\n"
-                                 "Color;3;-\nPrefix;-;-\nComment Token;-;-\nDetok Comment;-;-\n"
-                                 "1;0x99;say\n");
+    writeFile(dir / "small.csv",
+              "Number;1;2\nName;Mine;-\nExtension Of;-;-\nType;2;-\n"
+              "Color;3;-\nPrefix;-;-\nComment Token;-;-\nDetok Comment;-;-\n"
+              "1;0x99;say\n");
     ASSERT_TRUE(u.loadTokenTableCsv((dir / "small.csv").string()));
     u.rebuildTokenIndex(0, false);
     EXPECT_EQ(u.modeList(), std::vector<std::string>{"Mine"});
@@ -337,7 +348,8 @@ TEST(TokenTableCsv, FilesAndTheirFailures) {
     writeFile(dir / "empty.csv", "");
     EXPECT_FALSE(u.loadTokenTableCsv((dir / "empty.csv").string()));
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[0], "TokenTable: Failed to load Token Table File...using Default Table");
+    EXPECT_EQ(host.messages[0],
+              "TokenTable: Failed to load Token Table File...using Default Table");
     EXPECT_EQ(u.toCsv(), t.toCsv());  // the default table replaced the grid
 
     EXPECT_FALSE(t.saveTokenTableCsv((dir / "no" / "such" / "t.csv").string()));
@@ -380,9 +392,9 @@ TEST(TokenTableStartUp, FullLoadWithSettings) {
         EXPECT_EQ(IniFile::load((dir / "q.ini").string())->value("TOK64", "Use Custom Table"), "0");
         EXPECT_EQ(mode, 0);
         EXPECT_EQ(t.modeList().size(), 9u);
-        EXPECT_EQ(t.tokenColours[2], 0xFF0000u);      // COLORREF 255 is red
-        EXPECT_EQ(t.tokenColours[15], 0xFFFFFFu);     // kept within 24 bits
-        EXPECT_EQ(t.tokenColours[1], 0x008000u);      // default
+        EXPECT_EQ(t.tokenColours[2], 0xFF0000u);   // COLORREF 255 is red
+        EXPECT_EQ(t.tokenColours[15], 0xFFFFFFu);  // kept within 24 bits
+        EXPECT_EQ(t.tokenColours[1], 0x008000u);   // default
         EXPECT_EQ(t.editorWidth(), 700);
         EXPECT_EQ(t.editorHeight(), 635);
         EXPECT_TRUE(t.fullyLoaded());
@@ -409,9 +421,10 @@ TEST(TokenTableStartUp, FullLoadWithSettings) {
 
 TEST(TokenTableColours, DefaultsAndSettingsForm) {
     const auto d = TokenTable::defaultTokenColours();
-    const std::uint32_t stored[16] = {0,     32768, 16711680, 12615680, 8421504, 33023, 255, 0,
-                                      0,     0,     0,        0,        0,       0,     0,   8388863};
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(rgbToColorref(d[static_cast<std::size_t>(i)]), stored[i]) << i;
+    const std::uint32_t stored[16] = {0, 32768, 16711680, 12615680, 8421504, 33023, 255, 0,
+                                      0, 0,     0,        0,        0,       0,     0,   8388863};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(rgbToColorref(d[static_cast<std::size_t>(i)]), stored[i]) << i;
     TokenTable t;
     IniFile ini;
     t.tokenColours[3] = 0x123456;

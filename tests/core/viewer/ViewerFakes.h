@@ -18,7 +18,7 @@
 namespace qv::test {
 
 class ScriptedHost : public DialogHost {
-public:
+  public:
     std::deque<int> errorAnswers;  // answers to showError, in order; 1 when none is left
     std::vector<ErrorLayout> errors;
     std::vector<std::string> messages;
@@ -26,7 +26,8 @@ public:
     QuestionReply showQuestion(const QuestionRequest&) override { return {}; }
     int showError(const ErrorLayout& layout) override {
         errors.push_back(layout);
-        if (errorAnswers.empty()) return 1;
+        if (errorAnswers.empty())
+            return 1;
         const int a = errorAnswers.front();
         errorAnswers.pop_front();
         return a;
@@ -35,9 +36,7 @@ public:
     MessageAnswer askYesNoCancel(const std::string&, const std::string&) override {
         return MessageAnswer::Cancel;
     }
-    std::optional<std::string> askSaveFile(const SaveFileRequest&) override {
-        return std::nullopt;
-    }
+    std::optional<std::string> askSaveFile(const SaveFileRequest&) override { return std::nullopt; }
     std::optional<std::string> askText(const std::string&, const std::string&,
                                        const std::string&) override {
         return std::nullopt;
@@ -45,7 +44,7 @@ public:
 };
 
 class RecordingScreen : public ScreenSink {
-public:
+  public:
     std::vector<std::string> lines;
     void addLine(std::string_view petscii, bool escapes) override {
         lines.emplace_back(petscii);
@@ -63,7 +62,7 @@ public:
 
 // A program file: load address, then lines with correct links, then the 0 link.
 class Prg {
-public:
+  public:
     explicit Prg(int loadAddress) : load_(loadAddress) {
         bytes_ = {static_cast<std::uint8_t>(loadAddress & 0xFF),
                   static_cast<std::uint8_t>(loadAddress >> 8)};
@@ -85,7 +84,7 @@ public:
         return b;
     }
 
-private:
+  private:
     void push(int word) {
         bytes_.push_back(static_cast<std::uint8_t>(word & 0xFF));
         bytes_.push_back(static_cast<std::uint8_t>((word >> 8) & 0xFF));
@@ -101,7 +100,8 @@ inline std::vector<std::uint8_t> str(std::string_view s) {
 
 inline std::vector<std::uint8_t> cat(std::initializer_list<std::vector<std::uint8_t>> parts) {
     std::vector<std::uint8_t> out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
 

@@ -46,14 +46,21 @@ TEST(ViewerOptions, WritesAndReadsItsKeys) {
     IniFile ini;
     o.save(ini);
     const char* expected[][3] = {
-        {"File Viewer", "Conv to Chars", "0"},   {"File Viewer", "Conv Chars to ASCII", "0"},
-        {"File Viewer", "Conv Hex to ASCII", "1"}, {"File Viewer", "Return", "1"},
-        {"TOK64", "Mode", "5"},                  {"TOK64", "Autodetect", "0"},
-        {"TOK64", "Ignore", "1"},                {"TOK64", "Syntax", "0"},
-        {"TOK64", "Translate", "0"},             {"TOK64", "C64Screen MaxText", "2500"},
-        {"BAM Defaults", "FileList open", "0"},  {"BAM Defaults", "Show Chain", "0"},
+        {"File Viewer", "Conv to Chars", "0"},
+        {"File Viewer", "Conv Chars to ASCII", "0"},
+        {"File Viewer", "Conv Hex to ASCII", "1"},
+        {"File Viewer", "Return", "1"},
+        {"TOK64", "Mode", "5"},
+        {"TOK64", "Autodetect", "0"},
+        {"TOK64", "Ignore", "1"},
+        {"TOK64", "Syntax", "0"},
+        {"TOK64", "Translate", "0"},
+        {"TOK64", "C64Screen MaxText", "2500"},
+        {"BAM Defaults", "FileList open", "0"},
+        {"BAM Defaults", "Show Chain", "0"},
     };
-    for (const auto& e : expected) EXPECT_EQ(ini.value(e[0], e[1]), e[2]) << e[1];
+    for (const auto& e : expected)
+        EXPECT_EQ(ini.value(e[0], e[1]), e[2]) << e[1];
     EXPECT_FALSE(ini.hasKey("TOK64", "LoadAtOnCreate"));  // never written
     EXPECT_FALSE(ini.hasSection("BASIC Address"));        // written by its own dialog
 
