@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 
 #include "core/viewer/ViewerFakes.h"
@@ -379,6 +380,22 @@ TEST_F(DetokenizerTest, BrokenTablesDoNotBreakTheRun) {
 TEST_F(DetokenizerTest, RandomProgramsNeverBreakIt) {
     std::mt19937 rng(0x5EED);
     const char* modes[] = {"", "BASIC V7", "BASIC V10", "Simons BASIC", "Final Cardridge 3"};
+    // One detokenizer per combination of options, each serving many programs.
+    std::vector<std::unique_ptr<Detokenizer>> detokenizers;
+    for (const char* mode : modes) {
+        for (const bool upperLower : {false, true}) {
+            for (const bool translate : {false, true}) {
+                options.autodetect = *mode == 0;
+                if (*mode)
+                    chooseMode(mode);
+                options.ignoreStartaddress = true;
+                options.upperLower = upperLower;
+                options.translateSpecialchars = translate;
+                detokenizers.push_back(std::make_unique<Detokenizer>(table, addresses, options));
+                detokenizers.back()->setDialogs(&dialogs);
+            }
+        }
+    }
     int listed = 0;
     for (int i = 0; i < 4000; ++i) {
         Bytes file;
@@ -407,18 +424,10 @@ TEST_F(DetokenizerTest, RandomProgramsNeverBreakIt) {
             if (kind == 3)
                 file.resize(rng() % file.size());
         }
-        const char* mode = modes[rng() % 5];
-        options.autodetect = *mode == 0;
-        if (*mode)
-            chooseMode(mode);
-        options.ignoreStartaddress = true;
-        options.upperLower = rng() % 2 == 0;
-        options.translateSpecialchars = rng() % 4 != 0;
+        Detokenizer& d = *detokenizers[rng() % detokenizers.size()];
         host.errorAnswers.clear();
         for (int a = 0; a < 8; ++a)
             host.errorAnswers.push_back(1 + static_cast<int>(rng() % 3));
-        Detokenizer d(table, addresses, options);
-        d.setDialogs(&dialogs);
         const DetokenizeResult r = d.detokenize(file, "RANDOM");
         ASSERT_TRUE(r.result == 0 || r.result == 1);
         if (r.result != 0)
