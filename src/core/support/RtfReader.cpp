@@ -191,14 +191,15 @@ class RtfParser {
         ++pos_;
         switch (c) {
             case '\'': {
+                // Two hex digits; a broken escape is dropped with the digit it has.
                 int value = -1;
-                if (pos_ + 1 < in_.size()) {
-                    const int high = hexValue(in_[pos_]);
-                    const int low = hexValue(in_[pos_ + 1]);
-                    if (high >= 0 && low >= 0) {
-                        value = high * 16 + low;
-                        pos_ += 2;
-                    }
+                const int high = pos_ < in_.size() ? hexValue(in_[pos_]) : -1;
+                const int low = pos_ + 1 < in_.size() ? hexValue(in_[pos_ + 1]) : -1;
+                if (high >= 0 && low >= 0) {
+                    value = high * 16 + low;
+                    pos_ += 2;
+                } else if (high >= 0) {
+                    ++pos_;
                 }
                 if (value >= 0) {
                     escapedByte(static_cast<std::uint8_t>(value));
