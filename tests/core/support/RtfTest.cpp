@@ -125,6 +125,30 @@ TEST(Rtf, ReadsOrdinaryRtf) {
     EXPECT_DOUBLE_EQ(doc->font.points, 11.0);
 }
 
+TEST(Rtf, ReadsALibreOfficeResave) {
+    // The shape LibreOffice gives a listing it saved again: per-run groups with
+    // \hich\loch\dbch, a page-style table, '?' as the fallback of every escape.
+    const std::string rtf =
+        "{\\rtf1\\ansi\\deff3\\adeflang1025\r\n"
+        "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f1\\froman\\fprq2"
+        "\\fcharset2 Symbol;}{\\f5\\froman\\fprq2\\fcharset0 Courier New;}}\r\n"
+        "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
+        "{\\*\\generator LibreOffice}{\\info{\\creatim\\yr0\\mo0\\dy0\\hr0\\min0}}"
+        "{\\*\\userprops}\\deftab720\r\n"
+        "{\\*\\pgdsctbl\r\n{\\pgdsc0\\pgdscuse451\\pgwsxn12240 Default Page Style;}}\r\n"
+        "{\\*\\ftnsep\\chftnsep}\\pgndec\\pard\\plain \\s0\\rtlch\\af6\\afs24 \\ltrch\\hich\\af3"
+        "\\loch\\cf0\\f3\\fs24\\kerning1\\dbch\\af6\\ql\\ltrpar{\\hich\\af5\\loch\\cf2\\fs20"
+        "\\f5\\loch\r\n0 \"\\u9484\\'3f\\u9472\\'3f\\u9488\\'3f DEMO\" 01 2A}\r\n"
+        "\\par \\pard\\plain \\s0\\ltrpar{\\hich\\af5\\loch\\cf0\\fs20\\f5\\loch\r\n"
+        "12   \"\\u9618\\'3f SHADES\\\\\"  PRG}\r\n\\par }";
+    const auto doc = readRtf(rtf);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->text, "0 \"\xDA\xC4\xBF DEMO\" 01 2A\r\n12   \"\xB1 SHADES\\\"  PRG\r\n");
+    EXPECT_EQ(colouredRuns(*doc), (std::vector<FormatRange>{colourRange(0, 18, 0x0000FF)}));
+    EXPECT_EQ(doc->font.name, "Courier New");
+    EXPECT_DOUBLE_EQ(doc->font.points, 10.0);
+}
+
 TEST(Rtf, OemAndSymbolFontsKeepTheirBytes) {
     // Listings written with an OEM font carry the code page 437 bytes themselves.
     const auto oem = readRtf(
