@@ -1,0 +1,81 @@
+#include "geos/GeosText.h"
+
+#include "settings/ListerOptions.h"
+
+namespace qv {
+namespace {
+
+enum class Letter { Umlaut, Eszett, Paragraph };
+
+struct GeosLetter {
+    char key;
+    Letter option;
+    std::uint8_t windows1252;
+    std::uint8_t codePage850;
+};
+
+// The German letters of GEOS text: key, the option that enables it, and its code in
+// both character sets.
+constexpr GeosLetter kLetters[] = {
+    {'[', Letter::Umlaut, 196, 142},     // Ä
+    {'\\', Letter::Umlaut, 214, 153},    // Ö
+    {']', Letter::Umlaut, 220, 154},     // Ü
+    {'{', Letter::Umlaut, 228, 132},     // ä
+    {'|', Letter::Umlaut, 246, 148},     // ö
+    {'}', Letter::Umlaut, 252, 129},     // ü
+    {'~', Letter::Eszett, 223, 225},     // ß
+    {'@', Letter::Paragraph, 167, 245},  // §
+};
+
+bool enabled(Letter letter, const GeosTextOptions& options) {
+    switch (letter) {
+        case Letter::Umlaut:
+            return options.umlaute;
+        case Letter::Eszett:
+            return options.eszett;
+        case Letter::Paragraph:
+            return options.paragraph;
+    }
+    return false;
+}
+
+std::string convert(std::string_view bytes, const GeosTextOptions& options, GeosTextTarget target) {
+    std::string out(bytes.size(), '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out[i] = static_cast<char>(
+            convertGeosChar(static_cast<std::uint8_t>(bytes[i]), options, target));
+    }
+    return out;
+}
+
+}  // namespace
+
+GeosTextOptions geosTextOptions(const ListerOptions& options) {
+    return {options.umlaute, options.eszett, options.paragraph};
+}
+
+std::uint8_t convertGeosChar(std::uint8_t byte, const GeosTextOptions& options,
+                             GeosTextTarget target) {
+    if (byte == 13 || byte == 127) {
+        return ' ';
+    }
+    for (const auto& letter : kLetters) {
+        if (static_cast<std::uint8_t>(letter.key) == byte) {
+            if (!enabled(letter.option, options)) {
+                return byte;
+            }
+            return target == GeosTextTarget::Windows1252 ? letter.windows1252 : letter.codePage850;
+        }
+    }
+    return byte;
+}
+
+std::string convertGeosText(std::string_view bytes, const GeosTextOptions& options) {
+    return convert(bytes, options, GeosTextTarget::Windows1252);
+}
+
+std::string convertGeosTextOem(std::string_view bytes, const GeosTextOptions& options) {
+    return convert(bytes, options, GeosTextTarget::CodePage850);
+}
+
+}  // namespace qv

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+struct ListerOptions;
+
+// GEOS keeps its texts (file names, class, author, description, GeoWrite text) in
+// ASCII, with the brackets, braces, bar, tilde and at sign standing for German
+// letters on German systems. These options choose which of them are shown as such.
+struct GeosTextOptions {
+    bool umlaute = true;    // [ \ ] { | }  as  Ä Ö Ü ä ö ü
+    bool eszett = true;     // ~  as  ß
+    bool paragraph = true;  // @  as  §
+};
+
+GeosTextOptions geosTextOptions(const ListerOptions& options);
+
+// The same mapping gives Windows-1252 codes (the GEOS catalogue) or code page 850
+// codes (the listing, whose font is an OEM font).
+enum class GeosTextTarget { Windows1252, CodePage850 };
+
+// One byte: CR and DEL become a blank, the German letters follow the options, every
+// other byte stays.
+std::uint8_t convertGeosChar(std::uint8_t byte, const GeosTextOptions& options,
+                             GeosTextTarget target);
+
+// Every byte of the text mapped on its own (a zero byte included).
+std::string convertGeosText(std::string_view bytes, const GeosTextOptions& options = {});
+std::string convertGeosTextOem(std::string_view bytes, const GeosTextOptions& options = {});
+
+}  // namespace qv
