@@ -31,6 +31,7 @@ struct MainFormSettings {
     bool upperLower = false;     // [ASCII] "Upper/Lower"; false is Upper/Graphics
 
     static MainFormSettings load(const IniFile& ini);
+    friend bool operator==(const MainFormSettings&, const MainFormSettings&) = default;
     void save(IniFile& ini) const;
 };
 
@@ -41,6 +42,7 @@ struct WorkAroundSettings {
     int showModalVer = 9;
 
     static WorkAroundSettings load(const IniFile& ini);
+    friend bool operator==(const WorkAroundSettings&, const WorkAroundSettings&) = default;
     // From FixCharsetVer on, rich text saved with a symbol-charset font is repaired.
     bool rtfFontRepair(int platformCode) const { return platformCode >= fixCharsetVer; }
     // From ShowModalVer on, the about box is shown and closed once at start-up.
@@ -52,6 +54,7 @@ struct RichEditSettings {
     int maxText = -1;  // -1 (or any value below 1): worked out from the platform code
 
     static RichEditSettings load(const IniFile& ini);
+    friend bool operator==(const RichEditSettings&, const RichEditSettings&) = default;
     // The most text the listing window may hold: the stored value, or 20000000 when
     // the platform code is above 6 and 9000000 otherwise.
     int maximumText(int platformCode) const;
@@ -64,6 +67,7 @@ struct NamesSettings {
     std::string lastImportMain = kDefaultFolder;  // "Lastimport Main"
 
     static NamesSettings load(const IniFile& ini);
+    friend bool operator==(const NamesSettings&, const NamesSettings&) = default;
     // Written whenever images are opened.
     static void writeLastLoad(IniFile& ini, const std::string& folder);
     // Written when the main window imports a listing.
@@ -76,6 +80,7 @@ struct FileListSettings {
     int width = 376;
 
     static FileListSettings load(const IniFile& ini);
+    friend bool operator==(const FileListSettings&, const FileListSettings&) = default;
     void save(IniFile& ini) const;
 };
 
@@ -89,6 +94,7 @@ struct BamViewerSettings {
     Colour selectedColor = 15790320;  // toolkit order (blue first); never written
 
     static BamViewerSettings load(const IniFile& ini);
+    friend bool operator==(const BamViewerSettings&, const BamViewerSettings&) = default;
     // At exit: FileListWidth, DefaultRowHeight, DefaultColWidth.
     void save(IniFile& ini) const;
     // 1 or 2: the file list window shows an empty caption; otherwise "BAMFileList".
@@ -106,6 +112,7 @@ struct FileViewerWindowSettings {
     std::string lastImport = kDefaultFolder;  // [Names] "Lastimport TOK64"
 
     static FileViewerWindowSettings load(const IniFile& ini);
+    friend bool operator==(const FileViewerWindowSettings&, const FileViewerWindowSettings&) = default;
     void save(IniFile& ini) const;
 };
 
@@ -127,6 +134,7 @@ struct FileViewerOptionsSettings {
     bool loadAtOnCreate = false;      // [TOK64] LoadAtOnCreate; never written
 
     static FileViewerOptionsSettings load(const IniFile& ini);
+    friend bool operator==(const FileViewerOptionsSettings&, const FileViewerOptionsSettings&) = default;
     void save(IniFile& ini) const;
 };
 
@@ -141,6 +149,7 @@ struct BasicAddressSettings {
     std::string basicV7Ext = "132D;2001;";
 
     static BasicAddressSettings load(const IniFile& ini);
+    friend bool operator==(const BasicAddressSettings&, const BasicAddressSettings&) = default;
     void save(IniFile& ini) const;
 };
 
@@ -156,6 +165,7 @@ struct TokenTableSettings {
                                   0, 0,     0,        0,        0,       0,     0,   8388863};
 
     static TokenTableSettings load(const IniFile& ini);
+    friend bool operator==(const TokenTableSettings&, const TokenTableSettings&) = default;
     // At exit: the editor window size.
     void saveSize(IniFile& ini) const;
     // The editor's OK: "Use Custom Table", the file name when it is on, the colours.
@@ -190,6 +200,7 @@ struct GeosDetailsSettings {
     bool useFontTable = false;         // UseFontTable; read only when [FontTable] exists
 
     static GeosDetailsSettings load(const IniFile& ini);
+    friend bool operator==(const GeosDetailsSettings&, const GeosDetailsSettings&) = default;
     void save(IniFile& ini) const;
 };
 
@@ -200,6 +211,7 @@ struct PrintColorPalette {
     struct Entry {
         const char* key;
         Colour colour;
+        friend bool operator==(const Entry&, const Entry&) = default;
     };
     std::array<Entry, 8> entries{{{"00 black", 0},
                                   {"01 magenta", 0xFF00FF},
@@ -211,6 +223,7 @@ struct PrintColorPalette {
                                   {"07 default", 0}}};
 
     static PrintColorPalette load(const IniFile& ini);
+    friend bool operator==(const PrintColorPalette&, const PrintColorPalette&) = default;
 };
 
 // [Color Palette]: the 16 C64 colours, red x 65536 + green x 256 + blue, used
@@ -226,6 +239,7 @@ struct C64Palette {
                                    8684676, 10943134, 7372006,  11974325};
 
     static C64Palette load(const IniFile& ini);
+    friend bool operator==(const C64Palette&, const C64Palette&) = default;
 };
 
 // [FontTable]: GEOS font ID to font name, read as a whole and never written.
@@ -238,6 +252,7 @@ struct FontIdTable {
     // blanks at its end removed. A key that is no number empties the table, stops
     // the parsing and sets the message.
     static FontIdTable load(const IniFile& ini);
+    friend bool operator==(const FontIdTable&, const FontIdTable&) = default;
 };
 
 }  // namespace qv
