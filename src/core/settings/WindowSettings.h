@@ -112,7 +112,8 @@ struct FileViewerWindowSettings {
     std::string lastImport = kDefaultFolder;  // [Names] "Lastimport TOK64"
 
     static FileViewerWindowSettings load(const IniFile& ini);
-    friend bool operator==(const FileViewerWindowSettings&, const FileViewerWindowSettings&) = default;
+    friend bool operator==(const FileViewerWindowSettings&,
+                           const FileViewerWindowSettings&) = default;
     void save(IniFile& ini) const;
 };
 
@@ -134,7 +135,8 @@ struct FileViewerOptionsSettings {
     bool loadAtOnCreate = false;      // [TOK64] LoadAtOnCreate; never written
 
     static FileViewerOptionsSettings load(const IniFile& ini);
-    friend bool operator==(const FileViewerOptionsSettings&, const FileViewerOptionsSettings&) = default;
+    friend bool operator==(const FileViewerOptionsSettings&,
+                           const FileViewerOptionsSettings&) = default;
     void save(IniFile& ini) const;
 };
 
