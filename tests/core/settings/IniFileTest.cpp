@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "TempDir.h"
+#include "SettingsTestFiles.h"
 
 namespace qv {
 namespace {
@@ -119,7 +119,7 @@ TEST(IniFile, LoadAndSaveFiles) {
     const auto missing = IniFile::load((dir / "none.ini").string());
     ASSERT_TRUE(missing.has_value());
     EXPECT_EQ(missing->text(), "");
-    EXPECT_FALSE(IniFile::load(dir.path().string()).has_value());
+    EXPECT_FALSE(IniFile::load(dir.path()).has_value());
 
     IniFile ini;
     ini.writeQuoted("ASCII", "PreImage", "1,-,1, ");

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TempDir.h"
+#include "SettingsTestFiles.h"
 
 namespace qv {
 namespace {
@@ -307,7 +307,7 @@ TEST(ListerOptions, StylesThatDoNotParseAreReportedInFieldOrder) {
 
 TEST(ListerOptions, SavePathMustBeAnExistingFolder) {
     test::TempDir dir;
-    const std::string existing = dir.path().string() + "/";
+    const std::string existing = dir.path();
     struct Case {
         std::string stored;
         std::string savePath;

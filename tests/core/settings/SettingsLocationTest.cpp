@@ -3,44 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
+#include "SettingsTestFiles.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Answers every question with a scripted result and remembers what was asked.
-class ScriptedHost : public DialogHost {
-  public:
-    explicit ScriptedHost(int answer) : answer_(answer) {}
-    QuestionReply showQuestion(const QuestionRequest& request) override {
-        asked.push_back(request);
-        QuestionReply reply;
-        reply.result = answer_;
-        return reply;
-    }
-    int showError(const ErrorLayout&) override { return 2; }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    MessageAnswer askYesNoCancel(const std::string&, const std::string&) override {
-        return MessageAnswer::Cancel;
-    }
-    std::optional<std::string> askSaveFile(const SaveFileRequest&) override { return {}; }
-    std::optional<std::string> askText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return {};
-    }
-
-    std::vector<QuestionRequest> asked;
-    std::vector<std::string> messages;
-
-  private:
-    int answer_;
-};
+// A host whose every question is answered with the given result.
+std::unique_ptr<test::ScriptedDialogHost> answering(int result) {
+    auto host = std::make_unique<test::ScriptedDialogHost>();
+    for (int i = 0; i < 4; ++i)
+        host->questionAnswers.push_back(QuestionReply{result, 0, false, false});
+    return host;
+}
 
 TEST(SettingsLocation, ConfigHomeFromTheEnvironmentValues) {
     EXPECT_EQ(userConfigHome("/xdg", "/home/u"), fs::path("/xdg"));
@@ -56,37 +37,37 @@ TEST(SettingsLocation, ProgramFolderFirstThenTheUserFolder) {
     test::TempDir program;
     test::TempDir config;
     EXPECT_EQ(settingsFilePath(program.path(), config.path()),
-              config.path() / "Quorvane" / "quorvane.ini");
+              config / "Quorvane" / "quorvane.ini");
     EXPECT_FALSE(fs::exists(config / "Quorvane"));  // looking changes nothing
     EXPECT_EQ(settingsFilePath(program.path(), {}), program / "quorvane.ini");
 
     test::writeFile(program / "quorvane.ini", "[MainForm]\r\n");
     EXPECT_EQ(settingsFilePath(program.path(), config.path()), program / "quorvane.ini");
 
-    ScriptedHost host(1);
-    Dialogs dialogs(host);
+    const auto host = answering(1);
+    Dialogs dialogs(*host);
     test::writeFile(program / "old.ini", "old");
     const SettingsFileSetup s =
         setUpSettingsFile(program.path(), config.path(), program / "old.ini", dialogs);
     EXPECT_EQ(s.file, program / "quorvane.ini");
     EXPECT_FALSE(s.folderCreated);
     EXPECT_TRUE(s.messages.empty());
-    EXPECT_TRUE(host.asked.empty());
+    EXPECT_TRUE(host->questions.empty());
     EXPECT_FALSE(fs::exists(config / "Quorvane"));
 }
 
 TEST(SettingsLocation, CreatesTheFolderOnceWithoutAskingWhenThereIsNoOldFile) {
     test::TempDir program;
     test::TempDir config;
-    ScriptedHost host(1);
-    Dialogs dialogs(host);
+    const auto host = answering(1);
+    Dialogs dialogs(*host);
     const fs::path home = config / "deeper/config";  // parents are made too
     const SettingsFileSetup first = setUpSettingsFile(program.path(), home, {}, dialogs);
     EXPECT_EQ(first.file, home / "Quorvane" / "quorvane.ini");
     EXPECT_TRUE(first.folderCreated);
     EXPECT_TRUE(fs::is_directory(home / "Quorvane"));
     EXPECT_FALSE(fs::exists(first.file));  // the file itself comes with the first save
-    EXPECT_TRUE(host.asked.empty());
+    EXPECT_TRUE(host->questions.empty());
 
     const SettingsFileSetup again = setUpSettingsFile(program.path(), home, {}, dialogs);
     EXPECT_EQ(again.file, first.file);
@@ -111,12 +92,12 @@ TEST(SettingsLocation, OldFileQuestionRightAfterCreatingTheFolder) {
         test::TempDir legacy;
         const fs::path old = legacy / "quorvane.ini";
         test::writeFile(old, "[MainForm]\r\nWidth=999\r\n");
-        ScriptedHost host(c.answer);
-        Dialogs dialogs(host);
+        const auto host = answering(c.answer);
+        Dialogs dialogs(*host);
 
         const SettingsFileSetup s = setUpSettingsFile(program.path(), config.path(), old, dialogs);
-        ASSERT_EQ(host.asked.size(), 1u);
-        const QuestionRequest& q = host.asked[0];
+        ASSERT_EQ(host->questions.size(), 1u);
+        const QuestionRequest& q = host->questions[0];
         EXPECT_EQ(q.spec->mode, QuestionMode::OldSettingsFile);
         EXPECT_EQ(q.spec->caption, "Old Ini File detected...");
         EXPECT_EQ(q.path, old.string());
@@ -134,21 +115,20 @@ TEST(SettingsLocation, OldFileQuestionRightAfterCreatingTheFolder) {
         // The folder exists now: the question is never asked again.
         test::writeFile(old, "again");
         setUpSettingsFile(program.path(), config.path(), old, dialogs);
-        EXPECT_EQ(host.asked.size(), 1u);
+        EXPECT_EQ(host->questions.size(), 1u);
     }
 }
 
 TEST(SettingsLocation, FailuresFallBackToTheProgramFolderAndAreReported) {
     test::TempDir program;
     test::TempDir config;
-    ScriptedHost host(1);
-    Dialogs dialogs(host);
+    const auto host = answering(1);
+    Dialogs dialogs(*host);
 
     const SettingsFileSetup noHome = setUpSettingsFile(program.path(), {}, {}, dialogs);
     EXPECT_EQ(noHome.file, program / "quorvane.ini");
     ASSERT_EQ(noHome.messages.size(), 1u);
-    EXPECT_EQ(noHome.messages[0],
-              "MainForm: Failed to get AppDataDir... Using " + program.path().string());
+    EXPECT_EQ(noHome.messages[0], "MainForm: Failed to get AppDataDir... Using " + program.path());
 
     // The configuration "folder" is a file: the folder cannot be made.
     test::writeFile(config / "blocked", "x");
@@ -159,8 +139,8 @@ TEST(SettingsLocation, FailuresFallBackToTheProgramFolderAndAreReported) {
     EXPECT_FALSE(blocked.folderCreated);
     ASSERT_EQ(blocked.messages.size(), 1u);
     EXPECT_EQ(blocked.messages[0],
-              "MainForm: Failed to make AppDataDir... Using " + program.path().string());
-    EXPECT_TRUE(host.asked.empty());
+              "MainForm: Failed to make AppDataDir... Using " + program.path());
+    EXPECT_TRUE(host->questions.empty());
 }
 
 }  // namespace
