@@ -62,8 +62,15 @@ std::string utf8From1252(std::string_view text) {
     return out;
 }
 
+// A GEOS text through the GEOS text conversion, as UTF-8.
 std::string geosField(const std::string& raw, const GeosTextOptions& options) {
-    return utf8From1252(convertGeosText(raw, options));
+    std::string out;
+    out.reserve(raw.size() + 8);
+    for (const char c : raw) {
+        appendUtf8(out, windows1252ToUnicode(convertGeosChar(static_cast<std::uint8_t>(c), options,
+                                                             GeosTextTarget::Windows1252)));
+    }
+    return out;
 }
 
 // The first `max` characters of a UTF-8 text.

@@ -34,6 +34,9 @@ void addLetter(Weights& w, char base, std::uint8_t accent, bool upper) {
 
 std::string collationKey(std::string_view utf8) {
     Weights w;
+    w.primary.reserve(utf8.size() + 4);
+    w.secondary.reserve(utf8.size());
+    w.tertiary.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const char32_t c = decodeUtf8(utf8, pos);
@@ -60,7 +63,13 @@ std::string collationKey(std::string_view utf8) {
         }
     }
     // Weights are never below 2, so the separator 1 puts a shorter text first.
-    return w.primary + '\x01' + w.secondary + '\x01' + w.tertiary;
+    std::string key = std::move(w.primary);
+    key.reserve(key.size() + w.secondary.size() + w.tertiary.size() + 2);
+    key += '\x01';
+    key += w.secondary;
+    key += '\x01';
+    key += w.tertiary;
+    return key;
 }
 
 int collate(std::string_view a, std::string_view b) {
