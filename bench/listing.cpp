@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -55,7 +55,8 @@ std::vector<std::string> makeImages(const std::string& folder, int count) {
             qv::test::DirEntrySpec e;
             e.typeByte = f % 7 == 0 ? 0x81 : 0x82;
             e.first = {1, 0};
-            e.name = qv::test::petsciiName("FILE " + std::to_string(f) + " OF " + std::to_string(i));
+            e.name =
+                qv::test::petsciiName("FILE " + std::to_string(f) + " OF " + std::to_string(i));
             e.blocks = static_cast<int>(rng() % 200);
             d.addEntry(e);
         }
@@ -86,7 +87,8 @@ std::size_t bareRead(const std::vector<std::string>& paths) {
         qv::TrackSector ts{(*header)[0], (*header)[1]};
         for (int n = 0; ts.track != 0 && n < 36; ++n) {
             auto block = image->readBlock(ts);
-            if (!block) break;
+            if (!block)
+                break;
             ++blocks;
             ts = {(*block)[0], (*block)[1]};
         }
@@ -114,7 +116,8 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         ::sleep(2);
     }
-    if (!std::getenv("QV_BENCH_ONLY")) bareRead(paths);  // warm the page cache for both
+    if (!std::getenv("QV_BENCH_ONLY"))
+        bareRead(paths);  // warm the page cache for both
     SilentHost host;
     qv::Dialogs dialogs(host);
     qv::ListerOptions options;
@@ -128,11 +131,13 @@ int main(int argc, char** argv) {
     const char* only = std::getenv("QV_BENCH_ONLY");  // "bare" or "list", for profiling
     for (int round = 0; round < 3; ++round) {
         auto t0 = Clock::now();
-        if (!only || std::string(only) == "bare") blocks = bareRead(paths);
+        if (!only || std::string(only) == "bare")
+            blocks = bareRead(paths);
         auto t1 = Clock::now();
         bare = std::max(bare, count / seconds(t0, t1));
 
-        if (only && std::string(only) == "bare") continue;
+        if (only && std::string(only) == "bare")
+            continue;
         t0 = Clock::now();
         qv::Listing listing(options, dialogs);
         listing.setKeywords(qv::v2Keywords(tokens));
@@ -149,11 +154,12 @@ int main(int argc, char** argv) {
         }
         textBytes = listing.text().size();
     }
-    std::printf("bare read (open, header, directory, close): %10.0f images/s (%zu blocks)\n",
-                bare, blocks);
-    std::printf("full listing to a file:                     %10.0f images/s (%d images, %zu bytes;"
-                " run %.3f s, file %.3f s)\n",
-                full, listed, textBytes, listSeconds, writeSeconds);
+    std::printf("bare read (open, header, directory, close): %10.0f images/s (%zu blocks)\n", bare,
+                blocks);
+    std::printf(
+        "full listing to a file:                     %10.0f images/s (%d images, %zu bytes;"
+        " run %.3f s, file %.3f s)\n",
+        full, listed, textBytes, listSeconds, writeSeconds);
     std::printf("listing / bare: %.2f (target at least 0.50)\n", full / bare);
     std::filesystem::remove_all(folder);
     return full / bare >= 0.5 ? 0 : 1;

@@ -72,7 +72,9 @@ void Listing::noteAppend(TextBuffer::AppendResult result) {
     }
 }
 
-void Listing::append(std::string_view bytes) { noteAppend(text_.append(bytes)); }
+void Listing::append(std::string_view bytes) {
+    noteAppend(text_.append(bytes));
+}
 
 void Listing::appendLine(std::string_view line, bool break40) {
     noteAppend(text_.appendLine(line, break40));

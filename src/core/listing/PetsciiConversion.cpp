@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "geos/GeosText.h"
 #include "screen/ScreenSink.h"
@@ -228,16 +229,18 @@ const ByteTable& conversionTable(CharMode mode, bool convertEverything) {
 
 void convertTextInto(std::string_view bytes, CharMode mode, bool convertEverything,
                      std::string& out) {
+    const void* zero = std::memchr(bytes.data(), 0, bytes.size());
+    if (zero != nullptr) {
+        // The text ends at its first zero byte.
+        bytes = bytes.substr(
+            0, static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data()));
+    }
     const ByteTable& table = conversionTable(mode, convertEverything);
     out.resize(bytes.size());
     char* o = out.data();
-    std::size_t n = 0;
-    for (const char c : bytes) {
-        if (c == '\0')
-            break;  // the text ends at its first zero byte
-        o[n++] = static_cast<char>(table[static_cast<std::uint8_t>(c)]);
-    }
-    out.resize(n);
+    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        o[i] = static_cast<char>(table[in[i]]);
 }
 
 std::string convertText(std::string_view bytes, CharMode mode, bool convertEverything) {
@@ -283,9 +286,8 @@ ConversionChoice chooseConversion(ListingTextKind kind, bool geos, const ListerO
 }
 
 void convertListingTextInto(const ConversionChoice& choice, std::string_view text,
-                            std::string* prefix, const ListerOptions& options,
-                            ScreenSink* screen, const KeywordLookup& keywords,
-                            ConvertedText& result) {
+                            std::string* prefix, const ListerOptions& options, ScreenSink* screen,
+                            const KeywordLookup& keywords, ConvertedText& result) {
     if (choice.geosText) {
         // A zero byte would end the listing text for every reader of it.
         const auto end = text.find('\0');

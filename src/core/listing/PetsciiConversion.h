@@ -76,8 +76,7 @@ ConvertedText convertListingText(const ConversionChoice& choice, std::string_vie
 // The same into an existing result, reusing its storage (the listing run converts
 // every entry through one).
 void convertListingTextInto(const ConversionChoice& choice, std::string_view text,
-                            std::string* prefix, const ListerOptions& options,
-                            ScreenSink* screen, const KeywordLookup& keywords,
-                            ConvertedText& result);
+                            std::string* prefix, const ListerOptions& options, ScreenSink* screen,
+                            const KeywordLookup& keywords, ConvertedText& result);
 
 }  // namespace qv

@@ -30,13 +30,15 @@ void TextBuffer::release() {
 }
 
 TextBuffer::AppendResult TextBuffer::append(std::string_view bytes) {
-    if (!valid_) return AppendResult::NoBuffer;
+    if (!valid_)
+        return AppendResult::NoBuffer;
     const std::size_t needed = text_.size() + bytes.size();
     if (needed > capacity_) {
         // The capacity grows in steps; the string underneath grows geometrically, so
         // a long run never copies the whole text again for every step.
         std::size_t grown = capacity_;
-        while (grown < needed) grown += kStep;
+        while (grown < needed)
+            grown += kStep;
         if (limit_ != 0 && grown > limit_) {
             release();
             return AppendResult::OutOfMemory;
@@ -90,13 +92,14 @@ TextBuffer::AppendResult TextBuffer::appendLineParts(std::initializer_list<std::
     }
     std::size_t n = 0;
     for (std::string_view p : parts) {
-        for (char c : p) {
-            buf[n++] = c;
-            if (split && n == 40) {
-                buf[n++] = '\r';
-                buf[n++] = '\n';
-            }
-        }
+        std::memcpy(buf + n, p.data(), p.size());
+        n += p.size();
+    }
+    if (split) {
+        std::memmove(buf + 42, buf + 40, n - 40);
+        buf[40] = '\r';
+        buf[41] = '\n';
+        n += 2;
     }
     buf[n++] = '\r';
     buf[n++] = '\n';
