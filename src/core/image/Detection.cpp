@@ -14,22 +14,6 @@
 namespace qv {
 namespace {
 
-bool isSeparator(char c) {
-#ifdef _WIN32
-    return c == '/' || c == '\\';
-#else
-    return c == '/';
-#endif
-}
-
-std::string fileNamePart(const std::string& path) {
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (isSeparator(path[i - 1]))
-            return path.substr(i);
-    }
-    return path;
-}
-
 // Appends one log entry; the log is text with CR LF line ends.
 bool appendLogEntry(const std::string& logPath, const std::string& imagePath, std::int64_t size) {
     std::error_code ec;
@@ -44,14 +28,6 @@ bool appendLogEntry(const std::string& logPath, const std::string& imagePath, st
 }
 
 }  // namespace
-
-std::string folderPart(const std::string& path) {
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (isSeparator(path[i - 1]))
-            return path.substr(0, i);
-    }
-    return {};
-}
 
 std::string upperExtension(const std::string& path) {
     const std::string name = fileNamePart(path);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "image/DiskImage.h"
+#include "support/Files.h"
 
 namespace qv {
 
@@ -56,8 +57,5 @@ int detectDosType(DiskImage& image, bool ask, DetectContext& context);
 
 // The write test: can a file be created in the folder part of path?
 bool isWriteProtected(const std::string& path);
-
-// The folder part of a path, up to and including its last separator ("" without one).
-std::string folderPart(const std::string& path);
 
 }  // namespace qv

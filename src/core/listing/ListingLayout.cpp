@@ -3,17 +3,10 @@
 #include <algorithm>
 
 #include "settings/ListerOptions.h"
+#include "support/Files.h"
 
 namespace qv {
 namespace {
-
-bool isSeparator(char c) {
-#ifdef _WIN32
-    return c == '\\' || c == '/';
-#else
-    return c == '/';
-#endif
-}
 
 std::string centredLine(const std::string& part, const ListerOptions& o) {
     const std::string line = o.preImageText + part + o.postImageText;
@@ -40,7 +33,7 @@ std::string formatHeaderBlock(const std::string& text, const ListerOptions& o) {
         while (!rest.empty() && rest.size() >= room) {
             std::size_t cut = 0;
             for (std::size_t i = room; i >= 1 && cut == 0; --i) {
-                if (isSeparator(rest[i - 1]))
+                if (isPathSeparator(rest[i - 1]))
                     cut = i;
             }
             for (std::size_t i = room; i >= 1 && cut == 0; --i) {
@@ -63,7 +56,7 @@ std::string formatHeaderBlock(const std::string& text, const ListerOptions& o) {
 std::string customHeaderRule(const std::string& path, int skip) {
     int seen = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        if (isSeparator(path[i]) && seen++ == skip)
+        if (isPathSeparator(path[i]) && seen++ == skip)
             return path.substr(i);
     }
     return {};

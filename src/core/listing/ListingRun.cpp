@@ -10,26 +10,11 @@
 #include "listing/ListingLayout.h"
 #include "screen/ScreenSink.h"
 #include "settings/ListerOptions.h"
+#include "support/Files.h"
 #include "viewer/TokenTable.h"
 
 namespace qv {
 namespace {
-
-bool isSeparator(char c) {
-#ifdef _WIN32
-    return c == '\\' || c == '/';
-#else
-    return c == '/';
-#endif
-}
-
-std::string fileName(const std::string& path) {
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (isSeparator(path[i - 1]))
-            return path.substr(i);
-    }
-    return path;
-}
 
 double steadySeconds() {
     using namespace std::chrono;
@@ -98,7 +83,7 @@ void Listing::writeGeneratedHeader(const std::string& path, bool listCommand) {
         }
         previousDir_ = dir;
         firstOfRun_ = false;
-        append(formatHeaderBlock("D64 Image: " + fileName(path), options_) + "\r\n");
+        append(formatHeaderBlock("D64 Image: " + fileNamePart(path), options_) + "\r\n");
     } else {
         append(formatHeaderBlock(styled(path), options_) + "\r\n");
     }

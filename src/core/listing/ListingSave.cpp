@@ -10,18 +10,11 @@
 #include "image/Detection.h"
 #include "settings/ListerOptions.h"
 #include "support/CodePage.h"
+#include "support/Files.h"
 #include "support/RtfWriter.h"
 
 namespace qv {
 namespace {
-
-bool isSeparator(char c) {
-#ifdef _WIN32
-    return c == '\\' || c == '/';
-#else
-    return c == '/';
-#endif
-}
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
@@ -29,10 +22,10 @@ bool fileExists(const std::string& path) {
 }
 
 std::string lastFolderName(std::string dir) {
-    while (!dir.empty() && isSeparator(dir.back()))
+    while (!dir.empty() && isPathSeparator(dir.back()))
         dir.pop_back();
     for (std::size_t i = dir.size(); i > 0; --i) {
-        if (isSeparator(dir[i - 1]))
+        if (isPathSeparator(dir[i - 1]))
             return dir.substr(i);
     }
     return dir;
@@ -48,31 +41,6 @@ bool appendToFile(const std::string& path, std::string_view bytes) {
 }
 
 }  // namespace
-
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return false;
-    const std::string tmp = path + ".qvtmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
-}
 
 std::string listingFileBytes(SaveFormat format, const RichDocument& listing) {
     switch (format) {
@@ -107,7 +75,7 @@ std::string imageBaseName(const std::string& path) {
     if (at == std::string::npos)
         at = path.size();
     for (std::size_t i = at; i > 0; --i) {
-        if (isSeparator(path[i - 1]))
+        if (isPathSeparator(path[i - 1]))
             return path.substr(i, at - i);
     }
     return "D64Image";

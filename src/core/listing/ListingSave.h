@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/Files.h"
 #include "support/RichText.h"
 
 namespace qv {
@@ -51,9 +52,5 @@ std::string listingFileBytes(SaveFormat format, const RichDocument& listing);
 // File..." and leaves any existing file as it was.
 bool saveListingAs(const std::string& path, SaveFormat format, const RichDocument& listing,
                    Dialogs& dialogs);
-
-// Writes a whole file: to a temporary file beside it first, then renamed over the
-// target, so an existing file is never left half-written.
-bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace qv

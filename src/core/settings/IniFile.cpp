@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "support/Files.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -205,35 +207,8 @@ std::string IniFile::text() const {
     return out;
 }
 
-bool IniFile::save(const std::string& linkOrPath) const {
-    std::error_code ec;
-    std::string path = linkOrPath;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const auto target = std::filesystem::weakly_canonical(path, ec);
-        if (ec)
-            return false;
-        path = target.string();
-    }
-    const std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        const std::string t = text();
-        out.write(t.data(), static_cast<std::streamsize>(t.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+bool IniFile::save(const std::string& path) const {
+    return writeFileAtomically(path, text());
 }
 
 }  // namespace qv

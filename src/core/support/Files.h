@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Path separators of this platform: "/" here, both slashes on Windows.
+bool isPathSeparator(char c);
+
+// The file name of a path: everything after its last separator.
+std::string fileNamePart(const std::string& path);
+
+// The folder part of a path, up to and including its last separator ("" without one).
+std::string folderPart(const std::string& path);
+
+// Writes a whole file: to a temporary file beside it first, then renamed over the
+// target in one step, so an existing file is never left half-written. A path that is
+// a symbolic link writes the file the link points to. False (and nothing changed)
+// on failure.
+bool writeFileAtomically(const std::string& path, std::string_view bytes);
+
+}  // namespace qv
