@@ -25,6 +25,7 @@ class CliDialogHost : public DialogHost {
     int showError(const ErrorLayout& layout) override;
     void showMessage(const std::string& text) override;
     MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) override;
+    bool askOkCancel(const std::string& caption, const std::string& text) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
                                        const std::string& preset) override;
