@@ -19,6 +19,8 @@ class ScriptedDialogHost : public DialogHost {
     std::deque<std::optional<std::string>> saveFileAnswers;
     std::deque<std::optional<std::string>> textAnswers;
     std::deque<MessageAnswer> messageAnswers;
+    // Answer to the error dialog when errorAnswers is empty; 0: its default button.
+    int defaultErrorAnswer = 0;
 
     std::vector<QuestionRequest> questions;
     std::vector<ErrorLayout> errors;
@@ -40,6 +42,7 @@ class ScriptedDialogHost : public DialogHost {
             errorAnswers.pop_front();
             return r;
         }
+        if (defaultErrorAnswer != 0) return defaultErrorAnswer;
         for (const ErrorButton& b : layout.buttons) {
             if (b.isDefault)
                 return b.result;

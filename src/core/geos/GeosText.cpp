@@ -11,7 +11,7 @@ struct GeosLetter {
     char key;
     Letter option;
     std::uint8_t windows1252;
-    std::uint8_t codePage850;
+    std::uint8_t listingOem;
 };
 
 // The German letters of GEOS text: key, the option that enables it, and its code in
@@ -24,7 +24,9 @@ constexpr GeosLetter kLetters[] = {
     {'|', Letter::Umlaut, 246, 148},     // ö
     {'}', Letter::Umlaut, 252, 129},     // ü
     {'~', Letter::Eszett, 223, 225},     // ß
-    {'@', Letter::Paragraph, 167, 245},  // §
+    // The listing's code page is 437, whose section sign is 0x15 (code page 850 has it at
+    // 245, which code page 437 shows as the lower half of an integral sign).
+    {'@', Letter::Paragraph, 167, 0x15},  // §
 };
 
 bool enabled(Letter letter, const GeosTextOptions& options) {
@@ -64,7 +66,7 @@ std::uint8_t convertGeosChar(std::uint8_t byte, const GeosTextOptions& options,
             if (!enabled(letter.option, options)) {
                 return byte;
             }
-            return target == GeosTextTarget::Windows1252 ? letter.windows1252 : letter.codePage850;
+            return target == GeosTextTarget::Windows1252 ? letter.windows1252 : letter.listingOem;
         }
     }
     return byte;
@@ -75,7 +77,7 @@ std::string convertGeosText(std::string_view bytes, const GeosTextOptions& optio
 }
 
 std::string convertGeosTextOem(std::string_view bytes, const GeosTextOptions& options) {
-    return convert(bytes, options, GeosTextTarget::CodePage850);
+    return convert(bytes, options, GeosTextTarget::ListingOem);
 }
 
 }  // namespace qv

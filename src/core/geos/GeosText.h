@@ -19,9 +19,10 @@ struct GeosTextOptions {
 
 GeosTextOptions geosTextOptions(const ListerOptions& options);
 
-// The same mapping gives Windows-1252 codes (the GEOS catalogue) or code page 850
-// codes (the listing, whose font is an OEM font).
-enum class GeosTextTarget { Windows1252, CodePage850 };
+// The same mapping gives Windows-1252 codes (the GEOS catalogue) or the codes of the
+// listing's OEM code page 437 (the umlauts and sharp s sit where code page 850 has
+// them too; the section sign is 437's own 0x15).
+enum class GeosTextTarget { Windows1252, ListingOem };
 
 // One byte: CR and DEL become a blank, the German letters follow the options, every
 // other byte stays.

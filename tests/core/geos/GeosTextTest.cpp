@@ -12,20 +12,20 @@ namespace {
 struct LetterCase {
     char key;
     int windows1252;
-    int codePage850;
+    int listingOem;
 };
 
 // The German letters in both character sets.
 constexpr LetterCase kLetters[] = {
     {'[', 196, 142}, {'\\', 214, 153}, {']', 220, 154}, {'{', 228, 132},
-    {'|', 246, 148}, {'}', 252, 129},  {'~', 223, 225}, {'@', 167, 245},
+    {'|', 246, 148}, {'}', 252, 129},  {'~', 223, 225}, {'@', 167, 0x15},
 };
 
 TEST(GeosText, GermanLettersInBothVariants) {
     for (const auto& c : kLetters) {
         const std::string in(1, c.key);
         EXPECT_EQ(static_cast<std::uint8_t>(convertGeosText(in)[0]), c.windows1252) << c.key;
-        EXPECT_EQ(static_cast<std::uint8_t>(convertGeosTextOem(in)[0]), c.codePage850) << c.key;
+        EXPECT_EQ(static_cast<std::uint8_t>(convertGeosTextOem(in)[0]), c.listingOem) << c.key;
     }
     EXPECT_EQ(convertGeosText("Stra~e @3 \x0D[x]\x7F"),
               "Stra\xDF"
@@ -33,7 +33,7 @@ TEST(GeosText, GermanLettersInBothVariants) {
               "3  \xC4x\xDC ");
     EXPECT_EQ(convertGeosTextOem("Stra~e @3 \x0D[x]\x7F"),
               "Stra\xE1"
-              "e \xF5"
+              "e \x15"
               "3  \x8Ex\x9A ");
 }
 
@@ -69,7 +69,7 @@ TEST(GeosText, EveryOtherByteStays) {
         if (changed.count(b)) {
             continue;
         }
-        for (auto target : {GeosTextTarget::Windows1252, GeosTextTarget::CodePage850}) {
+        for (auto target : {GeosTextTarget::Windows1252, GeosTextTarget::ListingOem}) {
             EXPECT_EQ(convertGeosChar(static_cast<std::uint8_t>(b), {}, target), b) << b;
         }
     }

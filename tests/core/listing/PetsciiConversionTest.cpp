@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "screen/ScreenSink.h"
+#include "support/RecordingScreen.h"
 #include "settings/ListerOptions.h"
 
 namespace qv {
@@ -109,29 +110,8 @@ TEST(ConvertText, StopsAtTheFirstZeroByte) {
 
 // ---------------------------------------------------------------- interpretSpecialChars
 
-struct MaskCall {
-    int first, last;
-    bool on;
-    bool operator==(const MaskCall&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const MaskCall& c) {
-    return os << "{" << c.first << "," << c.last << "," << (c.on ? "on" : "off") << "}";
-}
-
-class RecordingScreen : public ScreenSink {
-  public:
-    void addLine(std::string_view, bool) override {}
-    void clear() override {}
-    void beginUpdate() override {}
-    void endUpdate(bool) override {}
-    void setReverse(int first, int last, bool on) override { calls.push_back({first, last, on}); }
-    void markHeader() override {}
-    void clearReverse() override {}
-    void setUpperLower(bool) override {}
-
-    std::vector<MaskCall> calls;
-};
+using test::RecordingScreen;
+using MaskCall = RecordingScreen::MaskCall;
 
 std::string_view testKeywords(std::uint8_t b) {
     static const std::map<std::uint8_t, std::string_view> words = {

@@ -13,51 +13,14 @@
 #include <vector>
 
 #include "host/Dialogs.h"
-#include "screen/ScreenSink.h"
+#include "support/RecordingScreen.h"
+#include "support/ScriptedDialogHost.h"
 
 namespace qv::test {
 
-class ScriptedHost : public DialogHost {
-  public:
-    std::deque<int> errorAnswers;  // answers to showError, in order; 1 when none is left
-    std::vector<ErrorLayout> errors;
-    std::vector<std::string> messages;
-
-    QuestionReply showQuestion(const QuestionRequest&) override { return {}; }
-    int showError(const ErrorLayout& layout) override {
-        errors.push_back(layout);
-        if (errorAnswers.empty())
-            return 1;
-        const int a = errorAnswers.front();
-        errorAnswers.pop_front();
-        return a;
-    }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    MessageAnswer askYesNoCancel(const std::string&, const std::string&) override {
-        return MessageAnswer::Cancel;
-    }
-    std::optional<std::string> askSaveFile(const SaveFileRequest&) override { return std::nullopt; }
-    std::optional<std::string> askText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return std::nullopt;
-    }
-};
-
-class RecordingScreen : public ScreenSink {
-  public:
-    std::vector<std::string> lines;
-    void addLine(std::string_view petscii, bool escapes) override {
-        lines.emplace_back(petscii);
-        lastEscapes = escapes;
-    }
-    void clear() override { lines.clear(); }
-    void beginUpdate() override {}
-    void endUpdate(bool) override {}
-    void setReverse(int, int, bool) override {}
-    void markHeader() override {}
-    void clearReverse() override {}
-    void setUpperLower(bool) override {}
-    bool lastEscapes = true;
+// Answers every error question with Continue unless the test queues other answers.
+struct ScriptedHost : ScriptedDialogHost {
+    ScriptedHost() { defaultErrorAnswer = 1; }
 };
 
 // A program file: load address, then lines with correct links, then the 0 link.

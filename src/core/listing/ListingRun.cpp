@@ -1,0 +1,340 @@
+#include "listing/ListingRun.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "geos/GeosText.h"
+#include "host/Dialogs.h"
+#include "listing/ListingLayout.h"
+#include "screen/ScreenSink.h"
+#include "settings/ListerOptions.h"
+#include "viewer/TokenTable.h"
+
+namespace qv {
+namespace {
+
+bool isSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+std::string fileName(const std::string& path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (isSeparator(path[i - 1]))
+            return path.substr(i);
+    }
+    return path;
+}
+
+double steadySeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+std::string formatDuration(double seconds) {
+    const long total = seconds < 0 ? 0 : static_cast<long>(seconds);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02i:%02i:%02i", static_cast<int>(total / 3600),
+                  static_cast<int>(total / 60 % 60), static_cast<int>(total % 60));
+    return buf;
+}
+
+KeywordLookup v2Keywords(const TokenTable& table) {
+    // The keywords are looked up once; the lookup then only reads the copy.
+    auto words = std::make_shared<std::array<std::string, 256>>();
+    for (int b = 0x80; b < 0x100; ++b) {
+        const std::optional<std::string> k = table.keywordForV2Byte(static_cast<std::uint8_t>(b));
+        if (k)
+            (*words)[static_cast<std::size_t>(b)] = *k;
+    }
+    return [words](std::uint8_t b) -> std::string_view { return (*words)[b]; };
+}
+
+double estimateTimeLeft(int i, int n, double elapsed) {
+    return (n - i + 1) * elapsed / (i + 1);
+}
+
+Listing::Listing(ListerOptions& options, Dialogs& dialogs, std::size_t textLimit)
+    : options_(options), dialogs_(dialogs), clock_(steadySeconds), text_(textLimit) {}
+
+void Listing::append(std::string_view bytes) {
+    switch (text_.append(bytes)) {
+        case TextBuffer::AppendResult::Ok:
+        case TextBuffer::AppendResult::NoBuffer:
+            return;
+        case TextBuffer::AppendResult::OutOfMemory:
+            abortFlag_ = true;
+            dialogs_.message("MainForm: Failed to reallocate memory for Text...aborted");
+            return;
+    }
+}
+
+void Listing::appendLine(std::string_view line, bool break40) {
+    append(lineWithBreaks(line, break40));
+}
+
+void Listing::addScreenLine(const std::string& line) {
+    if (screen_)
+        screen_->addLine(line, false);
+}
+
+void Listing::writeGeneratedHeader(const std::string& path, bool listCommand) {
+    if (!options_.generateHeader)
+        return;
+    const auto styled = [&](const std::string& t) {
+        return options_.customHeader ? customHeaderText(t, options_.driveLetter, options_.skip) : t;
+    };
+    if (options_.addPath == 2) {
+        const std::string dir = folderPart(path);
+        if (!listCommand && (firstOfRun_ || dir != previousDir_)) {
+            append(formatHeaderBlock(styled(dir), options_) + "\r\n\r\n\r\n");
+        }
+        previousDir_ = dir;
+        firstOfRun_ = false;
+        append(formatHeaderBlock("D64 Image: " + fileName(path), options_) + "\r\n");
+    } else {
+        append(formatHeaderBlock(styled(path), options_) + "\r\n");
+    }
+}
+
+void Listing::listImage(DiskImage& image) {
+    if (marks_.valid() && !marks_.reserveForImage() && !marksFailureShown_) {
+        marksFailureShown_ = true;
+        dialogs_.message("MainForm: Failed to reallocate memory for Selection...no reversing");
+    }
+    const DiskHeader header = readHeader(image, options_);
+
+    if (screen_)
+        screen_->markHeader();
+    const std::size_t start = text_.size();
+    const ConversionChoice headerChoice =
+        chooseConversion(ListingTextKind::Header, header.geosDisk, options_, mode);
+    if (screen_)
+        screen_->setUpperLower(headerChoice.upperLower);
+    const ConvertedText headerText =
+        convertListingText(headerChoice, header.headerText, nullptr, options_, screen_, keywords_);
+    appendLine(headerText.listing, true);
+    addScreenLine(headerText.screen);
+    if (screen_)
+        screen_->clearReverse();
+    marks_.add(start, text_.size());
+
+    const bool screenLines = imagesListed_ < options_.imagesInC64Screen;
+    const DirEnd end = walkDirectory(image, options_, dialogs_, [&](const DirEntry& e) {
+        if (e.isGeos)
+            geosSeen_ = true;
+        const ConversionChoice choice =
+            chooseConversion(ListingTextKind::Entry, e.isGeos, options_, mode);
+        std::string prefix = e.blocksText;
+        const ConvertedText name =
+            convertListingText(choice, e.nameText, &prefix, options_, screen_, keywords_);
+        if (e.isGeos && choice.geosText && options_.generateGeosFileDetails && geosSink_) {
+            const int firstOffset = blockOffset(e.firstBlock, image.dosType());
+            if (firstOffset >= 0) {
+                const std::int64_t back = image.tell();
+                image.seek(e.entryOffset + 21);
+                geosSink_->addGeosEntry(image,
+                                        convertGeosText(e.nameText, geosTextOptions(options_)),
+                                        e.typeText, firstOffset, image.dosType());
+                image.seek(back);
+            }
+        }
+        // The entry that ends the image at a zero run shows no type.
+        const bool withType = !(options_.abortImageAt0x00 && e.zeroRun);
+        DirEntry shown = e;
+        shown.blocksText = prefix;
+        appendLine(entryLine(shown, name.listing, withType), true);
+        if (screen_) {
+            screen_->setUpperLower(choice.upperLower);
+            if (screenLines)
+                addScreenLine(entryLine(shown, name.screen, withType));
+            screen_->clearReverse();
+        }
+    });
+
+    const ClosingLines closing = closingLines(end, header.blocksFree);
+    if (!closing.freeLine.empty())
+        appendLine(closing.freeLine, true);
+    for (int i = 0; i < closing.emptyLines; ++i)
+        appendLine("", true);
+    if (screen_) {
+        if (!closing.freeLine.empty())
+            addScreenLine(closing.freeLine);
+        addScreenLine("");
+        addScreenLine("");
+    }
+    if (end == DirEnd::CrosslinkCancelAll)
+        abortFlag_ = true;
+    ++imagesListed_;
+}
+
+int Listing::listFiles(int runKind) {
+    (void)runKind;  // chooses the name of the generated file, written by the caller
+    abortFlag_ = false;
+    abortClicks_ = 0;
+    firstOfRun_ = true;
+    const int n = static_cast<int>(fileList.size());
+    host_->runStarted(n);
+    host_->setStatus(2, "Listing...Time left:");
+    const double t0 = clock_();
+    int listed = 0;
+    for (int i = 0; i < n; ++i) {
+        host_->setProgress(i);
+        const std::string& path = fileList[static_cast<std::size_t>(i)];
+        const ExtensionCheck ext = checkExtension(path, dialogs_);
+        if (ext == ExtensionCheck::Stop)
+            break;
+        if (ext == ExtensionCheck::Skip)
+            continue;
+        std::optional<DiskImage> image = DiskImage::open(path);
+        if (!image)
+            continue;
+        DetectContext ctx{options_, dialogs_, abortFlag_, saveDir, log_};
+        const int dosType = detectDosType(*image, true, ctx);
+        if (dosType != kDosUnusable) {
+            image->setDosType(dosType);
+            currentImage_ = path;
+            host_->showCurrentImage(path);
+            host_->processEvents();
+            writeGeneratedHeader(path, false);
+            listImage(*image);
+            ++listed;
+            if (i % 25 == 0) {
+                host_->setStatus(3, formatDuration(estimateTimeLeft(i, n, clock_() - t0)));
+            }
+        }
+        image.reset();
+        if (abortFlag_) {
+            abortFlag_ = false;
+            break;
+        }
+    }
+    host_->runFinished();
+    return listed;
+}
+
+bool Listing::listAgain() {
+    if (currentImage_.empty())
+        return false;
+    std::optional<DiskImage> image = DiskImage::open(currentImage_);
+    if (!image) {
+        dialogs_.showError("MainForm", currentImage_, "", "Failed to open Image...", 280);
+        return false;
+    }
+    abortFlag_ = false;
+    DetectContext ctx{options_, dialogs_, abortFlag_, saveDir, log_};
+    const int dosType = detectDosType(*image, true, ctx);
+    if (dosType == kDosUnusable)
+        return false;
+    image->setDosType(dosType);
+    writeGeneratedHeader(currentImage_, true);
+    listImage(*image);
+    abortFlag_ = false;
+    return true;
+}
+
+bool Listing::pressAbort() {
+    if (abortFlag_) {
+        if (++abortClicks_ >= 5) {
+            abortClicks_ = 0;
+            return true;
+        }
+        return false;
+    }
+    abortFlag_ = true;
+    abortClicks_ = 0;
+    return false;
+}
+
+void Listing::clear() {
+    text_.clear();
+    marks_.clear();
+    marksFailureShown_ = false;
+    imagesListed_ = 0;
+}
+
+std::string Listing::finishStatusPanel2() {
+    std::string s = imagesListed_ == 0 ? "No Files"
+                    : geosSeen_        ? "GEOS Files included"
+                                       : "only Basic Files";
+    geosSeen_ = false;
+    return s;
+}
+
+std::string Listing::statusPanel3() const {
+    return std::to_string(imagesListed_) + " Image(s) listed";
+}
+
+bool Listing::copyToWindow(ListingView& view, std::size_t maxText) {
+    const std::string& all = text_.text();
+    bool truncate = false;
+    if (text_.valid() && all.size() > maxText) {
+        const std::string text =
+            "Caution...the TextLength is greater than " + std::to_string(maxText / 1000000) +
+            " Mbyte.\nThe RichEdit20.dll/RichEdit32.dll could limit the max amount of "
+            "Text...\n\nClick 'Yes' to truncate the Text, 'No' to try copying anyway or "
+            "'Cancel' to abort.\nNote, that the complete ASCII File still can be created by "
+            "'File|Save...'\n";
+        switch (dialogs_.host().askYesNoCancel("Warning", text)) {
+            case MessageAnswer::Cancel:
+                return false;
+            case MessageAnswer::Yes:
+                truncate = true;
+                break;
+            case MessageAnswer::No:
+                break;
+        }
+    }
+    if (!text_.valid() || all.empty()) {
+        view.clearText();
+        return true;
+    }
+    view.setAbortEnabled(false);
+    host_->setStatus(2, "Copying...");
+    host_->setStatus(3, "");
+    view.setUpdates(false);
+    view.clearText();
+    view.applyListingFont();
+    const std::string shown = truncate ? all.substr(0, maxText) : all;
+    if (!view.setText(shown)) {
+        dialogs_.message("MainForm: Error assigning Text to RichEdit");
+        view.applyListingFont();
+        view.setUpdates(true);
+        return true;
+    }
+    if (view.textLength() > 0 && marks_.valid() && marks_.count() > 0) {
+        view.setAbortEnabled(true);
+        host_->setStatus(2, "Reversing...Time left:");
+        abortFlag_ = false;
+        const std::vector<std::size_t> starts = offsetsWithSingleLineBreaks(shown, marks_.starts());
+        const std::vector<std::size_t> ends = offsetsWithSingleLineBreaks(shown, marks_.ends());
+        const double t0 = clock_();
+        const std::size_t length = view.textLength();
+        for (std::size_t i = 0; i < starts.size() && !abortFlag_ && starts[i] < length; ++i) {
+            view.colourHeader(starts[i], std::min(ends[i], length));
+            if ((i + 1) % 50 == 0) {
+                const double elapsed = clock_() - t0;
+                const double left = elapsed / static_cast<double>(i + 1) *
+                                    static_cast<double>(starts.size() - i - 1);
+                host_->setStatus(3, formatDuration(left));
+                host_->processEvents();
+            }
+        }
+        view.setAbortEnabled(false);
+    }
+    host_->setStatus(2, "Converting...");
+    host_->setStatus(3, "");
+    view.applyListingFont();
+    host_->setStatus(2, "");
+    view.setUpdates(true);
+    return true;
+}
+
+}  // namespace qv
