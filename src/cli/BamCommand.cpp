@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CliDialogHost.h"
+#include "CliSettings.h"
 #include "Command.h"
 #include "bam/BlockMap.h"
 #include "bam/ErrorCodes.h"
@@ -370,6 +371,21 @@ void applyFortyAs(Dialogs& dialogs, CliDialogHost& host) {
     m.choice = preset.choice;
 }
 
+// The listing options from the settings file and --set overrides.
+bool loadOptions(const CliSettings& settings, const char* command, ListerOptions& options) {
+    std::string error;
+    CliSettings loaded = settings;
+    if (!loaded.load(error)) {
+        std::fprintf(stderr, "quorvane-cli %s: %s\n", command, error.c_str());
+        return false;
+    }
+    std::vector<std::string> messages;
+    options = loaded.listerOptions(messages);
+    for (const std::string& m : messages)
+        std::fprintf(stderr, "%s\n", m.c_str());
+    return true;
+}
+
 int usageError(const char* command, const std::string& text, const char* help) {
     std::fprintf(stderr, "quorvane-cli %s: %s\n%s", command, text.c_str(), help);
     return 2;
@@ -377,15 +393,17 @@ int usageError(const char* command, const std::string& text, const char* help) {
 
 int runBam(const std::vector<std::string>& args) {
     BamDialogHost host;
+    CliSettings settings;
     std::string image, fileName;
     bool owners = false, json = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;
         if (a == "--help" || a == "-h") {
-            std::printf("%s%s", kBamHelp, kAnswerOptionsHelp);
+            std::printf("%s%s%s", kBamHelp, kSettingsOptionsHelp, kAnswerOptionsHelp);
             return 0;
-        } else if (parseAnswerOption(args, i, host, error)) {
+        } else if (parseAnswerOption(args, i, host, error) ||
+                   settings.parseOption(args, i, error)) {
             if (!error.empty())
                 return usageError("bam", error, "");
         } else if (a == "--owners") {
@@ -413,6 +431,8 @@ int runBam(const std::vector<std::string>& args) {
         return usageError("bam", "no image given", kBamHelp);
 
     ListerOptions options;
+    if (!loadOptions(settings, "bam", options))
+        return 2;
     Dialogs dialogs(host);
     applyFortyAs(dialogs, host);
     BlockMapContext ctx{options, dialogs};
@@ -439,6 +459,7 @@ int runBam(const std::vector<std::string>& args) {
 
 int runExtract(const std::vector<std::string>& args) {
     BamDialogHost host;
+    CliSettings settings;
     std::vector<std::string> positional;
     std::string output;
     bool noLoadAddress = false;
@@ -446,9 +467,10 @@ int runExtract(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         std::string error;
         if (a == "--help" || a == "-h") {
-            std::printf("%s%s", kExtractHelp, kAnswerOptionsHelp);
+            std::printf("%s%s%s", kExtractHelp, kSettingsOptionsHelp, kAnswerOptionsHelp);
             return 0;
-        } else if (parseAnswerOption(args, i, host, error)) {
+        } else if (parseAnswerOption(args, i, host, error) ||
+                   settings.parseOption(args, i, error)) {
             if (!error.empty())
                 return usageError("extract", error, "");
         } else if (a == "-o") {
@@ -467,6 +489,8 @@ int runExtract(const std::vector<std::string>& args) {
         return usageError("extract", "needs IMAGE, NAME and -o FILE", kExtractHelp);
 
     ListerOptions options;
+    if (!loadOptions(settings, "extract", options))
+        return 2;
     Dialogs dialogs(host);
     applyFortyAs(dialogs, host);
     BlockMapContext ctx{options, dialogs};
@@ -502,16 +526,18 @@ int runExtract(const std::vector<std::string>& args) {
 
 int runStripErrors(const std::vector<std::string>& args) {
     BamDialogHost host;
+    CliSettings settings;
     std::string image;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;
         if (a == "--help" || a == "-h") {
-            std::printf("%s%s", kStripHelp, kAnswerOptionsHelp);
+            std::printf("%s%s%s", kStripHelp, kSettingsOptionsHelp, kAnswerOptionsHelp);
             return 0;
         } else if (a == "--yes" || a == "-y") {
             host.confirmAll = true;
-        } else if (parseAnswerOption(args, i, host, error)) {
+        } else if (parseAnswerOption(args, i, host, error) ||
+                   settings.parseOption(args, i, error)) {
             if (!error.empty())
                 return usageError("strip-errors", error, "");
         } else if (a.size() > 1 && a[0] == '-') {
@@ -526,6 +552,8 @@ int runStripErrors(const std::vector<std::string>& args) {
         return usageError("strip-errors", "no image given", kStripHelp);
 
     ListerOptions options;
+    if (!loadOptions(settings, "strip-errors", options))
+        return 2;
     Dialogs dialogs(host);
     applyFortyAs(dialogs, host);
     BlockMapContext ctx{options, dialogs};
