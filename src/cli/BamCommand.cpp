@@ -359,13 +359,8 @@ bool loadMap(BlockMap& map, const std::string& path, BlockMapContext& ctx, const
 }
 
 // Lets a --forty-as answer stand for the block map, which never asks about it.
-void applyFortyAs(Dialogs& dialogs, CliDialogHost& host) {
-    QuestionRequest request;
-    request.spec = &questionSpec(QuestionMode::ExtendedBam);
-    const bool interactive = host.interactive();
-    host.setInteractive(false);
-    const QuestionReply preset = host.showQuestion(request);
-    host.setInteractive(interactive);
+void applyFortyAs(Dialogs& dialogs, const CliDialogHost& host) {
+    const QuestionReply preset = host.preset(QuestionMode::ExtendedBam);
     QuestionMemory& m = dialogs.memory(QuestionMode::ExtendedBam);
     m.lastResult = preset.result;
     m.choice = preset.choice;

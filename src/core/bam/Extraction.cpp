@@ -1,5 +1,6 @@
 #include "bam/Extraction.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -112,7 +113,10 @@ std::string exportFileName(const std::string& chosenFile, int row) {
 ExportResult exportFiles(const BlockMap& map, const std::vector<int>& rows, ExtractMode mode,
                          const std::string& chosenFile, Dialogs& dialogs) {
     ExportResult r;
-    for (const int row : rows) {
+    std::vector<int> inListOrder = rows;
+    std::sort(inListOrder.begin(), inListOrder.end());
+    inListOrder.erase(std::unique(inListOrder.begin(), inListOrder.end()), inListOrder.end());
+    for (const int row : inListOrder) {
         const ExtractToFileResult x =
             extractToFile(map, row, mode, exportFileName(chosenFile, row), dialogs);
         if (!x.written) {

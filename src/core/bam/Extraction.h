@@ -61,7 +61,7 @@ struct ExportResult {
     std::string message;   // "<n> File(s) Exported to Folder <folder>"
 };
 
-// Exports the rows, in the order given, as program files (mode Program or
+// Exports the rows, in list order, as program files (mode Program or
 // ProgramWithoutStart) named by exportFileName; an existing file of that name is
 // replaced. Shows the closing message.
 ExportResult exportFiles(const BlockMap& map, const std::vector<int>& rows, ExtractMode mode,

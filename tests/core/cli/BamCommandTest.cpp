@@ -110,5 +110,20 @@ TEST(BamCommand, StripErrorsRefusesWithoutTerminalUnlessYes) {
     EXPECT_NE(r.err.find("no error info"), std::string::npos);
 }
 
+TEST(BamCommand, UndetectedFortyTrackImageFollowsFortyAs) {
+    TempDir tmp;
+    DiskBuilder b(40, false);
+    b.format();  // no extended BAM: the variant cannot be detected
+    const std::string path = tmp.file("forty.d64");
+    b.save(path);
+    CliRun r = runCli("bam '" + path + "'", tmp);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Type: standard, 35 tracks"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "");
+    r = runCli("bam --forty-as dolphindos '" + path + "'", tmp);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Type: DolphinDOS, 40 tracks"), std::string::npos) << r.out;
+}
+
 }  // namespace
 }  // namespace qv::test
