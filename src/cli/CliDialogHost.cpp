@@ -158,6 +158,14 @@ MessageAnswer CliDialogHost::askYesNoCancel(const std::string& caption, const st
     return MessageAnswer::Cancel;
 }
 
+bool CliDialogHost::askOkCancel(const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
+    if (!interactive_)
+        return false;
+    const auto line = readLine("  [o]k, [c]ancel: ");
+    return line && !line->empty() && (line->front() == 'o' || line->front() == 'O');
+}
+
 std::optional<std::string> CliDialogHost::askSaveFile(const SaveFileRequest& request) {
     if (!interactive_)
         return std::nullopt;

@@ -17,6 +17,11 @@ class CliDialogHost : public DialogHost {
 
     // Preset answers for batch use, by question mode: the result and the choice.
     void presetAnswer(QuestionMode mode, int result, int choice = 0, bool dontAsk = true);
+    // The preset answer of a mode (Escape's result 2 when none was set).
+    QuestionReply preset(QuestionMode mode) const {
+        const auto it = presets_.find(mode);
+        return it == presets_.end() ? QuestionReply{} : it->second;
+    }
     void setInteractive(bool interactive) { interactive_ = interactive; }
     bool interactive() const { return interactive_; }
     void setQuiet(bool quiet) { quiet_ = quiet; }
@@ -25,6 +30,7 @@ class CliDialogHost : public DialogHost {
     int showError(const ErrorLayout& layout) override;
     void showMessage(const std::string& text) override;
     MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) override;
+    bool askOkCancel(const std::string& caption, const std::string& text) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
                                        const std::string& preset) override;

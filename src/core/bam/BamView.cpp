@@ -1,0 +1,151 @@
+#include "bam/BamView.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace qv {
+namespace {
+
+std::string format(const char* pattern, int a) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, pattern, a, static_cast<unsigned>(a & 0xFF));
+    return buf;
+}
+
+}  // namespace
+
+bool isBlockCell(const BlockMap& map, int column, int row) {
+    return column >= 1 && column <= map.trackCount() && row >= 1 && row <= sectorsOnTrack(column);
+}
+
+std::string blockCaption(const BlockMap& map, TrackSector ts) {
+    const char* lead = map.errorCode(ts.track, ts.sector) != 0 ? "Error Info" : "BAM";
+    char buf[160];
+    std::snprintf(buf, sizeof buf,
+                  "%s -> Track: %02i ($%02X) ; Sector: %02i ($%02X) => Offset: $%05X", lead,
+                  ts.track, static_cast<unsigned>(ts.track & 0xFF), ts.sector,
+                  static_cast<unsigned>(ts.sector & 0xFF),
+                  static_cast<unsigned>(std::max(0, map.blockOffset(ts))));
+    return buf;
+}
+
+std::string fileOffsetText(int offset) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Fileoffset: $%05X", static_cast<unsigned>(offset));
+    return buf;
+}
+
+std::string startAddressText(int address) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Startaddress: $%04X", static_cast<unsigned>(address & 0xFFFF));
+    return buf;
+}
+
+std::string blockOffsetText(int offset) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Offset: $%05X", static_cast<unsigned>(offset));
+    return buf;
+}
+
+std::string trackText(int track) {
+    return format("Track: %i ($%02X)", track);
+}
+
+std::string sectorText(int sector) {
+    return format("Sector: %i ($%02X)", sector);
+}
+
+int cellColourValue(CellColour colour) {
+    switch (colour) {
+        case CellColour::Red:
+            return 0xFF0000;
+        case CellColour::Green:
+            return 0x008000;
+        case CellColour::Fuchsia:
+            return 0xFF00FF;
+        case CellColour::Blue:
+            return 0x0000FF;
+        case CellColour::Yellow:
+            return 0xFFFF00;
+        case CellColour::GeosInfo:
+            return 255 * 65536 + 0 * 256 + 128;
+        case CellColour::None:
+        case CellColour::Black:
+            return 0;
+    }
+    return 0;
+}
+
+CellLook cellLook(const BlockMap& map, TrackSector ts, bool showChain) {
+    CellLook look;
+    const int code = map.errorCode(ts.track, ts.sector);
+    if (code != 0)
+        look.topRight = std::to_string(code);
+    if (!map.ownerReady()) {
+        if (code != 0)
+            look.frame = CellColour::Red;
+        return look;
+    }
+    const ChainMark m = map.markAt(map.selectedFile(), ts);
+    std::string bottomLeft, bottomRight;
+    if (m == 0) {
+        look.frame = code != 0 ? CellColour::Red : CellColour::None;
+        return look;
+    }
+    if (m & kMarkInfoBlock) {
+        bottomLeft = "info";
+        look.frame = CellColour::GeosInfo;
+    } else if (m & kMarkRecordStart) {
+        bottomLeft = "1";
+        bottomRight = std::to_string(markPosition(m));
+        look.frame = CellColour::Blue;
+    } else if (markRecord(m) != 0) {
+        bottomLeft = std::to_string(markPosition(m));
+        bottomRight = std::to_string(markRecord(m));
+        look.frame = CellColour::Yellow;
+    } else {
+        bottomLeft = std::to_string(markPosition(m));
+        look.frame = CellColour::Green;
+    }
+    if (code != 0 || (m & kMarkIllegalLink))
+        look.frame = CellColour::Fuchsia;
+    if (showChain) {
+        look.bottomLeft = bottomLeft;
+        look.bottomRight = bottomRight;
+    }
+    return look;
+}
+
+int gridFontSize(int rowHeight, bool showChain) {
+    return showChain ? rowHeight / 3 : rowHeight / 2;
+}
+
+int overlayFontSize(int rowHeight, bool showChain) {
+    return showChain ? rowHeight / 4 + 1 : rowHeight / 3 + 1;
+}
+
+int bamClientHeight(const BamLayout& l, int rows) {
+    const int h = rows * l.rowHeight + (rows + 1) * l.lineWidth + l.stripHeight + 2;
+    return l.screenHeight > 0 ? std::min(h, l.screenHeight) : h;
+}
+
+int bamClientWidth(const BamLayout& l, int columns) {
+    const int grid = columns * l.columnWidth + (columns + 1) * l.lineWidth;
+    const int w = l.fileListWidth > 0 ? grid + l.fileListWidth + l.fileListBorder + 1 : grid + 4;
+    return l.screenWidth > 0 ? std::min(w, l.screenWidth) : w;
+}
+
+int bamRowHeightFor(const BamLayout& l, int rows, int clientHeight) {
+    if (rows <= 0)
+        return l.rowHeight;
+    return std::max(0, (clientHeight - (rows + 1) * l.lineWidth - l.stripHeight) / rows);
+}
+
+int bamColumnWidthFor(const BamLayout& l, int columns, int clientWidth) {
+    if (columns <= 0)
+        return l.columnWidth;
+    const int available = clientWidth - l.fileListWidth;
+    return std::max(0, (available - (columns + 1) * l.lineWidth) / columns);
+}
+
+}  // namespace qv

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <string>
+
+#include "bam/BlockMap.h"
+
+namespace qv {
+
+// What the BAM viewer window shows, worked out from the block map, so that the
+// window only draws it.
+
+inline constexpr const char* kBamCaptionEmpty = "BAM";
+inline constexpr const char* kBamCaptionLoaded =
+    "BAM (RightClick on File or 'v' to View File, 't' to Detokenize File, 'e' to Export Selected "
+    "Files)";
+
+// Grid size: a header row and column plus one column per track, one row per sector.
+inline constexpr int kBamGridRows = 22;
+inline int bamGridColumns(const BlockMap& map) {
+    return map.trackCount() + 1;
+}
+
+// Whether a grid cell (column = track, row = sector + 1) is a block that can be selected.
+bool isBlockCell(const BlockMap& map, int column, int row);
+
+// The caption while a block is selected: "BAM -> Track: ..." or, for a block with an
+// error code, "Error Info -> Track: ...", with the block's file offset.
+std::string blockCaption(const BlockMap& map, TrackSector ts);
+
+// Status panels of the file viewer: "Fileoffset: $xxxxx", "Startaddress: $xxxx", and
+// for a block view "Offset: $xxxxx", "Track: t ($tt)", "Sector: s ($ss)".
+std::string fileOffsetText(int offset);
+std::string startAddressText(int address);
+std::string blockOffsetText(int offset);
+std::string trackText(int track);
+std::string sectorText(int sector);
+
+enum class CellColour { None, Black, Red, Green, Fuchsia, Blue, Yellow, GeosInfo };
+
+// The colour value (red x 65536 + green x 256 + blue) of a cell colour.
+int cellColourValue(CellColour colour);
+
+// How one block cell is drawn over its BAM character.
+struct CellLook {
+    std::string bottomLeft;  // position, "1" or "info", drawn in bottomLeftColour
+    CellColour bottomLeftColour = CellColour::Black;
+    std::string bottomRight;  // record number, in blue
+    std::string topRight;     // error code, in red
+    CellColour frame = CellColour::None;
+};
+
+// The look of a block: the selected file's mark there (when the owners are ready),
+// with its texts when showChain is on, and the block's error code.
+CellLook cellLook(const BlockMap& map, TrackSector ts, bool showChain);
+
+// Font sizes with the "Scale" options on: the grid font and the overlay font.
+int gridFontSize(int rowHeight, bool showChain);
+int overlayFontSize(int rowHeight, bool showChain);
+
+// Window layout in pixels.
+struct BamLayout {
+    int rowHeight = 19;
+    int columnWidth = 19;
+    int lineWidth = 1;
+    int stripHeight = 0;    // the legend strip at the bottom
+    int fileListWidth = 0;  // 0 when the file list is not docked
+    int fileListBorder = 0;
+    int screenWidth = 0;
+    int screenHeight = 0;
+};
+
+int bamClientHeight(const BamLayout& layout, int rows);
+int bamClientWidth(const BamLayout& layout, int columns);
+// Row height and column width after the user resized the client area.
+int bamRowHeightFor(const BamLayout& layout, int rows, int clientHeight);
+int bamColumnWidthFor(const BamLayout& layout, int columns, int clientWidth);
+
+}  // namespace qv

@@ -1,0 +1,105 @@
+#include "bam/BamView.h"
+
+#include <gtest/gtest.h>
+
+#include "core/bam/BamFixture.h"
+
+namespace qv::test {
+namespace {
+
+TEST(BamView, CellLookFollowsTheSelectedFilesMark) {
+    BamFixture f;
+    DiskBuilder b(35, true);
+    b.format();
+    const DirEntrySpec v = b.addGeosVlir("VLIR", {}, {bytesOf(600)});
+    const auto plain = b.writeChain(bytesOf(300));
+    b.link(plain[1], {1, 30});  // illegal link in the second block
+    b.addEntry({0x82, plain[0], petsciiName("PLAIN"), {}, 0, 0, {}, 2});
+    b.errorByte({1, 1}, 5);  // the record's first block has an error
+    b.errorByte({20, 0}, 2);
+    f.host.errorAnswers = {1};
+    f.load(b);
+    ASSERT_TRUE(f.map.ownerReady());
+    const TrackSector recordStart{1, 1};
+    ASSERT_EQ(f.map.markAt(0, recordStart), 1 | kMarkRecordStart);
+    const TrackSector recordSecond = *f.map.neighbour(0, recordStart, ChainDirection::Forward);
+
+    struct Case {
+        int row;
+        TrackSector ts;
+        bool showChain;
+        CellLook expected;
+    };
+    const Case cases[] = {
+        {0, v.first, true, {"1", CellColour::Black, "", "", CellColour::Green}},
+        {0, v.info, true, {"info", CellColour::Black, "", "", CellColour::GeosInfo}},
+        {0, recordStart, true, {"1", CellColour::Black, "1", "23", CellColour::Fuchsia}},
+        {0, recordSecond, true, {"2", CellColour::Black, "1", "", CellColour::Yellow}},
+        {0, recordSecond, false, {"", CellColour::Black, "", "", CellColour::Yellow}},
+        {0, {20, 0}, true, {"", CellColour::Black, "", "20", CellColour::Red}},
+        {0, {20, 1}, true, {"", CellColour::Black, "", "", CellColour::None}},
+        {1, plain[0], true, {"1", CellColour::Black, "", "", CellColour::Green}},
+        {1, plain[1], true, {"2", CellColour::Black, "", "", CellColour::Fuchsia}},
+    };
+    for (const Case& c : cases) {
+        f.map.setSelectedFile(c.row);
+        const CellLook look = cellLook(f.map, c.ts, c.showChain);
+        const std::string at = std::to_string(c.ts.track) + "/" + std::to_string(c.ts.sector);
+        EXPECT_EQ(look.bottomLeft, c.expected.bottomLeft) << at;
+        EXPECT_EQ(look.bottomRight, c.expected.bottomRight) << at;
+        EXPECT_EQ(look.topRight, c.expected.topRight) << at;
+        EXPECT_EQ(look.frame, c.expected.frame) << at;
+    }
+
+    // Without owners an error gets the red frame and nothing else.
+    f.map.invalidate();
+    const CellLook look = cellLook(f.map, recordStart, true);
+    EXPECT_EQ(look.frame, CellColour::Red);
+    EXPECT_EQ(look.topRight, "23");
+    EXPECT_EQ(look.bottomLeft, "");
+    EXPECT_EQ(cellColourValue(CellColour::GeosInfo), 0xFF0080);
+}
+
+TEST(BamView, CaptionsAndStatusTexts) {
+    BamFixture f;
+    DiskBuilder b(35, true);
+    b.format();
+    b.errorByte({18, 0}, 3);
+    f.load(b);
+    EXPECT_EQ(blockCaption(f.map, {18, 0}),
+              "Error Info -> Track: 18 ($12) ; Sector: 00 ($00) => Offset: $16500");
+    EXPECT_EQ(blockCaption(f.map, {17, 20}),
+              "BAM -> Track: 17 ($11) ; Sector: 20 ($14) => Offset: $16400");
+    EXPECT_EQ(fileOffsetText(0x16600), "Fileoffset: $16600");
+    EXPECT_EQ(startAddressText(0x801), "Startaddress: $0801");
+    EXPECT_EQ(blockOffsetText(256), "Offset: $00100");
+    EXPECT_EQ(trackText(18), "Track: 18 ($12)");
+    EXPECT_EQ(sectorText(10), "Sector: 10 ($0A)");
+    EXPECT_TRUE(isBlockCell(f.map, 18, 19));
+    EXPECT_FALSE(isBlockCell(f.map, 18, 20));
+    EXPECT_TRUE(isBlockCell(f.map, 1, 21));
+    EXPECT_FALSE(isBlockCell(f.map, 36, 1));
+    EXPECT_FALSE(isBlockCell(f.map, 0, 1));
+    EXPECT_EQ(bamGridColumns(f.map), 36);
+}
+
+TEST(BamView, FontSizesAndLayout) {
+    EXPECT_EQ(gridFontSize(19, true), 6);
+    EXPECT_EQ(gridFontSize(19, false), 9);
+    EXPECT_EQ(overlayFontSize(19, true), 5);
+    EXPECT_EQ(overlayFontSize(19, false), 7);
+    BamLayout l;
+    l.stripHeight = 40;
+    EXPECT_EQ(bamClientHeight(l, 22), 22 * 19 + 23 + 40 + 2);
+    EXPECT_EQ(bamClientWidth(l, 36), 36 * 19 + 37 + 4);
+    l.fileListWidth = 213;
+    l.fileListBorder = 4;
+    EXPECT_EQ(bamClientWidth(l, 41), 41 * 19 + 42 + 213 + 4 + 1);
+    l.screenWidth = 800;
+    EXPECT_EQ(bamClientWidth(l, 41), 800);
+    EXPECT_EQ(bamRowHeightFor(l, 22, 22 * 30 + 23 + 40), 30);
+    EXPECT_EQ(bamColumnWidthFor(l, 36, 213 + 36 * 25 + 37 + 10), 25);
+}
+
+}  // namespace
+}  // namespace qv::test

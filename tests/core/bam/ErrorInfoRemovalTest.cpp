@@ -1,0 +1,134 @@
+#include "bam/ErrorInfoRemoval.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/bam/BamFixture.h"
+
+namespace qv::test {
+namespace {
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> folderContent(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+DiskBuilder imageWithErrors(int tracks) {
+    DiskBuilder b(tracks, true);
+    b.format();
+    if (tracks == 40)
+        b.extendedBam(ExtendedBam::SpeedDos);
+    b.addFile("DATA", 0x82, bytesOf(2000, 3));
+    b.errorByte({1, 0}, 5).errorByte({18, 0}, 2);
+    return b;
+}
+
+TEST(ErrorInfoRemoval, ShortensBothImageSizes) {
+    struct Case {
+        int tracks;
+        std::size_t before;
+        std::size_t after;
+    };
+    for (const Case c : {Case{35, 175531, 174848}, Case{40, 197376, 196608}}) {
+        BamFixture f;
+        const DiskBuilder b = imageWithErrors(c.tracks);
+        f.load(b);
+        const std::string path = f.map.imagePath();
+        ASSERT_EQ(std::filesystem::file_size(path), c.before);
+        ASSERT_EQ(f.map.errorCode(1, 0), 23);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_write |
+                                               std::filesystem::perms::group_read);
+        f.host.messageAnswers = {MessageAnswer::Yes};  // OK
+
+        const RemovalResult r = removeErrorInfo(f.map, f.ctx);
+        EXPECT_EQ(r.outcome, RemovalOutcome::Removed);
+        EXPECT_EQ(f.host.messages.back(), "Question: Really remove Error Info?");
+        const Bytes after = readFile(path);
+        ASSERT_EQ(after.size(), c.after);
+        EXPECT_TRUE(std::equal(after.begin(), after.end(), b.bytes().begin()));
+        EXPECT_EQ(std::filesystem::status(path).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read);
+        // Reloaded: no error info any more, so the command is off.
+        EXPECT_FALSE(f.map.hasErrorInfo());
+        EXPECT_EQ(f.map.errorCode(1, 0), 0);
+        EXPECT_EQ(folderContent(f.tmp.path()), std::vector<std::string>{"disk.d64"});
+        EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::NoErrorInfo);
+    }
+}
+
+TEST(ErrorInfoRemoval, CancelLeavesTheImage) {
+    BamFixture f;
+    const DiskBuilder b = imageWithErrors(35);
+    f.load(b);
+    f.host.messageAnswers = {MessageAnswer::Cancel};
+    EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Cancelled);
+    EXPECT_EQ(readFile(f.map.imagePath()), b.bytes());
+    EXPECT_TRUE(f.map.hasErrorInfo());
+}
+
+TEST(ErrorInfoRemoval, FailureAtAnyStepLeavesTheOriginalByteForByte) {
+    for (const WriteStage stage :
+         {WriteStage::Create, WriteStage::Write, WriteStage::Sync, WriteStage::Rename}) {
+        BamFixture f;
+        const DiskBuilder b = imageWithErrors(35);
+        f.load(b);
+        f.host.messageAnswers = {MessageAnswer::Yes};
+        const RemovalResult r =
+            removeErrorInfo(f.map, f.ctx, [stage](WriteStage s) { return s != stage; });
+        EXPECT_EQ(r.outcome, RemovalOutcome::Failed) << writeStageName(stage);
+        EXPECT_EQ(readFile(f.map.imagePath()), b.bytes()) << writeStageName(stage);
+        EXPECT_EQ(folderContent(f.tmp.path()), std::vector<std::string>{"disk.d64"})
+            << writeStageName(stage);
+        EXPECT_TRUE(f.map.hasErrorInfo());
+        ASSERT_EQ(f.host.errors.size(), 1u);
+        EXPECT_EQ(f.host.errors[0].caption, "Remove Error Info: Error in File...");
+        EXPECT_EQ(f.host.errors[0].line1, f.map.imagePath());
+        EXPECT_EQ(f.host.errors[0].message,
+                  stage == WriteStage::Rename
+                      ? "Error removing Error Info...\nThe image is unchanged."
+                      : "Error while creating Save File...\nThe image is unchanged.");
+    }
+}
+
+TEST(ErrorInfoRemoval, ImageChangedSinceLoadingIsNotCut) {
+    // The file lost its error info behind the map's back: nothing to cut any more.
+    BamFixture f;
+    const DiskBuilder b = imageWithErrors(35);
+    f.load(b);
+    std::filesystem::resize_file(f.map.imagePath(), 174848);
+    const Bytes before = readFile(f.map.imagePath());
+    f.host.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Failed);
+    EXPECT_EQ(readFile(f.map.imagePath()), before);
+}
+
+TEST(ErrorInfoRemoval, SymbolicLinkKeepsPointingAtTheShortenedImage) {
+    BamFixture f;
+    const DiskBuilder b = imageWithErrors(35);
+    const std::string real = f.save(b, "real.d64");
+    const std::string link = f.tmp.file("link.d64");
+    std::filesystem::create_symlink(real, link);
+    f.map.allocateOwners(288, f.dialogs);
+    f.map.loadBam(link, f.ctx);
+    f.map.loadErrors(link, f.dialogs);
+    f.host.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Removed);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::file_size(real), 174848u);
+}
+
+}  // namespace
+}  // namespace qv::test
