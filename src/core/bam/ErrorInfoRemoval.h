@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bam/SafeFile.h"
+#include "support/SafeFile.h"
 
 namespace qv {
 

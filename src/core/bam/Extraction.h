@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "bam/SafeFile.h"
+#include "support/SafeFile.h"
 
 namespace qv {
 

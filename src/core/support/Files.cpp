@@ -1,9 +1,11 @@
 #include "support/Files.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <span>
 #include <system_error>
+
+#include "support/SafeFile.h"
 
 namespace qv {
 
@@ -31,36 +33,12 @@ std::string folderPart(const std::string& path) {
     return {};
 }
 
-bool writeFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     std::error_code ec;
-    std::string path = linkOrPath;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const auto target = std::filesystem::weakly_canonical(path, ec);
-        if (ec)
-            return false;
-        path = target.string();
-    }
     if (std::filesystem::is_directory(path, ec))
         return false;
-    const std::string tmp = path + ".qvtmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    return replaceFileContent(path, std::span<const std::uint8_t>(data, bytes.size())).ok;
 }
 
 }  // namespace qv

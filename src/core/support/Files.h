@@ -14,10 +14,9 @@ std::string fileNamePart(const std::string& path);
 // The folder part of a path, up to and including its last separator ("" without one).
 std::string folderPart(const std::string& path);
 
-// Writes a whole file: to a temporary file beside it first, then renamed over the
-// target in one step, so an existing file is never left half-written. A path that is
-// a symbolic link writes the file the link points to. False (and nothing changed)
-// on failure.
+// Writes a whole file through replaceFileContent (support/SafeFile.h): a new file
+// beside the target, flushed, then renamed over it in one step, so an existing file is
+// never left half-written. False (and nothing changed) on failure or for a folder.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace qv

@@ -1,4 +1,4 @@
-#include "bam/SafeFile.h"
+#include "support/SafeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
