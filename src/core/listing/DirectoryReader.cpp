@@ -1,6 +1,7 @@
 #include "listing/DirectoryReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -142,8 +143,13 @@ void nameTextInto(const DirEntry& e, int zeroRunLength, std::string& out, bool* 
     char text[18];
     text[0] = '"';
     // Up to the first quote, 0xA0 or zero byte every byte is copied as it is.
+    static constexpr auto kStops = [] {
+        std::array<bool, 256> t{};
+        t[0] = t[0x22] = t[0xA0] = true;
+        return t;
+    }();
     int i = 0;
-    while (i < 16 && name[i] != 0 && name[i] != 0x22 && name[i] != 0xA0) {
+    while (i < 16 && !kStops[name[i]]) {
         text[1 + i] = static_cast<char>(name[i]);
         ++i;
     }

@@ -29,10 +29,10 @@ void TextBuffer::release() {
     valid_ = false;
 }
 
-TextBuffer::AppendResult TextBuffer::append(std::string_view bytes) {
+TextBuffer::AppendResult TextBuffer::grow(std::size_t added) {
     if (!valid_)
         return AppendResult::NoBuffer;
-    const std::size_t needed = text_.size() + bytes.size();
+    const std::size_t needed = text_.size() + added;
     if (needed > capacity_) {
         // The capacity grows in steps; the string underneath grows geometrically, so
         // a long run never copies the whole text again for every step.
@@ -45,15 +45,21 @@ TextBuffer::AppendResult TextBuffer::append(std::string_view bytes) {
         }
         capacity_ = grown;
     }
-    try {
-        text_.append(bytes);
-    } catch (const std::bad_alloc&) {
-        release();
-        return AppendResult::OutOfMemory;
-    } catch (const std::length_error&) {
-        release();
-        return AppendResult::OutOfMemory;
+    if (needed > text_.capacity()) {
+        try {
+            text_.reserve(std::max(needed, 2 * text_.capacity()));
+        } catch (const std::exception&) {
+            release();
+            return AppendResult::OutOfMemory;
+        }
     }
+    return AppendResult::Ok;
+}
+
+TextBuffer::AppendResult TextBuffer::append(std::string_view bytes) {
+    if (const AppendResult r = grow(bytes.size()); r != AppendResult::Ok)
+        return r;
+    text_.append(bytes);
     return AppendResult::Ok;
 }
 
@@ -77,33 +83,34 @@ TextBuffer::AppendResult TextBuffer::appendLine(std::string_view line, bool brea
 
 TextBuffer::AppendResult TextBuffer::appendLineParts(std::initializer_list<std::string_view> parts,
                                                      bool break40) {
-    // A line short enough for the stack (every entry line) goes in with one append.
-    char buf[160];
     std::size_t length = 0;
     for (std::string_view p : parts)
         length += p.size();
     const bool split = break40 && length >= 40;
-    if (length + 4 > sizeof buf) {
-        std::string line;
-        line.reserve(length);
-        for (std::string_view p : parts)
-            line += p;
-        return append(lineWithBreaks(line, break40));
-    }
+    const std::size_t added = length + (split ? 4 : 2);
+    // Make room once, then copy the pieces straight into the text.
+    const std::size_t old = text_.size();
+    if (const AppendResult r = grow(added); r != AppendResult::Ok)
+        return r;
+    text_.resize(old + added);
+    char* out = text_.data() + old;
     std::size_t n = 0;
     for (std::string_view p : parts) {
-        std::memcpy(buf + n, p.data(), p.size());
-        n += p.size();
+        if (split && n < 40 && n + p.size() >= 40) {
+            const std::size_t first = 40 - n;
+            std::memcpy(out + n, p.data(), first);
+            out[40] = '\r';
+            out[41] = '\n';
+            std::memcpy(out + 42, p.data() + first, p.size() - first);
+            n += p.size() + 2;
+        } else {
+            std::memcpy(out + n, p.data(), p.size());
+            n += p.size();
+        }
     }
-    if (split) {
-        std::memmove(buf + 42, buf + 40, n - 40);
-        buf[40] = '\r';
-        buf[41] = '\n';
-        n += 2;
-    }
-    buf[n++] = '\r';
-    buf[n++] = '\n';
-    return append(std::string_view(buf, n));
+    out[n++] = '\r';
+    out[n++] = '\n';
+    return AppendResult::Ok;
 }
 
 HeaderMarks::HeaderMarks(std::size_t limit) : limit_(limit) {

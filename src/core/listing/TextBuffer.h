@@ -38,6 +38,9 @@ class TextBuffer {
     void release();
 
   private:
+    // Room for `added` more bytes, or the reason there is none.
+    AppendResult grow(std::size_t added);
+
     std::string text_;
     std::size_t capacity_ = 0;
     std::size_t limit_;
