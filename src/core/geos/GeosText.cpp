@@ -17,13 +17,13 @@ struct GeosLetter {
 // The German letters of GEOS text: key, the option that enables it, and its code in
 // both character sets.
 constexpr GeosLetter kLetters[] = {
-    {'[', Letter::Umlaut, 196, 142},     // Ä
-    {'\\', Letter::Umlaut, 214, 153},    // Ö
-    {']', Letter::Umlaut, 220, 154},     // Ü
-    {'{', Letter::Umlaut, 228, 132},     // ä
-    {'|', Letter::Umlaut, 246, 148},     // ö
-    {'}', Letter::Umlaut, 252, 129},     // ü
-    {'~', Letter::Eszett, 223, 225},     // ß
+    {'[', Letter::Umlaut, 196, 142},   // Ä
+    {'\\', Letter::Umlaut, 214, 153},  // Ö
+    {']', Letter::Umlaut, 220, 154},   // Ü
+    {'{', Letter::Umlaut, 228, 132},   // ä
+    {'|', Letter::Umlaut, 246, 148},   // ö
+    {'}', Letter::Umlaut, 252, 129},   // ü
+    {'~', Letter::Eszett, 223, 225},   // ß
     // The listing's code page is 437, whose section sign is 0x15 (code page 850 has it at
     // 245, which code page 437 shows as the lower half of an integral sign).
     {'@', Letter::Paragraph, 167, 0x15},  // §

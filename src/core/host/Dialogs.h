@@ -114,6 +114,12 @@ class DialogHost {
     virtual void showMessage(const std::string& text) = 0;
     // A message box with Yes, No and Cancel.
     virtual MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) = 0;
+    // A message box with OK and Cancel and the information icon; true for OK. A host
+    // without such a box shows the text as a plain message, which counts as OK.
+    virtual bool askOkCancel(const std::string& caption, const std::string& text) {
+        showMessage(caption + "\n" + text);
+        return true;
+    }
     // The save dialog; nullopt when cancelled.
     virtual std::optional<std::string> askSaveFile(const SaveFileRequest& request) = 0;
     // An input box; nullopt when cancelled.
