@@ -42,8 +42,26 @@ std::optional<std::string> CliDialogHost::readLine(const std::string& prompt) {
 
 QuestionReply CliDialogHost::showQuestion(const QuestionRequest& r) {
     const QuestionSpec& spec = *r.spec;
-    if (!interactive_)
-        return presets_[spec.mode];
+    if (!interactive_) {
+        // Say what was decided, so a batch run leaves a trace of every question.
+        const QuestionReply reply = presets_[spec.mode];
+        std::string answer = "Escape";
+        for (const DialogButton& b : spec.buttons) {
+            if (b.result == reply.result)
+                answer = b.text;
+        }
+        if (!spec.extensions.empty() && reply.result == 1) {
+            answer += " (" + spec.extensions[static_cast<std::size_t>(reply.choice)] + ")";
+        }
+        if (!spec.radioLabels.empty() && reply.result == 1) {
+            answer += " (" + spec.radioLabels[static_cast<std::size_t>(reply.choice - 1)] + ")";
+        }
+        if (!quiet_) {
+            std::fprintf(stderr, "%s %s: %s -> %s\n", spec.caption.c_str(), r.path.c_str(),
+                         r.message.c_str(), answer.c_str());
+        }
+        return reply;
+    }
     std::fprintf(stderr, "\n%s\n  %s\n  %s\n", spec.caption.c_str(), r.path.c_str(),
                  r.message.c_str());
     QuestionReply reply;

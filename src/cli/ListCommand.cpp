@@ -2,26 +2,46 @@
 #include <string>
 #include <vector>
 
+#include <filesystem>
+#include <system_error>
+
 #include "CliDialogHost.h"
+#include "CliRunHost.h"
+#include "CliSettings.h"
 #include "Command.h"
 #include "host/Dialogs.h"
 #include "image/Detection.h"
 #include "listing/DirectoryReader.h"
 #include "listing/FileList.h"
 #include "listing/ImageOpen.h"
+#include "listing/ListingFile.h"
+#include "listing/ListingRun.h"
+#include "listing/ListingSave.h"
 #include "settings/ListerOptions.h"
+#include "support/CodePage.h"
 #include "support/JsonWriter.h"
+#include "support/RtfWriter.h"
+#include "viewer/TokenTable.h"
 
 namespace qv::cli {
 namespace {
 
 const char* const kListHelp =
     "usage: quorvane-cli list [OPTIONS] PATH...\n"
-    "Lists the directories of disk images. Folders are searched recursively; the\n"
-    "images are taken in path order (letter case ignored).\n\n"
+    "Lists the directories of disk images as a C64 prints them. Folders are searched\n"
+    "recursively; the images are taken in path order (letter case ignored).\n\n"
     "options:\n"
-    "  --format json      write the listing as JSON (the default)\n"
-    "  -o FILE            write to FILE instead of standard output\n";
+    "  --format FORMAT    text (the default), rtf (header lines in blue) or json (every\n"
+    "                     field the reader finds, with the raw bytes)\n"
+    "  --encoding ENC     text output as utf8 (the default), cp437 (the DOS text file,\n"
+    "                     byte for byte) or ansi (Windows-1252, nearest characters)\n"
+    "  -o FILE            write to FILE instead of standard output\n"
+    "  --upper-lower      show names in the Upper/Lower character set\n"
+    "  --generate         also write the listing file that \"Generate ASCII File\" writes,\n"
+    "                     into the save folder (the \"Path:\" setting, else the images'\n"
+    "                     folder)\n"
+    "  --on-exists WHAT   when that file exists and nothing can be asked: overwrite,\n"
+    "                     append or keep (the default)\n";
 
 void writeEntry(JsonWriter& j, const DirEntry& e) {
     j.beginObject();
@@ -39,55 +59,22 @@ void writeEntry(JsonWriter& j, const DirEntry& e) {
     j.endObject();
 }
 
-int runList(const std::vector<std::string>& args) {
-    CliDialogHost host;
-    std::vector<std::string> inputs;
-    std::string output;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string error;
-        if (a == "--help" || a == "-h") {
-            std::printf("%s%s", kListHelp, kAnswerOptionsHelp);
-            return 0;
-        } else if (parseAnswerOption(args, i, host, error)) {
-            if (!error.empty()) {
-                std::fprintf(stderr, "quorvane-cli list: %s\n", error.c_str());
-                return 2;
-            }
-        } else if (a == "--format") {
-            if (i + 1 >= args.size() || args[i + 1] != "json") {
-                std::fprintf(stderr, "quorvane-cli list: --format takes json\n");
-                return 2;
-            }
-            ++i;
-        } else if (a == "-o") {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "quorvane-cli list: -o needs a file name\n");
-                return 2;
-            }
-            output = args[++i];
-        } else if (a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "quorvane-cli list: unknown option '%s'\n", a.c_str());
-            return 2;
-        } else {
-            inputs.push_back(a);
-        }
+bool writeOutput(const std::string& output, const std::string& text) {
+    if (output.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+        return true;
     }
-    if (inputs.empty()) {
-        std::fprintf(stderr, "%s", kListHelp);
-        return 2;
+    if (!writeFileAtomically(output, text)) {
+        std::fprintf(stderr, "quorvane-cli list: cannot write %s\n", output.c_str());
+        return false;
     }
+    return true;
+}
 
-    int status = 0;
-    std::vector<std::string> missing;
-    const std::vector<std::string> files = collectFiles(inputs, &missing);
-    for (const std::string& m : missing) {
-        std::fprintf(stderr, "quorvane-cli list: %s: no such file or folder\n", m.c_str());
-        status = 1;
-    }
-
-    ListerOptions options;
-    Dialogs dialogs(host);
+// The JSON listing: what the reader finds in each image, without layout.
+std::string jsonListing(const std::vector<std::string>& files, const ListerOptions& options,
+                        Dialogs& dialogs, int& status) {
     UnsupportedSizeLog log;
     bool abortRun = false;
     JsonWriter j;
@@ -134,19 +121,169 @@ int runList(const std::vector<std::string>& args) {
             break;
     }
     j.endArray().endObject();
+    return j.str() + "\n";
+}
 
-    const std::string text = j.str() + "\n";
-    if (output.empty()) {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-    } else {
-        std::FILE* f = std::fopen(output.c_str(), "wb");
-        if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size()) {
-            std::fprintf(stderr, "quorvane-cli list: cannot write %s\n", output.c_str());
-            if (f)
-                std::fclose(f);
-            return 1;
+// Reports, on standard error, each file of the run that was not listed.
+class ReportingHost : public CliRunHost {
+  public:
+    explicit ReportingHost(const std::vector<std::string>& files) : files_(files) {}
+    void setProgress(int position) override {
+        CliRunHost::setProgress(position);
+        position_ = position;
+    }
+    void showCurrentImage(const std::string&) override { listed_.push_back(position_); }
+
+    std::vector<std::string> notListed() const {
+        std::vector<std::string> out;
+        std::size_t k = 0;
+        const int last = position_;
+        for (int i = 0; i <= last && i < static_cast<int>(files_.size()); ++i) {
+            if (k < listed_.size() && listed_[k] == i) {
+                ++k;
+            } else {
+                out.push_back(files_[static_cast<std::size_t>(i)]);
+            }
         }
-        std::fclose(f);
+        return out;
+    }
+
+  private:
+    const std::vector<std::string>& files_;
+    std::vector<int> listed_;
+    int position_ = 0;
+};
+
+int runList(const std::vector<std::string>& args) {
+    CliDialogHost host;
+    CliSettings settings;
+    std::vector<std::string> inputs;
+    std::string output, format = "text", encoding = "utf8", onExists = "keep";
+    bool upperLower = false, generate = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string error;
+        const auto value = [&](const char* what) -> const std::string* {
+            if (i + 1 >= args.size()) {
+                std::fprintf(stderr, "quorvane-cli list: %s needs a value\n", what);
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            std::printf("%s%s%s", kListHelp, kSettingsOptionsHelp, kAnswerOptionsHelp);
+            return 0;
+        } else if (parseAnswerOption(args, i, host, error) ||
+                   settings.parseOption(args, i, error)) {
+            if (!error.empty()) {
+                std::fprintf(stderr, "quorvane-cli list: %s\n", error.c_str());
+                return 2;
+            }
+        } else if (a == "--format" || a == "--encoding" || a == "-o" || a == "--on-exists") {
+            const std::string* v = value(a.c_str());
+            if (!v)
+                return 2;
+            (a == "--format"     ? format
+             : a == "--encoding" ? encoding
+             : a == "-o"         ? output
+                                 : onExists) = *v;
+        } else if (a == "--upper-lower") {
+            upperLower = true;
+        } else if (a == "--generate") {
+            generate = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            std::fprintf(stderr, "quorvane-cli list: unknown option '%s'\n", a.c_str());
+            return 2;
+        } else {
+            inputs.push_back(a);
+        }
+    }
+    if (format != "text" && format != "rtf" && format != "json") {
+        std::fprintf(stderr, "quorvane-cli list: --format takes text, rtf or json\n");
+        return 2;
+    }
+    if (encoding != "utf8" && encoding != "cp437" && encoding != "ansi") {
+        std::fprintf(stderr, "quorvane-cli list: --encoding takes utf8, cp437 or ansi\n");
+        return 2;
+    }
+    if (onExists != "keep" && onExists != "overwrite" && onExists != "append") {
+        std::fprintf(stderr, "quorvane-cli list: --on-exists takes keep, overwrite or append\n");
+        return 2;
+    }
+    if (inputs.empty()) {
+        std::fprintf(stderr, "%s", kListHelp);
+        return 2;
+    }
+    std::string error;
+    if (!settings.load(error)) {
+        std::fprintf(stderr, "quorvane-cli list: %s\n", error.c_str());
+        return 2;
+    }
+    std::vector<std::string> messages;
+    std::string pathOption;
+    ListerOptions options = settings.listerOptions(messages, &pathOption);
+    for (const std::string& m : messages)
+        std::fprintf(stderr, "%s\n", m.c_str());
+
+    int status = 0;
+    std::vector<std::string> missing;
+    const std::vector<std::string> files = collectFiles(inputs, &missing);
+    for (const std::string& m : missing) {
+        std::fprintf(stderr, "quorvane-cli list: %s: no such file or folder\n", m.c_str());
+        status = 1;
+    }
+    Dialogs dialogs(host);
+    if (format == "json") {
+        return writeOutput(output, jsonListing(files, options, dialogs, status)) ? status : 1;
+    }
+
+    const TokenTable tokens;
+    ReportingHost runHost(files);
+    UnsupportedSizeLog log;
+    Listing listing(options, dialogs);
+    listing.setHost(&runHost);
+    listing.setKeywords(v2Keywords(tokens));
+    listing.setLog(&log);
+    listing.mode = upperLower ? CharMode::UpperLower : CharMode::UpperGraphics;
+    listing.fileList = files;
+    listing.saveDir = dropSaveFolder(inputs, pathOption);
+    const int listed = listing.listFiles(3);
+    for (const std::string& f : runHost.notListed()) {
+        std::fprintf(stderr, "quorvane-cli list: %s: not listed\n", f.c_str());
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(f, ec))
+            status = 1;
+    }
+    const std::string& text = listing.text().text();
+    std::string out;
+    if (format == "rtf") {
+        std::vector<std::pair<std::size_t, std::size_t>> marks;
+        for (std::size_t i = 0; i < listing.marks().count(); ++i) {
+            marks.emplace_back(listing.marks().starts()[i], listing.marks().ends()[i]);
+        }
+        out = writeRtf(listingDocument(text, marks, RichFont{}));
+    } else if (encoding == "cp437") {
+        out = text;
+    } else if (encoding == "ansi") {
+        out = cp437ToWindows1252(text);
+    } else {
+        out = cp437ToUtf8(text);
+    }
+    if (!writeOutput(output, out))
+        return 1;
+
+    if (generate && listed > 0) {
+        if (!host.interactive()) {
+            host.presetAnswer(QuestionMode::NameExists, onExists == "overwrite" ? 1
+                                                        : onExists == "append"  ? 6
+                                                                                : 2);
+        }
+        const std::string name = generatedFileName(3, files.size(), listing.currentImage(),
+                                                   listing.saveDir, "", options);
+        if (saveTextBuffer(listing.saveDir, name, text, dialogs, options.showSavedToMessage) ==
+            SaveResult::Failed) {
+            status = 1;
+        }
     }
     return status;
 }

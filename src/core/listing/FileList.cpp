@@ -47,4 +47,31 @@ std::vector<std::string> collectFiles(const std::vector<std::string>& inputs,
     return files;
 }
 
+std::string dropSaveFolder(const std::vector<std::string>& items, const std::string& pathOption) {
+    namespace fs = std::filesystem;
+    if (!pathOption.empty() && pathOption != "DEFAULT")
+        return pathOption;
+    const auto withSeparator = [](fs::path p) {
+        std::string s = p.string();
+        if (s.empty() || s.back() != fs::path::preferred_separator)
+            s += fs::path::preferred_separator;
+        return s;
+    };
+    for (const std::string& item : items) {
+        std::error_code ec;
+        const fs::file_status st = fs::status(item, ec);
+        if (ec || !fs::exists(st))
+            continue;
+        const fs::path absolute = fs::absolute(item, ec).lexically_normal();
+        if (fs::is_directory(st)) {
+            fs::path folder = absolute;
+            if (!folder.has_filename())
+                folder = folder.parent_path();  // trailing separator
+            return withSeparator(items.size() == 1 ? folder : folder.parent_path());
+        }
+        return withSeparator(absolute.parent_path());
+    }
+    return {};
+}
+
 }  // namespace qv

@@ -12,6 +12,13 @@ namespace qv {
 std::vector<std::string> collectFiles(const std::vector<std::string>& inputs,
                                       std::vector<std::string>* missing = nullptr);
 
+// The save folder of a run started by dropping files and folders (or naming them on
+// the command line): the "Path:" option when it is set; otherwise, by the first item
+// that exists, a file's folder, the folder itself when it is the only item, or its
+// parent folder when several items were given. Ends with a separator; empty when no
+// item exists.
+std::string dropSaveFolder(const std::vector<std::string>& items, const std::string& pathOption);
+
 // Case-insensitive ordering used for file lists.
 bool lessNoCase(const std::string& a, const std::string& b);
 

@@ -1,13 +1,16 @@
 #include "listing/ListingRun.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 #include "geos/GeosText.h"
 #include "host/Dialogs.h"
 #include "listing/ListingLayout.h"
 #include "screen/ScreenSink.h"
 #include "settings/ListerOptions.h"
+#include "viewer/TokenTable.h"
 
 namespace qv {
 namespace {
@@ -41,6 +44,17 @@ std::string formatDuration(double seconds) {
     std::snprintf(buf, sizeof buf, "%02i:%02i:%02i", static_cast<int>(total / 3600),
                   static_cast<int>(total / 60 % 60), static_cast<int>(total % 60));
     return buf;
+}
+
+KeywordLookup v2Keywords(const TokenTable& table) {
+    // The keywords are looked up once; the lookup then only reads the copy.
+    auto words = std::make_shared<std::array<std::string, 256>>();
+    for (int b = 0x80; b < 0x100; ++b) {
+        const std::optional<std::string> k = table.keywordForV2Byte(static_cast<std::uint8_t>(b));
+        if (k)
+            (*words)[static_cast<std::size_t>(b)] = *k;
+    }
+    return [words](std::uint8_t b) -> std::string_view { return (*words)[b]; };
 }
 
 double estimateTimeLeft(int i, int n, double elapsed) {

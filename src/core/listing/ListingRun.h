@@ -142,6 +142,10 @@ class Listing {
     bool firstOfRun_ = true;
 };
 
+class TokenTable;
+// The BASIC V2 keywords of a token table, as the listing looks them up.
+KeywordLookup v2Keywords(const TokenTable& table);
+
 // Hours, minutes and seconds as "%02i:%02i:%02i".
 std::string formatDuration(double seconds);
 

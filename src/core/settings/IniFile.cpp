@@ -40,7 +40,9 @@ std::string stripIniValue(const std::string& raw) {
 IniFile IniFile::parse(const std::string& text) {
     IniFile ini;
     std::string section;
-    std::istringstream in(text);
+    // A UTF-8 byte order mark (editors add one) would hide the first section.
+    const bool bom = text.starts_with("\xEF\xBB\xBF");
+    std::istringstream in(bom ? text.substr(3) : text);
     std::string raw;
     while (std::getline(in, raw)) {
         if (!raw.empty() && raw.back() == '\r')
@@ -64,6 +66,8 @@ std::optional<IniFile> IniFile::load(const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return IniFile{};
+    if (!std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -146,7 +150,8 @@ std::vector<std::pair<std::string, std::string>> IniFile::sectionValues(
 
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
-    const std::string raw = key + "=" + value;
+    std::string raw = key + "=" + value;
+    std::erase_if(raw, [](char c) { return c == '\r' || c == '\n'; });
     if (const int i = findKey(section, key); i >= 0) {
         lines_[static_cast<std::size_t>(i)].raw = raw;
         return;
@@ -174,6 +179,15 @@ void IniFile::writeQuoted(const std::string& section, const std::string& key,
     writeString(section, key, "\"" + value + "\"");
 }
 
+void IniFile::writeText(const std::string& section, const std::string& key,
+                        const std::string& value) {
+    if (stripIniValue(value) == value) {
+        writeString(section, key, value);
+    } else {
+        writeQuoted(section, key, value);
+    }
+}
+
 void IniFile::writeInt(const std::string& section, const std::string& key, int value) {
     writeString(section, key, std::to_string(value));
 }
@@ -191,7 +205,15 @@ std::string IniFile::text() const {
     return out;
 }
 
-bool IniFile::save(const std::string& path) const {
+bool IniFile::save(const std::string& linkOrPath) const {
+    std::error_code ec;
+    std::string path = linkOrPath;
+    if (std::filesystem::is_symlink(path, ec)) {
+        const auto target = std::filesystem::weakly_canonical(path, ec);
+        if (ec)
+            return false;
+        path = target.string();
+    }
     const std::string tmp = path + ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
@@ -206,7 +228,6 @@ bool IniFile::save(const std::string& path) const {
             return false;
         }
     }
-    std::error_code ec;
     std::filesystem::rename(tmp, path, ec);
     if (ec) {
         std::remove(tmp.c_str());

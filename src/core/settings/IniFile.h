@@ -17,7 +17,7 @@ class IniFile {
     IniFile() = default;
 
     // Reads a file. A missing file gives an empty IniFile; a file that exists but
-    // cannot be read gives nullopt.
+    // cannot be read (or is no regular file) gives nullopt.
     static std::optional<IniFile> load(const std::string& path);
     static IniFile parse(const std::string& text);
 
@@ -38,15 +38,21 @@ class IniFile {
     std::vector<std::pair<std::string, std::string>> sectionValues(
         const std::string& section) const;
 
+    // Line breaks in a value (or key) cannot be stored in a line-based file: they
+    // are dropped, so that a value can never split into further lines.
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     // Writes the value enclosed in double quotes, so that its blanks survive.
     void writeQuoted(const std::string& section, const std::string& key, const std::string& value);
+    // Writes a text so that it reads back unchanged: in quotes when it has blanks at
+    // either end or a quote at both ends, as it is otherwise.
+    void writeText(const std::string& section, const std::string& key, const std::string& value);
     void writeInt(const std::string& section, const std::string& key, int value);
     void writeBool(const std::string& section, const std::string& key, bool value);
 
     std::string text() const;
     // Writes the whole file to a temporary file beside it and renames it over the
-    // old one. Returns false (and leaves the old file alone) on failure.
+    // old one. Returns false (and leaves the old file alone) on failure. When the path
+    // is a symbolic link, the file it points to is replaced and the link kept.
     bool save(const std::string& path) const;
 
   private:

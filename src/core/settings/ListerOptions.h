@@ -1,6 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "settings/Fonts.h"
+#include "settings/IniFile.h"
 
 namespace qv {
 
@@ -20,20 +24,20 @@ struct ListerOptions {
     bool showDeletedFiles = false;
     bool allowMoreThan144Files = true;
     bool abortImageAt0x00 = false;
-    int dirAbortWithNull = 3;
+    int dirAbortWithNull = 3;  // zero bytes in a name that stop the image; never written
     // ASCII File
     bool showSavedToMessage = true;
     bool generateHeader = true;
-    int addPath = 1;
+    int addPath = 1;  // 1 "Add Path Always", 2 "Add Path only at Dirchange"
     bool customHeader = false;
     std::string headerImage = "DEFAULT";
     std::string preImage = "DEFAULT";
     std::string postImage = "DEFAULT";
     std::string footerImage = "DEFAULT";
     std::string driveLetter = "c:";  // custom header "Prefix"
-    int skip = 0;                    // custom header "Directory Level Skip"
+    int skip = 0;                    // custom header "Directory Level Skip", 0-255
     // C64Screen
-    int imagesInC64Screen = 20;
+    int imagesInC64Screen = 20;  // 0-100000
     // GEOS File Details
     bool generateGeosFileDetails = true;
     bool umlaute = true;
@@ -48,7 +52,7 @@ struct ListerOptions {
     bool bamViewerScale = true;
     bool bamChainsScale = true;
 
-    // Derived fields, recomputed by recompute().
+    // Derived fields, recomputed by recomputeOptions().
     int maxFiles = 288;
     int bamOptionBits = 0;
     std::string headerImageText, preImageText, postImageText, footerImageText;
@@ -67,7 +71,62 @@ struct ListerOptions {
                         (autoDetectMode ? 4 : 0) + (changeDosType ? 8 : 0) + radio;
     }
 
-    ListerOptions() { recomputeLimits(); }
+    // The defaults, with the derived fields worked out (the four image fields stay
+    // "DEFAULT"; their texts are those of the default styles).
+    ListerOptions();
 };
+
+// Shown when the settings file cannot be opened at start-up; the program then ends.
+inline constexpr const char* kOptionsLoadFailedMessage =
+    "ListerOptions: Failed to Load Quorvane.ini File...Exiting";
+
+// Recomputes every derived field: maxFiles, bamOptionBits, and the four header
+// styles ("DEFAULT" in a field is replaced by its default string, then each is
+// parsed). Returns the "Failed to parse" message of each field that does not
+// parse, in the order Header, Pre, Post, Footer; such a field's text is empty and
+// its width 0.
+std::vector<std::string> recomputeOptions(ListerOptions& options);
+
+struct OptionsLoadResult {
+    std::vector<std::string> messages;  // from recomputeOptions, for the caller to show
+    // The main window's save folder: the stored "Path:" when it names an existing
+    // folder, else empty.
+    std::string saveFolder;
+};
+
+// Fills the record from the settings file. A missing key gives the default, a
+// non-numeric number the default. "Add path" other than 1 or 2 keeps 1; "Typ" 1 is
+// SpeedDOS, 2 DolphinDOS, anything else PrologicDOS (3). A stored save path that is
+// no existing folder falls back to "DEFAULT". The image-in-C64-screen count and
+// the skip count are kept within their ranges (0-100000, 0-255).
+OptionsLoadResult loadOptions(const IniFile& ini, ListerOptions& options);
+
+// Writes the record's keys as the OK button does, in the dialog's order: [Names],
+// [Conversion] (not DirAbortWithNull, which is never written), [ASCII] with the
+// four image fields quoted, [C64 Screen], [GEOS], [40Tracks] with Typ as 1, 2 or
+// 3, and the two scale flags of [BAM Defaults].
+void saveOptions(IniFile& ini, const ListerOptions& options);
+
+// The whole OK button: the record's keys as above, then the fonts whose bit is set
+// in changedFonts (Fonts.h), then the two scale flags.
+void saveOptions(IniFile& ini, const ListerOptions& options, const FontSettings& fonts,
+                 int changedFonts);
+
+// The save-name rule of the "Insert Name" input box: an empty answer is "DEFAULT",
+// a name without "." gets ".txt" appended (LIST becomes LIST.txt, LIST.DOC stays).
+std::string normalizeSaveName(const std::string& answer);
+
+// The folder chosen for the listing files. The folder must be given as an absolute
+// path; a missing trailing separator is added and the folder is created with its
+// parents when missing.
+struct SaveFolderResult {
+    std::string folder;   // the folder with its trailing separator; empty on failure
+    std::string message;  // "Failed to create folder " followed by the path, or empty
+};
+SaveFolderResult prepareSaveFolder(const std::string& folder);
+
+// Whether a folder typed into the select-folder dialog is complete enough to end it
+// (an absolute path); otherwise the dialog is shown again.
+bool isCompleteFolderText(const std::string& text);
 
 }  // namespace qv
