@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "CliDialogHost.h"
+#include "CliGeosSettings.h"
+#include "CliSettings.h"
 #include "Command.h"
 #include "geos/ExportNames.h"
 #include "geos/FontView.h"
@@ -38,7 +40,9 @@ const char* const kHelp =
     "  --format FORMAT    bmp (the default) or png\n"
     "  --mono             GeoPaint pictures and photo scraps in black and white\n"
     "  --exists WHAT      a file of that name exists: rename (NAME_002.bmp, ..., the\n"
-    "                     default), overwrite or skip\n";
+    "                     default), overwrite or skip\n"
+    "The colours come from [Color Palette] of the settings, the font sheet's spacing and\n"
+    "grid from [GEOS] (\"Spaces between chars\", ShowGrid, GridColor).\n";
 
 // One GEOS document found in an image.
 struct Document {
@@ -63,6 +67,7 @@ struct Exporter {
     std::string folder;
     bool png = false;
     bool mono = false;
+    GeosViewerSettings viewer;
     int written = 0;
     int status = 0;
 
@@ -158,6 +163,7 @@ struct Exporter {
 int runGeosExport(const std::vector<std::string>& args) {
     CliDialogHost host;
     host.presetAnswer(QuestionMode::AutoRename, 6);
+    CliSettings settings;
     std::vector<std::string> inputs;
     std::string folder;
     bool png = false;
@@ -166,9 +172,10 @@ int runGeosExport(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         std::string error;
         if (a == "--help" || a == "-h") {
-            std::printf("%s%s", kHelp, kAnswerOptionsHelp);
+            std::printf("%s%s%s", kHelp, kAnswerOptionsHelp, kSettingsOptionsHelp);
             return 0;
-        } else if (parseAnswerOption(args, i, host, error)) {
+        } else if (parseAnswerOption(args, i, host, error) ||
+                   settings.parseOption(args, i, error)) {
             if (!error.empty()) {
                 std::fprintf(stderr, "quorvane-cli geos-export: %s\n", error.c_str());
                 return 2;
@@ -221,9 +228,20 @@ int runGeosExport(const std::vector<std::string>& args) {
     if (folder.back() != '/')
         folder += '/';
 
-    ListerOptions options;
+    std::string error;
+    if (!settings.load(error)) {
+        std::fprintf(stderr, "quorvane-cli geos-export: %s\n", error.c_str());
+        return 2;
+    }
+    std::vector<std::string> messages;
+    const ListerOptions options = settings.listerOptions(messages);
+    for (const std::string& m : messages)
+        std::fprintf(stderr, "quorvane-cli geos-export: %s\n", m.c_str());
+    const GeosViewerSettings viewer = geosViewerSettings(settings.ini);
     Dialogs dialogs(host);
-    Exporter exporter{host, dialogs, GeosReaderContext{dialogs, options}, {}, folder, png, mono};
+    Exporter exporter{host, dialogs, GeosReaderContext{dialogs, options, viewer.palette},
+                      {},   folder,  png,
+                      mono, viewer};
 
     std::vector<std::string> missing;
     const std::vector<std::string> files = collectFiles(inputs, &missing);

@@ -103,6 +103,25 @@ TEST_F(CliGeosExport, PngAndMonochrome) {
     EXPECT_EQ(head(tmp.file("png/Scrap disk.png"), 4), "\x89PNG");
 }
 
+TEST_F(CliGeosExport, ColoursComeFromTheSettings) {
+    // The picture's first card is set bits on colour byte 0: palette entry 0 everywhere.
+    const test::CliRun r = runCli("geos-export --batch --set 'Color Palette/00 black=16711680' '" +
+                                      tmp.file("in/disk.d64") + "' -o '" + tmp.file("red") + "'",
+                                  tmp);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream in(tmp.file("red/Pic.bmp"), std::ios::binary);
+    const std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bmp.size(), 54u);
+    const auto u = [&](std::size_t at) { return static_cast<unsigned char>(bmp[at]); };
+    const std::size_t pixels = u(10) | u(11) << 8 | u(12) << 16;
+    // Rows are stored bottom-up: the top-left pixel starts the last row.
+    const std::size_t topLeft = pixels + 719u * 640u * 4u;
+    ASSERT_LT(topLeft + 2, bmp.size());
+    EXPECT_EQ(u(topLeft), 0x00);      // blue
+    EXPECT_EQ(u(topLeft + 1), 0x00);  // green
+    EXPECT_EQ(u(topLeft + 2), 0xFF);  // red
+}
+
 TEST_F(CliGeosExport, UsageErrors) {
     EXPECT_EQ(runCli("geos-export --help", tmp).status, 0);
     EXPECT_EQ(runCli("geos-export '" + tmp.file("in") + "'", tmp).status, 2);  // no -o
