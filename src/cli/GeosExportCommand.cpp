@@ -102,8 +102,9 @@ struct Exporter {
                     save(*picture, exportPictureName(base));
                 break;
             case GeosDocumentKind::Font:
-                fontView.spaceBetweenChars = true;
-                fontView.showGrid = false;
+                fontView.spaceBetweenChars = viewer.spacesBetweenChars;
+                fontView.showGrid = viewer.showGrid;
+                fontView.gridColour = viewer.gridColour;
                 if (renderFont(fontView, context, imagePath, name, d.offset) == 0)
                     save(fontView.picture(), exportPictureName(base));
                 break;

@@ -120,6 +120,20 @@ TEST_F(CliGeosExport, ColoursComeFromTheSettings) {
     EXPECT_EQ(u(topLeft), 0x00);      // blue
     EXPECT_EQ(u(topLeft + 1), 0x00);  // green
     EXPECT_EQ(u(topLeft + 2), 0xFF);  // red
+
+    // The font sheet's grid, in the grid colour of the settings.
+    const std::string grid = std::string("\xC8\xD0\xD4", 3);  // blue, green, red
+    const auto fontBytes = [&](const std::string& folder) {
+        std::ifstream f(tmp.file(folder + "/Font.bmp"), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(fontBytes("red").find(grid), std::string::npos);
+    ASSERT_EQ(runCli("geos-export --batch --set GEOS/ShowGrid=1 '" + tmp.file("in/disk.d64") +
+                         "' -o '" + tmp.file("grid") + "'",
+                     tmp)
+                  .status,
+              0);
+    EXPECT_NE(fontBytes("grid").find(grid), std::string::npos);
 }
 
 TEST_F(CliGeosExport, UsageErrors) {
