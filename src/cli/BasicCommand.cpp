@@ -13,9 +13,12 @@
 
 #include "Command.h"
 #include "host/Dialogs.h"
+#include "listing/ListingSave.h"
 #include "listing/PetsciiConversion.h"
 #include "settings/IniFile.h"
 #include "support/CodePage.h"
+#include "support/RichText.h"
+#include "support/RtfWriter.h"
 #include "viewer/Detokenizer.h"
 #include "viewer/StartAddresses.h"
 #include "viewer/TokenTable.h"
@@ -116,7 +119,8 @@ const char* const kBasicUsage =
     "  --table FILE.csv    use this token table instead of the built-in one\n"
     "  --settings FILE     take the viewer options, start addresses and custom table from\n"
     "                      this settings file (the options above override it)\n"
-    "  --format text       output format (text: UTF-8 lines)\n"
+    "  --format FORMAT     text (the default) or rtf (the listing with its syntax colours)\n"
+    "  -o FILE             write to FILE instead of standard output\n"
     "  --encoding utf8|cp437  text as UTF-8 (default) or as the code page 437 bytes\n"
     "  --answer continue|abort-row|abort-file\n"
     "                      answer to the questions about damaged lines; without it they\n"
@@ -131,6 +135,8 @@ int runBasic(const std::vector<std::string>& args) {
     std::string tablePath;
     std::string settingsPath;
     std::string encoding = "utf8";
+    std::string format = "text";
+    std::string output;
     TerminalHost host;
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -170,10 +176,15 @@ int runBasic(const std::vector<std::string>& args) {
         } else if (a == "--format") {
             if (!value(v))
                 return 2;
-            if (v != "text") {
-                std::fprintf(stderr, "quorvane-cli basic: unknown format '%s' (text)\n", v.c_str());
+            if (v != "text" && v != "rtf") {
+                std::fprintf(stderr, "quorvane-cli basic: unknown format '%s' (text, rtf)\n",
+                             v.c_str());
                 return 2;
             }
+            format = v;
+        } else if (a == "-o") {
+            if (!value(output))
+                return 2;
         } else if (a == "--encoding") {
             if (!value(encoding))
                 return 2;
@@ -259,6 +270,12 @@ int runBasic(const std::vector<std::string>& args) {
 
     Dialogs dialogs(host);
     int status = 0;
+    std::string text;       // everything printed, in the output's encoding
+    RichDocument document;  // the same with colours, for --format rtf
+    const auto add = [&](const std::string& bytes) {
+        document.text += bytes;
+        text += encoding == "utf8" && format == "text" ? listingToUtf8(bytes) : bytes;
+    };
     for (std::size_t f = 0; f < files.size(); ++f) {
         Detokenizer detok(
             table, options.startAddresses,
@@ -266,17 +283,32 @@ int runBasic(const std::vector<std::string>& args) {
         detok.setDialogs(&dialogs);
         const DetokenizeResult r = detok.detokenizeFile(files[f], files[f]);
         if (files.size() > 1)
-            std::printf("%s==> %s <==\n", f > 0 ? "\n" : "", files[f].c_str());
+            add((f > 0 ? "\r\n==> " : "==> ") + files[f] + " <==\r\n");
         if (r.result != 0) {
             status = 1;
             const std::string why = !r.error.empty() ? r.error : r.textSet ? r.text : "cannot list";
             std::fprintf(stderr, "quorvane-cli basic: %s: %s\n", files[f].c_str(), why.c_str());
             continue;
         }
-        const std::string out = encoding == "utf8" ? listingToUtf8(r.text) : r.text;
-        std::fwrite(out.data(), 1, out.size(), stdout);
+        const std::size_t start = document.text.size();
+        add(r.text);
+        document.setColour(start, document.text.size(), r.defaultColour);
+        for (const ColourRecord& c : r.colours) {
+            const std::size_t colour = static_cast<std::size_t>(c.colour);
+            if (colour < table.tokenColours.size()) {
+                document.setColour(start + c.offset, start + c.offset + c.length,
+                                   table.tokenColours[colour]);
+            }
+        }
     }
-    std::fflush(stdout);
+    const std::string out = format == "rtf" ? writeRtf(document) : text;
+    if (output.empty()) {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fflush(stdout);
+    } else if (!writeFileAtomically(output, out)) {
+        std::fprintf(stderr, "quorvane-cli basic: cannot write %s\n", output.c_str());
+        return 1;
+    }
     return status;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "geos/GeosFile.h"
@@ -95,84 +96,143 @@ DiskHeader readHeader(DiskImage& image, const ListerOptions& options) {
     return h;
 }
 
-std::string readTypeText(const DirEntry& e, bool* isGeos) {
+namespace {
+
+// Sets a string to n bytes without the general-purpose assign (its storage is kept).
+void setBytes(std::string& out, const char* bytes, std::size_t n) {
+    out.resize(n);
+    std::memcpy(out.data(), bytes, n);
+}
+
+// The texts are built in small buffers and assigned once, so a walk that reuses one
+// DirEntry allocates nothing per entry.
+void typeTextInto(const DirEntry& e, std::string& out, bool* isGeos) {
     if (isGeos)
         *isGeos = false;
-    if (e.typeByte == 0)
-        return "SCR";
+    if (e.typeByte == 0) {
+        out.assign("SCR");
+        return;
+    }
     static const char* const kCbm[8] = {"DEL", "SEQ", "PRG", "USR", "REL", "???", "???", "???"};
     const int code = e.typeByte & 7;
-    std::string text = kCbm[code];
+    const char* name = kCbm[code];
     if (code <= 4) {
-        const std::string geos = geosTypeName(e.geosType);
-        if (geos != "non") {
-            text = geos;
+        const char* geos = geosTypeName(e.geosType);
+        if (geos[0] != 'n') {  // every name but "non"
+            name = geos;
             if (isGeos)
                 *isGeos = true;
         }
     }
-    if (e.typeByte & 0x40)
-        text += "<";
+    char buf[5];
+    std::size_t n = 0;
     if (!(e.typeByte & 0x80))
-        text = "*" + text;
+        buf[n++] = '*';
+    for (int i = 0; i < 3; ++i)
+        buf[n++] = name[i];
+    if (e.typeByte & 0x40)
+        buf[n++] = '<';
+    setBytes(out, buf, n);
+}
+
+void nameTextInto(const DirEntry& e, int zeroRunLength, std::string& out, bool* zeroRun) {
+    const std::uint8_t* name = e.name.data();
+    if (zeroRun)
+        *zeroRun = false;
+    char text[18];
+    text[0] = '"';
+    // Up to the first quote, 0xA0 or zero byte every byte is copied as it is.
+    int i = 0;
+    while (i < 16 && name[i] != 0 && name[i] != 0x22 && name[i] != 0xA0) {
+        text[1 + i] = static_cast<char>(name[i]);
+        ++i;
+    }
+    bool switched = false;
+    if (i < 16 && name[i] != 0) {
+        // The quote or 0xA0 that switches becomes a quote; from there on every byte
+        // loses bit 7, and every later 0xA0 is a blank (which bit 7 cleared gives).
+        switched = true;
+        text[1 + i] = '"';
+        ++i;
+        while (i < 16 && name[i] != 0) {
+            text[1 + i] = static_cast<char>(name[i] & 0x7F);
+            ++i;
+        }
+    }
+    if (i < 16) {
+        // A zero byte ends the name; a run of them as long as the zero-run length sets
+        // the entry's zero run when the run fits into the 16 bytes.
+        const int n = std::max(1, zeroRunLength);
+        const int position = i + 1;
+        if (zeroRun && 17 - position >= n) {
+            bool allZero = true;
+            for (int k = 1; k < n; ++k) {
+                if (name[i + k] != 0)
+                    allZero = false;
+            }
+            *zeroRun = allZero;
+        }
+        setBytes(out, text, static_cast<std::size_t>(1 + i));
+        return;
+    }
+    text[17] = switched ? ' ' : '"';
+    setBytes(out, text, 18);
+}
+
+// "%-3i  ": the count left-aligned in three columns, then two blanks.
+void blocksTextInto(int blocks, std::string& out) {
+    char buf[16];
+    std::size_t n = 0;
+    char digits[8];
+    std::size_t d = 0;
+    unsigned v = static_cast<unsigned>(blocks);
+    do {
+        digits[d++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    while (d > 0)
+        buf[n++] = digits[--d];
+    while (n < 3)
+        buf[n++] = ' ';
+    buf[n++] = ' ';
+    buf[n++] = ' ';
+    setBytes(out, buf, n);
+}
+
+}  // namespace
+
+std::string readTypeText(const DirEntry& e, bool* isGeos) {
+    std::string text;
+    typeTextInto(e, text, isGeos);
     return text;
 }
 
 std::string readNameText(const DirEntry& e, int zeroRunLength, bool* zeroRun) {
-    const int n = std::max(1, zeroRunLength);
-    if (zeroRun)
-        *zeroRun = false;
-    std::string text = "\"";
-    bool switched = false;
-    for (int i = 0; i < 16; ++i) {
-        std::uint8_t b = e.name[static_cast<std::size_t>(i)];
-        if (b == 0) {
-            const int position = i + 1;
-            if (17 - position >= n && zeroRun) {
-                bool allZero = true;
-                for (int k = 1; k < n; ++k) {
-                    if (e.name[static_cast<std::size_t>(i + k)] != 0)
-                        allZero = false;
-                }
-                *zeroRun = allZero;
-            }
-            return text;
-        }
-        if (!switched && (b == 0x22 || b == 0xA0)) {
-            switched = true;
-            if (b == 0xA0)
-                b = 0x22;
-        } else if (switched && b == 0xA0) {
-            b = 0x20;
-        }
-        if (switched)
-            b &= 0x7F;
-        text.push_back(static_cast<char>(b));
-    }
-    text.push_back(switched ? ' ' : '"');
+    std::string text;
+    nameTextInto(e, zeroRunLength, text, zeroRun);
     return text;
+}
+
+void decodeEntryInto(const Block& block, int slot, int blockOffset, int zeroRunLength,
+                     DirEntry& e) {
+    const std::uint8_t* b = block.data() + 32 * slot;
+    e.entryOffset = blockOffset + 32 * slot;
+    e.typeByte = b[2];
+    e.firstBlock = {b[3], b[4]};
+    std::memcpy(e.name.data(), b + 5, 16);
+    e.infoBlock = {b[21], b[22]};
+    e.structure = b[23];
+    e.geosType = b[24];
+    std::memcpy(e.date.data(), b + 25, 5);
+    e.blocks = b[30] | (b[31] << 8);
+    typeTextInto(e, e.typeText, &e.isGeos);
+    nameTextInto(e, zeroRunLength, e.nameText, &e.zeroRun);
+    blocksTextInto(e.blocks, e.blocksText);
 }
 
 DirEntry decodeEntry(const Block& block, int slot, int blockOffset, int zeroRunLength) {
     DirEntry e;
-    const std::size_t base = static_cast<std::size_t>(32 * slot);
-    const auto at = [&](std::size_t i) { return block[base + i]; };
-    e.entryOffset = blockOffset + 32 * slot;
-    e.typeByte = at(2);
-    e.firstBlock = {at(3), at(4)};
-    for (std::size_t i = 0; i < 16; ++i)
-        e.name[i] = at(5 + i);
-    e.infoBlock = {at(21), at(22)};
-    e.structure = at(23);
-    e.geosType = at(24);
-    for (std::size_t i = 0; i < 5; ++i)
-        e.date[i] = at(25 + i);
-    e.blocks = at(30) | (at(31) << 8);
-    e.typeText = readTypeText(e, &e.isGeos);
-    e.nameText = readNameText(e, zeroRunLength, &e.zeroRun);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%-3i  ", e.blocks);
-    e.blocksText = buf;
+    decodeEntryInto(block, slot, blockOffset, zeroRunLength, e);
     return e;
 }
 
@@ -181,6 +241,7 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
     const int dosType = image.dosType();
     std::vector<int> readOffsets;
     int listAnywayCount = 0;
+    DirEntry e;  // reused for every slot
     int offset = blockOffset(18, 1, dosType);
     while (offset >= 0 && offset != kHeaderOffset) {
         if (static_cast<int>(readOffsets.size()) * 8 == options.maxFiles) {
@@ -211,9 +272,10 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
         }
 
         for (int slot = 0; slot < 8; ++slot) {
-            DirEntry e = decodeEntry(*block, slot, offset, options.dirAbortWithNull);
-            if (e.typeText == "SCR" && !options.showDeletedFiles)
+            // A type byte of 0 is "SCR": skipped unless deleted files are shown.
+            if ((*block)[static_cast<std::size_t>(32 * slot + 2)] == 0 && !options.showDeletedFiles)
                 continue;
+            decodeEntryInto(*block, slot, offset, options.dirAbortWithNull, e);
             visitor(e);
             if (options.abortImageAt0x00 && e.zeroRun)
                 return DirEnd::ZeroRun;

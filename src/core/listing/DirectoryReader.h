@@ -66,6 +66,9 @@ std::string readNameText(const DirEntry& entry, int zeroRunLength, bool* zeroRun
 
 // Decodes slot `slot` (0-7) of a directory block, derived texts included.
 DirEntry decodeEntry(const Block& block, int slot, int blockOffset, int zeroRunLength);
+// The same into an existing entry, reusing its texts' storage.
+void decodeEntryInto(const Block& block, int slot, int blockOffset, int zeroRunLength,
+                     DirEntry& entry);
 
 using DirVisitor = std::function<void(const DirEntry&)>;
 

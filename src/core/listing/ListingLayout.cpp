@@ -73,14 +73,21 @@ std::string customHeaderText(const std::string& path, const std::string& prefix,
     return prefix + customHeaderRule(path, skip);
 }
 
-std::string entryLine(const DirEntry& e, std::string_view convertedName, bool withType) {
-    std::string line = e.blocksText;
+void entryLineInto(std::string_view blocksText, std::string_view convertedName,
+                   std::string_view typeText, bool withType, std::string& line) {
+    line.assign(blocksText);
     line += convertedName;
     if (withType) {
-        if (e.typeText.empty() || e.typeText.front() != '*')
+        if (typeText.empty() || typeText.front() != '*')
             line += ' ';
-        line += e.typeText;
+        line += typeText;
     }
+}
+
+std::string entryLine(std::string_view blocksText, std::string_view convertedName,
+                      std::string_view typeText, bool withType) {
+    std::string line;
+    entryLineInto(blocksText, convertedName, typeText, withType, line);
     return line;
 }
 

@@ -21,7 +21,11 @@ std::string customHeaderText(const std::string& path, const std::string& prefix,
 
 // One entry line: block-count text, converted name, a blank unless the type text
 // begins with "*", and the type text. With the zero-run stop only count and name.
-std::string entryLine(const DirEntry& entry, std::string_view convertedName, bool withType);
+// The block-count text may come shortened by the name's DEL codes.
+std::string entryLine(std::string_view blocksText, std::string_view convertedName,
+                      std::string_view typeText, bool withType);
+void entryLineInto(std::string_view blocksText, std::string_view convertedName,
+                   std::string_view typeText, bool withType, std::string& line);
 
 // The closing lines of an image by its end reason (each element is one line
 // appended with the line-append rule); the zero-run stop closes with one empty line.

@@ -64,20 +64,20 @@ double estimateTimeLeft(int i, int n, double elapsed) {
 Listing::Listing(ListerOptions& options, Dialogs& dialogs, std::size_t textLimit)
     : options_(options), dialogs_(dialogs), clock_(steadySeconds), text_(textLimit) {}
 
-void Listing::append(std::string_view bytes) {
-    switch (text_.append(bytes)) {
-        case TextBuffer::AppendResult::Ok:
-        case TextBuffer::AppendResult::NoBuffer:
-            return;
-        case TextBuffer::AppendResult::OutOfMemory:
-            abortFlag_ = true;
-            dialogs_.message("MainForm: Failed to reallocate memory for Text...aborted");
-            return;
+void Listing::noteAppend(TextBuffer::AppendResult result) {
+    // The buffer is gone: the run stops, and nothing more is appended until "Clear".
+    if (result == TextBuffer::AppendResult::OutOfMemory) {
+        abortFlag_ = true;
+        dialogs_.message("MainForm: Failed to reallocate memory for Text...aborted");
     }
 }
 
+void Listing::append(std::string_view bytes) {
+    noteAppend(text_.append(bytes));
+}
+
 void Listing::appendLine(std::string_view line, bool break40) {
-    append(lineWithBreaks(line, break40));
+    noteAppend(text_.appendLine(line, break40));
 }
 
 void Listing::addScreenLine(const std::string& line) {
@@ -132,9 +132,10 @@ void Listing::listImage(DiskImage& image) {
             geosSeen_ = true;
         const ConversionChoice choice =
             chooseConversion(ListingTextKind::Entry, e.isGeos, options_, mode);
-        std::string prefix = e.blocksText;
-        const ConvertedText name =
-            convertListingText(choice, e.nameText, &prefix, options_, screen_, keywords_);
+        std::string& prefix = prefix_;
+        prefix.assign(e.blocksText);
+        ConvertedText& name = name_;
+        convertListingTextInto(choice, e.nameText, &prefix, options_, screen_, keywords_, name);
         if (e.isGeos && choice.geosText && options_.generateGeosFileDetails && geosSink_) {
             const int firstOffset = blockOffset(e.firstBlock, image.dosType());
             if (firstOffset >= 0) {
@@ -148,13 +149,14 @@ void Listing::listImage(DiskImage& image) {
         }
         // The entry that ends the image at a zero run shows no type.
         const bool withType = !(options_.abortImageAt0x00 && e.zeroRun);
-        DirEntry shown = e;
-        shown.blocksText = prefix;
-        appendLine(entryLine(shown, name.listing, withType), true);
+        const std::string_view blank =
+            withType && (e.typeText.empty() || e.typeText.front() != '*') ? " " : "";
+        const std::string_view type = withType ? std::string_view(e.typeText) : "";
+        noteAppend(text_.appendLineParts({prefix, name.listing, blank, type}, true));
         if (screen_) {
             screen_->setUpperLower(choice.upperLower);
             if (screenLines)
-                addScreenLine(entryLine(shown, name.screen, withType));
+                addScreenLine(entryLine(prefix, name.screen, e.typeText, withType));
             screen_->clearReverse();
         }
     });

@@ -116,6 +116,7 @@ class Listing {
   private:
     void writeGeneratedHeader(const std::string& path, bool listCommand);
     void listImage(DiskImage& image);
+    void noteAppend(TextBuffer::AppendResult result);
     void append(std::string_view bytes);
     void appendLine(std::string_view line, bool break40);
     void addScreenLine(const std::string& line);
@@ -139,6 +140,9 @@ class Listing {
     bool marksFailureShown_ = false;
     std::string currentImage_;
     std::string previousDir_;
+    // Scratch texts reused for every entry.
+    std::string prefix_;
+    ConvertedText name_;
     bool firstOfRun_ = true;
 };
 

@@ -9,6 +9,8 @@
 #include "host/Dialogs.h"
 #include "image/Detection.h"
 #include "settings/ListerOptions.h"
+#include "support/CodePage.h"
+#include "support/RtfWriter.h"
 
 namespace qv {
 namespace {
@@ -70,6 +72,26 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     return true;
+}
+
+std::string listingFileBytes(SaveFormat format, const RichDocument& listing) {
+    switch (format) {
+        case SaveFormat::DosText:
+            return listing.text;
+        case SaveFormat::WindowsText:
+            return cp437ToWindows1252(listing.text);
+        case SaveFormat::RichText:
+            return writeRtf(listing);
+    }
+    return listing.text;
+}
+
+bool saveListingAs(const std::string& path, SaveFormat format, const RichDocument& listing,
+                   Dialogs& dialogs) {
+    if (writeFileAtomically(path, listingFileBytes(format, listing)))
+        return true;
+    dialogs.showError("MainForm", path, "", "Error while creating Save File...", 280);
+    return false;
 }
 
 std::string imageBaseName(const std::string& path) {

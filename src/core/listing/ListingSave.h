@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/RichText.h"
+
 namespace qv {
 
 class Dialogs;
@@ -37,6 +39,18 @@ SaveResult saveTextBuffer(const std::string& folder, const std::string& name, st
 // existing file. A name without "." gets the current path's extension; one without a
 // separator goes into the current path's folder. Empty when cancelled.
 std::string askOtherName(const std::string& currentPath, Dialogs& dialogs);
+
+// The three formats of "Save as...".
+enum class SaveFormat { DosText = 1, WindowsText = 2, RichText = 3 };
+
+// The bytes of a listing file: the text as it is (DOS, code page 437), converted to
+// Windows-1252 (nearest characters), or as rich text with the document's colours.
+std::string listingFileBytes(SaveFormat format, const RichDocument& listing);
+
+// "Save as...": writes the file whole; a failure shows "Error while creating Save
+// File..." and leaves any existing file as it was.
+bool saveListingAs(const std::string& path, SaveFormat format, const RichDocument& listing,
+                   Dialogs& dialogs);
 
 // Writes a whole file: to a temporary file beside it first, then renamed over the
 // target, so an existing file is never left half-written.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "geos/GeosText.h"
 #include "screen/ScreenSink.h"
@@ -204,21 +205,63 @@ std::uint8_t convertChar(std::uint8_t c, CharMode mode, bool convertEverything) 
     return kConvertTable[(upperLower ? 0u : 128u) + index];
 }
 
+namespace {
+
+// convertChar for every byte, one table per mode and option, built once.
+using ByteTable = std::array<std::uint8_t, 256>;
+
+const ByteTable& conversionTable(CharMode mode, bool convertEverything) {
+    static const std::array<ByteTable, 4> tables = [] {
+        std::array<ByteTable, 4> t{};
+        for (int i = 0; i < 4; ++i) {
+            const CharMode m = (i & 1) ? CharMode::UpperLower : CharMode::UpperGraphics;
+            for (int c = 0; c < 256; ++c) {
+                t[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)] =
+                    convertChar(static_cast<std::uint8_t>(c), m, (i & 2) != 0);
+            }
+        }
+        return t;
+    }();
+    return tables[(mode == CharMode::UpperLower ? 1u : 0u) + (convertEverything ? 2u : 0u)];
+}
+
+}  // namespace
+
+void convertTextInto(std::string_view bytes, CharMode mode, bool convertEverything,
+                     std::string& out) {
+    const void* zero = std::memchr(bytes.data(), 0, bytes.size());
+    if (zero != nullptr) {
+        // The text ends at its first zero byte.
+        bytes = bytes.substr(
+            0, static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data()));
+    }
+    const ByteTable& table = conversionTable(mode, convertEverything);
+    out.resize(bytes.size());
+    char* o = out.data();
+    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        o[i] = static_cast<char>(table[in[i]]);
+}
+
 std::string convertText(std::string_view bytes, CharMode mode, bool convertEverything) {
-    const auto end = bytes.find('\0');
-    if (end != std::string_view::npos) {
-        bytes = bytes.substr(0, end);
-    }
-    std::string out(bytes.size(), '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        out[i] = static_cast<char>(
-            convertChar(static_cast<std::uint8_t>(bytes[i]), mode, convertEverything));
-    }
+    std::string out;
+    convertTextInto(bytes, mode, convertEverything, out);
     return out;
 }
 
 void interpretSpecialChars(std::string& text, std::string* prefix, const InterpretOptions& options,
                            ScreenSink* screen, const KeywordLookup& keywords) {
+    // Most names hold no control code at all: every byte prints as it is, so the walk
+    // would only copy them (keywords need a control-range byte after the quotes).
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return (static_cast<std::uint8_t>(c) & 0x7F) >= 0x20;
+    });
+    if (plain) {
+        if (text.size() > static_cast<std::size_t>(kMaxInterpretedLength)) {
+            text.resize(static_cast<std::size_t>(kMaxInterpretedLength));
+        }
+        return;
+    }
     Interpreter walk(prefix, options, screen, keywords);
     for (char c : text) {
         walk.feed(static_cast<std::uint8_t>(c));
@@ -242,10 +285,9 @@ ConversionChoice chooseConversion(ListingTextKind kind, bool geos, const ListerO
     return choice;
 }
 
-ConvertedText convertListingText(const ConversionChoice& choice, std::string_view text,
-                                 std::string* prefix, const ListerOptions& options,
-                                 ScreenSink* screen, const KeywordLookup& keywords) {
-    ConvertedText result;
+void convertListingTextInto(const ConversionChoice& choice, std::string_view text,
+                            std::string* prefix, const ListerOptions& options, ScreenSink* screen,
+                            const KeywordLookup& keywords, ConvertedText& result) {
     if (choice.geosText) {
         // A zero byte would end the listing text for every reader of it.
         const auto end = text.find('\0');
@@ -254,14 +296,21 @@ ConvertedText convertListingText(const ConversionChoice& choice, std::string_vie
         }
         result.screen.assign(text);
         result.listing = convertGeosTextOem(text, geosTextOptions(options));
-        return result;
+        return;
     }
     result.screen.assign(text);
     if (choice.interpret) {
         interpretSpecialChars(result.screen, prefix, {options.displayBasicV2Tokens}, screen,
                               keywords);
     }
-    result.listing = convertText(result.screen, choice.mode, options.convertEverything);
+    convertTextInto(result.screen, choice.mode, options.convertEverything, result.listing);
+}
+
+ConvertedText convertListingText(const ConversionChoice& choice, std::string_view text,
+                                 std::string* prefix, const ListerOptions& options,
+                                 ScreenSink* screen, const KeywordLookup& keywords) {
+    ConvertedText result;
+    convertListingTextInto(choice, text, prefix, options, screen, keywords, result);
     return result;
 }
 

@@ -20,6 +20,9 @@ std::uint8_t convertChar(std::uint8_t c, CharMode mode, bool convertEverything =
 
 // convertChar over the bytes, up to the first zero byte.
 std::string convertText(std::string_view bytes, CharMode mode, bool convertEverything = true);
+// The same into an existing string, reusing its storage.
+void convertTextInto(std::string_view bytes, CharMode mode, bool convertEverything,
+                     std::string& out);
 
 // The BASIC V2 keyword of a token byte 0x80-0xCB, empty when the byte has none. The
 // listing passes the token table's lookup.
@@ -69,5 +72,11 @@ struct ConvertedText {
 ConvertedText convertListingText(const ConversionChoice& choice, std::string_view text,
                                  std::string* prefix, const ListerOptions& options,
                                  ScreenSink* screen = nullptr, const KeywordLookup& keywords = {});
+
+// The same into an existing result, reusing its storage (the listing run converts
+// every entry through one).
+void convertListingTextInto(const ConversionChoice& choice, std::string_view text,
+                            std::string* prefix, const ListerOptions& options, ScreenSink* screen,
+                            const KeywordLookup& keywords, ConvertedText& result);
 
 }  // namespace qv

@@ -1,7 +1,9 @@
 #include "listing/TextBuffer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
+#include <stdexcept>
 
 namespace qv {
 
@@ -32,6 +34,8 @@ TextBuffer::AppendResult TextBuffer::append(std::string_view bytes) {
         return AppendResult::NoBuffer;
     const std::size_t needed = text_.size() + bytes.size();
     if (needed > capacity_) {
+        // The capacity grows in steps; the string underneath grows geometrically, so
+        // a long run never copies the whole text again for every step.
         std::size_t grown = capacity_;
         while (grown < needed)
             grown += kStep;
@@ -39,15 +43,17 @@ TextBuffer::AppendResult TextBuffer::append(std::string_view bytes) {
             release();
             return AppendResult::OutOfMemory;
         }
-        try {
-            text_.reserve(grown);
-            capacity_ = grown;
-        } catch (const std::bad_alloc&) {
-            release();
-            return AppendResult::OutOfMemory;
-        }
+        capacity_ = grown;
     }
-    text_.append(bytes);
+    try {
+        text_.append(bytes);
+    } catch (const std::bad_alloc&) {
+        release();
+        return AppendResult::OutOfMemory;
+    } catch (const std::length_error&) {
+        release();
+        return AppendResult::OutOfMemory;
+    }
     return AppendResult::Ok;
 }
 
@@ -66,7 +72,38 @@ std::string lineWithBreaks(std::string_view line, bool break40) {
 }
 
 TextBuffer::AppendResult TextBuffer::appendLine(std::string_view line, bool break40) {
-    return append(lineWithBreaks(line, break40));
+    return appendLineParts({line}, break40);
+}
+
+TextBuffer::AppendResult TextBuffer::appendLineParts(std::initializer_list<std::string_view> parts,
+                                                     bool break40) {
+    // A line short enough for the stack (every entry line) goes in with one append.
+    char buf[160];
+    std::size_t length = 0;
+    for (std::string_view p : parts)
+        length += p.size();
+    const bool split = break40 && length >= 40;
+    if (length + 4 > sizeof buf) {
+        std::string line;
+        line.reserve(length);
+        for (std::string_view p : parts)
+            line += p;
+        return append(lineWithBreaks(line, break40));
+    }
+    std::size_t n = 0;
+    for (std::string_view p : parts) {
+        std::memcpy(buf + n, p.data(), p.size());
+        n += p.size();
+    }
+    if (split) {
+        std::memmove(buf + 42, buf + 40, n - 40);
+        buf[40] = '\r';
+        buf[41] = '\n';
+        n += 2;
+    }
+    buf[n++] = '\r';
+    buf[n++] = '\n';
+    return append(std::string_view(buf, n));
 }
 
 HeaderMarks::HeaderMarks(std::size_t limit) : limit_(limit) {

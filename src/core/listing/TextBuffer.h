@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ class TextBuffer {
     // Appends a line and CR LF; with the 40-column break, a line of 40 or more
     // characters gets another CR LF after its 40th character.
     AppendResult appendLine(std::string_view line, bool break40);
+    // The same for a line given in pieces (an entry line: count, name, blank, type).
+    AppendResult appendLineParts(std::initializer_list<std::string_view> parts, bool break40);
 
     // Empties the buffer and shrinks it back to one step (allocating it again when
     // it was released).

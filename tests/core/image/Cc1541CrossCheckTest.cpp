@@ -13,7 +13,9 @@
 #include "host/Dialogs.h"
 #include "listing/DirectoryReader.h"
 #include "listing/ImageOpen.h"
+#include "listing/ListingRun.h"
 #include "settings/ListerOptions.h"
+#include "support/CodePage.h"
 #include "support/ScriptedDialogHost.h"
 
 namespace qv {
@@ -41,10 +43,12 @@ struct Printed {
 std::string run(const std::string& command) {
     std::string out;
     std::FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
+    if (!p)
+        return out;
     char buf[4096];
     std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+        out.append(buf, n);
     pclose(p);
     return out;
 }
@@ -78,7 +82,9 @@ std::string upperType(std::string s) {
     return s;
 }
 
-bool haveCc1541() { return !run("command -v cc1541").empty(); }
+bool haveCc1541() {
+    return !run("command -v cc1541").empty();
+}
 
 struct Case {
     const char* what;
@@ -89,21 +95,28 @@ struct Case {
 
 std::vector<FileIn> manyFiles(int count) {
     std::vector<FileIn> files;
-    for (int i = 0; i < count; ++i) files.push_back({"file" + std::to_string(i), "prg", false, false, 10});
+    for (int i = 0; i < count; ++i)
+        files.push_back({"file" + std::to_string(i), "prg", false, false, 10});
     return files;
 }
 
 TEST(Cc1541CrossCheck, ReaderAgreesWithAnIndependentImageMaker) {
-    if (!haveCc1541()) GTEST_SKIP() << "cc1541 is not installed (make test installs it)";
+    if (!haveCc1541())
+        GTEST_SKIP() << "cc1541 is not installed (make test installs it)";
     const Case cases[] = {
-        {"types and flags", "", 1,
+        {"types and flags",
+         "",
+         1,
          {{"first", "prg", false, false, 3000},
           {"second", "seq", true, false, 600},
           {"open one", "prg", false, true, 100},
           {"user,file.1", "usr", true, true, 5000},
           {"deleted", "del", false, false, 10},
           {"relative", "rel", false, false, 300}}},
-        {"speeddos", "-4", 2, {{"big", "prg", false, false, 40000}, {"small", "seq", false, false, 1}}},
+        {"speeddos",
+         "-4",
+         2,
+         {{"big", "prg", false, false, 40000}, {"small", "seq", false, false, 1}}},
         {"dolphindos", "-5", 3, {{"big", "prg", false, false, 60000}}},
         {"many files", "", 1, manyFiles(100)},
     };
@@ -112,11 +125,13 @@ TEST(Cc1541CrossCheck, ReaderAgreesWithAnIndependentImageMaker) {
         SCOPED_TRACE(c.what);
         const std::string image = tmp.file("cc.d64");
         std::remove(image.c_str());
-        std::string command = "cc1541 " + std::string(c.diskOption) + " -n 'cross check' -i 'qv 2a'";
+        std::string command =
+            "cc1541 " + std::string(c.diskOption) + " -n 'cross check' -i 'qv 2a'";
         for (std::size_t i = 0; i < c.files.size(); ++i) {
             const FileIn& f = c.files[i];
             const std::string local = tmp.file("f" + std::to_string(i));
-            std::ofstream(local, std::ios::binary) << std::string(f.size, static_cast<char>('a' + i % 26));
+            std::ofstream(local, std::ios::binary)
+                << std::string(f.size, static_cast<char>('a' + i % 26));
             command += " -f '" + f.name + "' -T " + upperType(f.type) + (f.locked ? " -P" : "") +
                        (f.open ? " -O" : "") + " -N -w '" + local + "'";
         }
@@ -142,7 +157,9 @@ TEST(Cc1541CrossCheck, ReaderAgreesWithAnIndependentImageMaker) {
             const FileIn& in = c.files[i];
             // What went in.
             std::string upperName;
-            for (char ch : in.name) upperName.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(ch))));
+            for (char ch : in.name)
+                upperName.push_back(
+                    static_cast<char>(std::toupper(static_cast<unsigned char>(ch))));
             EXPECT_EQ(e.nameText.substr(0, upperName.size() + 2), "\"" + upperName + "\"");
             EXPECT_EQ((e.typeByte & 0x40) != 0, in.locked) << in.name;
             EXPECT_EQ((e.typeByte & 0x80) == 0, in.open) << in.name;
@@ -153,6 +170,29 @@ TEST(Cc1541CrossCheck, ReaderAgreesWithAnIndependentImageMaker) {
             EXPECT_EQ(lower(e.nameText.substr(1, upperName.size())), printed.entries[i].name);
         }
         EXPECT_TRUE(host.questions.empty());
+
+        // The text listing shows what cc1541 prints: the same entry lines (its type
+        // letters in lower case) and the same free-blocks line.
+        options.generateHeader = false;
+        Listing listing(options, dialogs);
+        listing.fileList = {image};
+        ASSERT_EQ(listing.listFiles(1), 1);
+        const std::string text = cp437ToUtf8(listing.text().text());
+        for (const PrintedEntry& p : printed.entries) {
+            std::string name = p.name;
+            for (char& ch : name)
+                ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%-5d\"%s\"", p.blocks, name.c_str());
+            EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+            const std::string type = upperType(p.type);
+            EXPECT_NE(text.find(expected + std::string(18 - name.size() - 2, ' ') +
+                                (type[0] == '*' ? "" : " ") + type),
+                      std::string::npos)
+                << type;
+        }
+        EXPECT_NE(text.find("\n" + std::to_string(printed.blocksFree) + " BLOCKS FREE.\n"),
+                  std::string::npos);
     }
 }
 

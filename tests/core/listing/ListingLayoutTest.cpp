@@ -89,14 +89,10 @@ TEST(CustomHeader, SkipsSeparators) {
 }
 
 TEST(EntryLines, BlankOrStarBeforeTheType) {
-    DirEntry e;
-    e.blocksText = "12   ";
-    e.typeText = "PRG";
-    EXPECT_EQ(entryLine(e, "\"GAME\"            ", true), "12   \"GAME\"             PRG");
-    EXPECT_EQ(entryLine(e, "\"GAME\"            ", true).size(), 27u);
-    e.typeText = "*PRG";
-    EXPECT_EQ(entryLine(e, "\"GAME\"            ", true), "12   \"GAME\"            *PRG");
-    EXPECT_EQ(entryLine(e, "\"GA", false), "12   \"GA");
+    EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "PRG", true), "12   \"GAME\"             PRG");
+    EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "PRG", true).size(), 27u);
+    EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "*PRG", true), "12   \"GAME\"            *PRG");
+    EXPECT_EQ(entryLine("12   ", "\"GA", "PRG", false), "12   \"GA");
 }
 
 TEST(EntryLines, ClosingLinesByEndReason) {

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "core/viewer/ViewerFakes.h"
+#include "support/RunCli.h"
 #include "viewer/TokenTable.h"
 
 namespace qv {
@@ -16,34 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun cli(const std::string& args) {
-    const std::string command = std::string(QV_CLI_PATH) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    CliRun r{-1, {}};
-    if (pipe == nullptr)
-        return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        r.out.append(buf, n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+// Runs the command line program; only standard output and the status are looked at.
+test::CliRun cli(const std::string& args, const test::TempDir& tmp) {
+    return test::runCli(args, tmp);
 }
 
 class BasicCommand : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("qv_basic_cli_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test::CliRun cli(const std::string& args) { return qv::cli(args, tmp); }
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const fs::path p = dir / name;
         std::ofstream out(p, std::ios::binary);
@@ -51,7 +31,8 @@ class BasicCommand : public ::testing::Test {
                   static_cast<std::streamsize>(bytes.size()));
         return "'" + p.string() + "'";
     }
-    fs::path dir;
+    test::TempDir tmp;
+    fs::path dir = tmp.path();
 };
 
 TEST_F(BasicCommand, ListsPrograms) {
@@ -80,11 +61,11 @@ TEST_F(BasicCommand, ListsPrograms) {
         {"--mode 'BASIC V7' " + simons, 1, ""},
         {"--mode 'BASIC V7' --ignore-start " + simons, 0, "5 d\u263A0\n"},
         {"--mode nosuch " + simons, 2, ""},
-        {"--format rtf " + simons, 2, ""},
+        {"--format html " + simons, 2, ""},
         {write("empty.prg", {}), 1, ""},
     };
     for (const Case& c : cases) {
-        const CliRun r = cli("basic " + c.args);
+        const test::CliRun r = cli("basic " + c.args);
         EXPECT_EQ(r.status, c.status) << c.args;
         EXPECT_EQ(r.out, c.out) << c.args;
     }
@@ -106,6 +87,26 @@ TEST_F(BasicCommand, WritesTheDefaultTokenTable) {
     const std::string prg = write("p.prg", test::Prg(0x0801).line(1, {0x99}).bytes());
     EXPECT_EQ(cli("basic --table '" + out.string() + "' " + prg).out, "1 SHOW\n");
     EXPECT_EQ(cli("tokentable --modes").out.substr(0, 27), "BASIC V2: 3\nBASIC V3.5: 5 3");
+}
+
+TEST_F(BasicCommand, RtfCarriesTheSyntaxColours) {
+    using test::Prg;
+    // 10 PRINT "HI": the keyword and the string get colours of the token table.
+    const std::string prg =
+        write("c.prg", Prg(0x0801).line(10, {0x99, ' ', '"', 'H', 'I', '"'}).bytes());
+    const fs::path out = dir / "c.rtf";
+    ASSERT_EQ(cli("basic --format rtf -o '" + out.string() + "' " + prg).status, 0);
+    std::ifstream in(out, std::ios::binary);
+    const std::string rtf((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(rtf.find("PRINT"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\"HI\""), std::string::npos);
+    // More than one colour in the colour table: black text plus the syntax colours.
+    const auto table = rtf.find("{\\colortbl");
+    ASSERT_NE(table, std::string::npos);
+    const std::string colours = rtf.substr(table, rtf.find('}', table) - table);
+    EXPECT_GE(std::count(colours.begin(), colours.end(), ';'), 3) << colours;
+    EXPECT_EQ(cli("basic --format html " + prg).status, 2);
 }
 
 }  // namespace

@@ -1,0 +1,645 @@
+#include "geos/GeosCatalogue.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <new>
+
+#include "host/Dialogs.h"
+#include "settings/IniFile.h"
+#include "settings/ListerOptions.h"
+#include "support/CodePage.h"
+#include "support/Collation.h"
+#include "support/Crc32.h"
+
+namespace qv {
+namespace {
+
+constexpr std::array<CatalogueColumnInfo, kCatalogueColumnCount> kColumns{{
+    {"Icon + Filename", 130, "Filename", true},
+    {"Filetype", 60, "Filetype", true},
+    {"Class Text", 130, "Class Text", true},
+    {"Author", 130, "Author", true},
+    {"Application", 130, "Application", false},
+    {"Description", 500, "Description", true},
+    {"Date (DDMMYYYY) + Time", 130, "Date + Time", true},
+    {"D64 Image Name", 300, "D64 Imagename", true},
+    {"Fileoffset", 100, "Fileoffset", false},
+}};
+
+constexpr std::array<const char*, 8> kPrintColorKeys{"00 black",   "01 magenta", "02 cyan",
+                                                     "04 violett", "05 yellow",  "06 red",
+                                                     "06 green",   "07 default"};
+
+// Names of the fonts that came with GEOS, by font ID; ID 22 has none.
+constexpr const char* kFontNames[26] = {
+    "BSW",    "University", "California", "Roma",    "Dwinelle", "Cory",    "Tolman",
+    "Bubble", "Fontknox",   "Harmon",     "Mykonos", "Boalt",    "Stadium", "Tilden",
+    "Evans",  "Durant",     "Telegraph",  "Superb",  "Bowditch", "Ormond",  "Elmwood",
+    "Hearst", nullptr,      "Channing",   "Putnam",  "LeConte"};
+
+const char* const kDateMessage =
+    "GeosDetails: Wrong Format in DateTime String. The Format is 'DD.MM.JJJJ HH:MM'";
+const char* const kOffsetMessage = "GeosDetails: Wrong Format in FileOffset String...";
+const char* const kSortFailed = "GeosDetails: Failed to Sort...";
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A Windows-1252 text as UTF-8.
+std::string utf8From1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text)
+        appendUtf8(out, windows1252ToUnicode(static_cast<std::uint8_t>(c)));
+    return out;
+}
+
+// A GEOS text through the GEOS text conversion, as UTF-8.
+std::string geosField(const std::string& raw, const GeosTextOptions& options) {
+    std::string out;
+    out.reserve(raw.size() + 8);
+    for (const char c : raw) {
+        appendUtf8(out, windows1252ToUnicode(convertGeosChar(static_cast<std::uint8_t>(c), options,
+                                                             GeosTextTarget::Windows1252)));
+    }
+    return out;
+}
+
+// The first `max` characters of a UTF-8 text.
+std::string firstCharacters(const std::string& text, std::size_t max) {
+    std::size_t pos = 0, count = 0;
+    while (pos < text.size() && count < max) {
+        decodeUtf8(text, pos);
+        ++count;
+    }
+    return text.substr(0, pos);
+}
+
+bool allDigits(std::string_view s) {
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int digitsValue(std::string_view s) {
+    int v = 0;
+    for (const char c : s)
+        v = v * 10 + (c - '0');
+    return v;
+}
+
+// The sort value of a row's text in the sorted column.
+struct SortValue {
+    bool valid = true;
+    std::array<int, 5> date{};  // year, month, day, hour, minute
+    long long offset = 0;
+    std::string key;  // collation key of other columns
+};
+
+SortValue dateValue(const std::string& s) {
+    SortValue v;
+    if (s.size() != 16 || s[2] != '.' || s[5] != '.' || s[13] != ':') {
+        v.valid = false;
+        return v;
+    }
+    const std::string_view t = s;
+    const std::string_view parts[5] = {t.substr(6, 4), t.substr(3, 2), t.substr(0, 2),
+                                       t.substr(11, 2), t.substr(14, 2)};
+    for (std::size_t i = 0; i < 5; ++i) {
+        if (!allDigits(parts[i])) {
+            v.valid = false;
+            return v;
+        }
+        v.date[i] = digitsValue(parts[i]);
+    }
+    return v;
+}
+
+// The Fileoffset as a number: digits, optionally followed by the title-page mark.
+std::optional<long long> offsetNumber(std::string_view s) {
+    if (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    if (!allDigits(s) || s.size() > 18)
+        return std::nullopt;
+    long long n = 0;
+    for (const char c : s)
+        n = n * 10 + (c - '0');
+    return n;
+}
+
+SortValue offsetValue(const std::string& s) {
+    SortValue v;
+    const std::optional<long long> n = offsetNumber(s);
+    v.valid = n.has_value();
+    v.offset = n.value_or(0);
+    return v;
+}
+
+// Compares two rows' sort values, reporting each kind of format problem once.
+class RowComparer {
+  public:
+    RowComparer(int column, const std::vector<SortValue>& values, Dialogs& dialogs)
+        : column_(column), values_(values), dialogs_(dialogs) {}
+
+    int operator()(int a, int b) {
+        const SortValue& x = values_[static_cast<std::size_t>(a)];
+        const SortValue& y = values_[static_cast<std::size_t>(b)];
+        if (column_ == kColDate || column_ == kColOffset) {
+            if (!x.valid || !y.valid) {
+                if (!reported_) {
+                    reported_ = true;
+                    dialogs_.message(column_ == kColDate ? kDateMessage : kOffsetMessage);
+                }
+                return 0;
+            }
+            if (column_ == kColOffset)
+                return x.offset < y.offset ? -1 : x.offset > y.offset ? 1 : 0;
+            for (std::size_t i = 0; i < 5; ++i) {
+                if (x.date[i] != y.date[i])
+                    return x.date[i] < y.date[i] ? -1 : 1;
+            }
+            return 0;
+        }
+        const int r = x.key.compare(y.key);
+        return r < 0 ? -1 : r > 0 ? 1 : 0;
+    }
+
+  private:
+    int column_;
+    const std::vector<SortValue>& values_;
+    Dialogs& dialogs_;
+    bool reported_ = false;
+};
+
+// A stable merge sort that stays in bounds whatever the comparison answers.
+template <class Compare>
+void mergeSort(std::vector<int>& a, Compare&& cmp) {
+    const std::size_t n = a.size();
+    std::vector<int> buf(n);
+    for (std::size_t width = 1; width < n; width *= 2) {
+        for (std::size_t lo = 0; lo < n; lo += 2 * width) {
+            const std::size_t mid = std::min(lo + width, n);
+            const std::size_t hi = std::min(lo + 2 * width, n);
+            std::size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi)
+                buf[k++] = cmp(a[j], a[i]) < 0 ? a[j++] : a[i++];
+            while (i < mid)
+                buf[k++] = a[i++];
+            while (j < hi)
+                buf[k++] = a[j++];
+        }
+        a.swap(buf);
+    }
+}
+
+// A quicksort (not stable) whose scans are bounded, so that a comparison that treats
+// a malformed text as equal to everything cannot lead it astray.
+template <class Compare>
+void quickSort(std::vector<int>& a, Compare&& cmp) {
+    std::vector<std::pair<long, long>> pending;
+    pending.emplace_back(0, static_cast<long>(a.size()) - 1);
+    const auto at = [&a](long i) -> int& { return a[static_cast<std::size_t>(i)]; };
+    while (!pending.empty()) {
+        auto [lo, hi] = pending.back();
+        pending.pop_back();
+        while (lo < hi) {
+            const int pivot = at(lo + (hi - lo) / 2);
+            long i = lo, j = hi;
+            while (i <= j) {
+                while (i <= hi && cmp(at(i), pivot) < 0)
+                    ++i;
+                while (j >= lo && cmp(at(j), pivot) > 0)
+                    --j;
+                if (i <= j) {
+                    std::swap(at(i), at(j));
+                    ++i;
+                    --j;
+                }
+            }
+            // Go on with the smaller part, keep the larger one for later.
+            if (j - lo < hi - i) {
+                pending.emplace_back(i, hi);
+                hi = j;
+            } else {
+                pending.emplace_back(lo, j);
+                lo = i;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+const std::array<CatalogueColumnInfo, kCatalogueColumnCount>& catalogueColumns() {
+    return kColumns;
+}
+
+ColumnFilter defaultColumnFilter() {
+    ColumnFilter f{};
+    for (std::size_t i = 0; i < f.size(); ++i)
+        f[i] = kColumns[i].filterDefault;
+    return f;
+}
+
+const std::array<const char*, 8>& printColorKeys() {
+    return kPrintColorKeys;
+}
+
+std::string formatGeosDate(std::span<const std::uint8_t, 5> b) {
+    const int y = b[0];
+    const int year = y >= 83 && y <= 99 ? 1900 + y : y <= 82 ? 2000 + y : 0;
+    const int month = b[1] >= 1 && b[1] <= 12 ? b[1] : 0;
+    const int day = b[2] >= 1 && b[2] <= 31 ? b[2] : 0;
+    const int hour = b[3] <= 24 ? b[3] : 0;
+    const int minute = b[4] <= 60 ? b[4] : 0;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%02i.%02i.%04i %02i:%02i", day, month, year, hour, minute);
+    return buf;
+}
+
+std::string fontIdText(unsigned id) {
+    std::string s = "Font ID : " + std::to_string(id);
+    if (id < 26 && kFontNames[id] != nullptr)
+        s += std::string(" -> ") + kFontNames[id];
+    return s;
+}
+
+std::string fontSizesText(const std::vector<std::uint16_t>& words) {
+    std::string s = "Sizes : ";
+    for (const std::uint16_t w : words)
+        s += std::to_string(w & 0x3F) + " ";
+    return s;
+}
+
+bool hasTitlePage(const std::string& classText, const std::string& typeText,
+                  std::uint8_t infoByte139) {
+    return contains(upper(classText), "WRITE IMAGE") && contains(typeText, "DOC") &&
+           (infoByte139 & 0x80) != 0;
+}
+
+std::string fileOffsetText(int offset, bool titlePage) {
+    return (offset < 0 ? std::string("FAULT") : std::to_string(offset)) + (titlePage ? " " : "");
+}
+
+OpenDecision decideOpen(const GeosDetailEntry& row,
+                        const std::function<bool(const std::string&)>& fileExists) {
+    OpenDecision d;
+    const std::string& offsetText = row.text(kColOffset);
+    if (offsetText.empty() || offsetText == "FAULT" || !fileExists(row.text(kColImage)))
+        return d;
+    // An edited Fileoffset that is no number cannot be opened either.
+    const std::optional<long long> offset = offsetNumber(offsetText);
+    if (!offset || *offset > 0x7FFFFFFF)
+        return d;
+    d.imagePath = row.text(kColImage);
+    d.fileName = row.text(kColFileName);
+    d.offsetText = offsetText;
+    d.fileOffset = static_cast<int>(*offset);
+    d.classText = row.text(kColClass);
+    const std::string type = upper(row.text(kColFileType));
+    const std::string cls = upper(row.text(kColClass));
+    if (contains(type, "DOC") && contains(cls, "WRITE IMAGE")) {
+        d.kind = OpenKind::GeoWrite;
+    } else if (contains(type, "DOC") && contains(cls, "PAINT IMAGE")) {
+        d.kind = OpenKind::GeoPaint;
+    } else if (contains(type, "FON")) {
+        d.kind = OpenKind::Font;
+        d.fontCaption = d.fileName + " " + row.text(kColAuthor) + " ; " + row.text(kColApplication);
+    } else if (contains(type, "SYS") && contains(cls, "PHOTO SCRAP")) {
+        d.kind = OpenKind::PhotoScrap;
+    } else if (contains(type, "DOC") && contains(cls, "PHOTO ALBUM")) {
+        d.kind = OpenKind::PhotoAlbum;
+        d.albumVersion = contains(cls, "PHOTO ALBUM V1") ? 1 : 2;
+    } else {
+        d.kind = OpenKind::Icon;
+    }
+    return d;
+}
+
+GeosCatalogue::GeosCatalogue(ListerOptions& options, Dialogs& dialogs)
+    : options_(options), dialogs_(dialogs) {
+    try {
+        iconCrcs_.reserve(200);
+    } catch (const std::bad_alloc&) {
+        crcsValid_ = false;
+        dialogs_.message("MainForm: Failed to allocate memory for GeosIcons...GeosIcons limited");
+    }
+}
+
+int GeosCatalogue::findOrAddIcon(const GeosInfoBlock& info, std::uint32_t crc,
+                                 const std::string& imagePath, const std::string& fileName,
+                                 bool& failed) {
+    if (!crcsValid_)
+        return -1;
+    if (const auto it = crcIndex_.find(crc); it != crcIndex_.end())
+        return it->second;
+    if (!iconsEnabled_)
+        return -1;
+    Image1 icon;
+    try {
+        icon = makeGeosIcon(info.iconWidth, info.iconHeight, info.icon);
+    } catch (const std::bad_alloc&) {
+        dialogs_.showError("MainForm", imagePath, fileName,
+                           "Error while drawing Geos Icon...aborted", 264);
+        failed = true;
+        return -1;
+    }
+    const std::optional<int> index = icons_.add(std::move(icon));
+    if (!index) {
+        dialogs_.message(
+            "Due to limits from Windows no more new Geos Icons can be added.\nSome of the "
+            "following GeosDetails entries (after entry " +
+            std::to_string(entryCounter_) + ") will not have an Icon");
+        iconsEnabled_ = false;
+        return -1;
+    }
+    try {
+        iconCrcs_.push_back(crc);
+        crcIndex_.emplace(crc, *index);
+    } catch (const std::bad_alloc&) {
+        std::vector<std::uint32_t>().swap(iconCrcs_);
+        crcIndex_.clear();
+        crcsValid_ = false;
+        iconsEnabled_ = false;
+        dialogs_.message(
+            "MainForm: Failed to reallocate memory for Geos Icons...Geos Icons limited");
+    }
+    return *index;
+}
+
+void GeosCatalogue::reportInsertFailure() {
+    options_.generateGeosFileDetails = false;
+    dialogs_.showError("MainForm", "", "", "Error adding files to GeosDetails!\nNo further adding!",
+                       280);
+}
+
+void GeosCatalogue::addGeosEntry(DiskImage& image, const std::string& name,
+                                 const std::string& typeText, int firstBlockOffset, int dosType) {
+    // Directory bytes 21-29: info-block link, structure, GEOS type, date and time.
+    std::array<std::uint8_t, 9> slot{};
+    if (!image.readAt(image.tell(), slot))
+        return;
+    const int infoOffset = blockOffset(slot[0], slot[1], dosType);
+    if (infoOffset < 0)
+        return;
+    const std::optional<Block> block = image.readBlockAt(infoOffset);
+    if (!block)
+        return;
+
+    std::string fileName = utf8From1252(name);
+    while (!fileName.empty() && fileName.back() == ' ')
+        fileName.pop_back();
+    const std::string date = formatGeosDate(std::span<const std::uint8_t, 5>(slot.data() + 4, 5));
+
+    const GeosInfoBlock info = decodeInfoBlock(*block);
+    if (!info.iconValid()) {
+        if (showIconMessage) {
+            dialogs_.showError("MainForm", image.path(), fileName,
+                               "Wrong Size of Geos Icon...aborted", 8);
+        }
+        return;
+    }
+    const std::uint32_t crc = crc32(info.icon);
+    bool failed = false;
+    const int iconIndex = findOrAddIcon(info, crc, image.path(), fileName, failed);
+    if (failed)
+        return;
+
+    try {
+        const GeosTextOptions text = geosTextOptions(options_);
+        GeosDetailEntry row;
+        row.iconIndex = iconIndex;
+        row.columns[kColFileName] = fileName;
+        row.columns[kColFileType] = utf8From1252(typeText);
+        row.columns[kColClass] = geosField(info.classText, text);
+        if (contains(typeText, "FON")) {
+            row.columns[kColAuthor] = fontIdText(info.fontId);
+            row.columns[kColApplication] = fontSizesText(info.pointSizeWords);
+        } else {
+            row.columns[kColAuthor] = geosField(info.author, text);
+            row.columns[kColApplication] = geosField(info.application, text);
+        }
+        row.columns[kColDescription] = geosField(info.description, text);
+        row.columns[kColDate] = date;
+        row.columns[kColImage] = image.path();
+        row.columns[kColOffset] =
+            fileOffsetText(firstBlockOffset, hasTitlePage(info.classText, typeText, info.raw[139]));
+        rows_.push_back(std::move(row));
+        ++entryCounter_;
+    } catch (const std::bad_alloc&) {
+        reportInsertFailure();
+    }
+}
+
+void GeosCatalogue::appendRow(GeosDetailEntry row) {
+    rows_.push_back(std::move(row));
+    ++entryCounter_;
+}
+
+bool GeosCatalogue::sortByColumn(int column) {
+    const bool ascending = column != sortColumn_ ? true : !sortAscending_;
+    return sort(column, ascending);
+}
+
+bool GeosCatalogue::sort(int column, bool ascending) {
+    if (column < 0 || column >= kCatalogueColumnCount)
+        return false;
+    sortAscending_ = ascending;
+    sortColumn_ = column;
+    try {
+        const std::size_t n = rows_.size();
+        std::vector<SortValue> values(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string& t = rows_[i].text(column);
+            if (column == kColDate)
+                values[i] = dateValue(t);
+            else if (column == kColOffset)
+                values[i] = offsetValue(t);
+            else
+                values[i].key = collationKey(t);
+        }
+        std::vector<int> order(n);
+        for (std::size_t i = 0; i < n; ++i)
+            order[i] = static_cast<int>(i);
+        RowComparer compare(column, values, dialogs_);
+        if (settings.ownSort) {
+            // The own sort orders ascending and reads the result backwards for descending.
+            quickSort(order, compare);
+            if (!ascending)
+                std::reverse(order.begin(), order.end());
+        } else {
+            mergeSort(order,
+                      [&](int a, int b) { return ascending ? compare(a, b) : -compare(a, b); });
+        }
+        // Every row moves to its new place at once; the new list is complete before the
+        // old one is given up, so a failure leaves every row where it was.
+        std::vector<GeosDetailEntry> sorted;
+        sorted.reserve(n);
+        for (const int i : order)
+            sorted.push_back(std::move(rows_[static_cast<std::size_t>(i)]));
+        rows_.swap(sorted);
+    } catch (const std::bad_alloc&) {
+        dialogs_.message(kSortFailed);
+        return false;
+    }
+    return true;
+}
+
+void GeosCatalogue::deleteRows(std::vector<int> rows) {
+    std::vector<bool> gone(rows_.size(), false);
+    for (const int r : rows) {
+        if (r >= 0 && r < rowCount())
+            gone[static_cast<std::size_t>(r)] = true;
+    }
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!gone[i]) {
+            if (out != i)
+                rows_[out] = std::move(rows_[i]);
+            ++out;
+        }
+    }
+    rows_.resize(out);
+}
+
+void GeosCatalogue::clear() {
+    rows_.clear();
+    sortColumn_ = -1;
+    sortAscending_ = true;
+    entryCounter_ = 0;
+}
+
+std::string GeosCatalogue::clipboardText(const std::vector<int>& rows) const {
+    std::vector<int> chosen;
+    for (const int r : rows) {
+        if (r >= 0 && r < rowCount())
+            chosen.push_back(r);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    std::string text;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        if (i > 0)
+            text += '\r';
+        const GeosDetailEntry& row = rows_[static_cast<std::size_t>(chosen[i])];
+        for (int c = 0; c < kCatalogueColumnCount; ++c) {
+            if (c > 0)
+                text += '\t';
+            text += row.text(c);
+        }
+    }
+    return text;
+}
+
+bool GeosCatalogue::canEdit(int column) const {
+    if (column < 0 || column >= kCatalogueColumnCount)
+        return false;
+    if (column == kColFileType || column == kColImage || column == kColOffset)
+        return settings.allowEdit;
+    return true;
+}
+
+bool GeosCatalogue::setCellText(int row, int column, const std::string& text) {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kCatalogueColumnCount)
+        return false;
+    rows_[static_cast<std::size_t>(row)].columns[static_cast<std::size_t>(column)] =
+        firstCharacters(text, 255);
+    return true;
+}
+
+std::string GeosCatalogue::listedStatus() const {
+    return std::to_string(rowCount()) + " GEOS File(s) listed";
+}
+
+std::string GeosCatalogue::selectedStatus(int selected) {
+    return std::to_string(selected) + " GEOS File(s) selected";
+}
+
+void GeosCatalogue::loadSettings(const IniFile& ini) {
+    GeosCatalogueSettings& s = settings;
+    const GeosCatalogueSettings d;
+    s.ownSort = ini.readBool("GeosDetails", "OwnSort", d.ownSort);
+    s.allowEdit = ini.readBool("GeosDetails", "AllowEdit", d.allowEdit);
+    s.width = ini.readInt("GeosDetails", "Width", d.width);
+    s.height = ini.readInt("GeosDetails", "Height", d.height);
+    for (std::size_t i = 0; i < s.columnFilter.size(); ++i)
+        s.columnFilter[i] = ini.readBool("Details", std::to_string(i), d.columnFilter[i]);
+    s.photoAlbumFit = ini.readBool("GEOS", "PhotoAlbum fit", d.photoAlbumFit);
+    s.spacesBetweenChars = ini.readBool("GEOS", "Spaces between chars", d.spacesBetweenChars);
+    s.showGrid = ini.readBool("GEOS", "ShowGrid", d.showGrid);
+    s.gridColor = ini.readInt("GEOS", "GridColor", d.gridColor);
+    s.scrapsNewline = ini.readInt("GEOS", "Scraps newline", d.scrapsNewline);
+    s.ole = ini.readInt("GEOS", "OLE", d.ole);
+    s.pageNumbers = ini.readBool("GEOS", "Pagenumbers", d.pageNumbers);
+    s.header = ini.readBool("GEOS", "Header", d.header);
+    s.footer = ini.readBool("GEOS", "Footer", d.footer);
+    s.scaleImage21 = ini.readBool("GEOS", "Scale Image2.1", d.scaleImage21);
+    s.paperFormatA4 = ini.readBool("GEOS", "PaperFormat A4", d.paperFormatA4);
+    s.showTextPrintColors = ini.readBool("GEOS", "ShowTextPrintColors", d.showTextPrintColors);
+    s.showFontId = ini.readBool("GEOS", "ShowFontID", d.showFontId);
+    for (std::size_t i = 0; i < s.printColors.size(); ++i) {
+        s.printColors[i] = static_cast<std::uint32_t>(ini.readInt(
+            "PrintText Color Palette", kPrintColorKeys[i], static_cast<int>(d.printColors[i])));
+    }
+    s.fontTable.clear();
+    s.hasFontTable = ini.hasSection("FontTable");
+    s.useFontTable =
+        s.hasFontTable ? ini.readBool("GEOS", "UseFontTable", d.useFontTable) : d.useFontTable;
+    if (s.hasFontTable) {
+        for (const auto& [key, value] : ini.sectionValues("FontTable")) {
+            std::string k = key;
+            while (!k.empty() && k.back() == ' ')
+                k.pop_back();
+            if (!allDigits(k) || k.size() > 9) {
+                s.fontTable.clear();
+                dialogs_.message("GeosDetails: Failed to parse FontID Table");
+                break;
+            }
+            std::string fontName = value.substr(0, value.find(';'));
+            while (!fontName.empty() && (fontName.back() == ' ' || fontName.back() == '\t'))
+                fontName.pop_back();
+            s.fontTable.emplace_back(std::stoi(k), fontName);
+        }
+        std::stable_sort(s.fontTable.begin(), s.fontTable.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    settingsLoaded_ = true;
+}
+
+bool GeosCatalogue::loadSettings(const std::string& iniPath) {
+    const std::optional<IniFile> ini = IniFile::load(iniPath);
+    if (!ini)
+        return false;
+    loadSettings(*ini);
+    return true;
+}
+
+void GeosCatalogue::saveSettings(IniFile& ini) const {
+    const GeosCatalogueSettings& s = settings;
+    ini.writeInt("GeosDetails", "Width", s.width);
+    ini.writeInt("GeosDetails", "Height", s.height);
+    for (std::size_t i = 0; i < s.columnFilter.size(); ++i)
+        ini.writeBool("Details", std::to_string(i), s.columnFilter[i]);
+    ini.writeBool("GEOS", "PhotoAlbum fit", s.photoAlbumFit);
+    ini.writeBool("GEOS", "Spaces between chars", s.spacesBetweenChars);
+    ini.writeBool("GEOS", "ShowGrid", s.showGrid);
+    ini.writeInt("GEOS", "Scraps newline", s.scrapsNewline);
+    ini.writeInt("GEOS", "OLE", s.ole);
+    ini.writeBool("GEOS", "Pagenumbers", s.pageNumbers);
+    ini.writeBool("GEOS", "Header", s.header);
+    ini.writeBool("GEOS", "Footer", s.footer);
+    ini.writeBool("GEOS", "Scale Image2.1", s.scaleImage21);
+    ini.writeBool("GEOS", "PaperFormat A4", s.paperFormatA4);
+    ini.writeBool("GEOS", "ShowTextPrintColors", s.showTextPrintColors);
+    ini.writeBool("GEOS", "ShowFontID", s.showFontId);
+    ini.writeBool("GEOS", "UseFontTable", s.useFontTable);
+}
+
+}  // namespace qv
