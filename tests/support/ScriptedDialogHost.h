@@ -19,6 +19,7 @@ class ScriptedDialogHost : public DialogHost {
     std::deque<std::optional<std::string>> saveFileAnswers;
     std::deque<std::optional<std::string>> textAnswers;
     std::deque<MessageAnswer> messageAnswers;
+    std::deque<bool> okCancelAnswers;  // empty: OK
     // Answer to the error dialog when errorAnswers is empty; 0: its default button.
     int defaultErrorAnswer = 0;
 
@@ -56,6 +57,14 @@ class ScriptedDialogHost : public DialogHost {
             return MessageAnswer::Cancel;
         const MessageAnswer a = messageAnswers.front();
         messageAnswers.pop_front();
+        return a;
+    }
+    bool askOkCancel(const std::string& caption, const std::string& text) override {
+        messages.push_back(caption + ": " + text);
+        if (okCancelAnswers.empty())
+            return true;
+        const bool a = okCancelAnswers.front();
+        okCancelAnswers.pop_front();
         return a;
     }
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override {

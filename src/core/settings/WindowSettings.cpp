@@ -238,8 +238,8 @@ PrintColorPalette PrintColorPalette::load(const IniFile& ini) {
     return r;
 }
 
-C64Palette C64Palette::load(const IniFile& ini) {
-    C64Palette r;
+PaletteSettings PaletteSettings::load(const IniFile& ini) {
+    PaletteSettings r;
     for (std::size_t i = 0; i < r.colours.size(); ++i) {
         r.colours[i] = readColour(ini, "Color Palette", kKeys[i], r.colours[i]);
     }

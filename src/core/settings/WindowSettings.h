@@ -230,7 +230,7 @@ struct PrintColorPalette {
 
 // [Color Palette]: the 16 C64 colours, red x 65536 + green x 256 + blue, used
 // directly as 32-bit pixel values. Read once at start-up, never written.
-struct C64Palette {
+struct PaletteSettings {
     static constexpr std::array<const char*, 16> kKeys{
         "00 black",  "01 white",       "02 red",        "03 cyan",
         "04 purple", "05 green",       "06 blue",       "07 yellow",
@@ -240,8 +240,8 @@ struct C64Palette {
                                    3619268, 15002958, 11950364, 6830088, 15365228, 5066061,
                                    8684676, 10943134, 7372006,  11974325};
 
-    static C64Palette load(const IniFile& ini);
-    friend bool operator==(const C64Palette&, const C64Palette&) = default;
+    static PaletteSettings load(const IniFile& ini);
+    friend bool operator==(const PaletteSettings&, const PaletteSettings&) = default;
 };
 
 // [FontTable]: GEOS font ID to font name, read as a whole and never written.

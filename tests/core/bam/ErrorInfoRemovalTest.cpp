@@ -50,7 +50,7 @@ TEST(ErrorInfoRemoval, ShortensBothImageSizes) {
         std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                                std::filesystem::perms::owner_write |
                                                std::filesystem::perms::group_read);
-        f.host.messageAnswers = {MessageAnswer::Yes};  // OK
+        f.host.okCancelAnswers = {true};  // OK
 
         const RemovalResult r = removeErrorInfo(f.map, f.ctx);
         EXPECT_EQ(r.outcome, RemovalOutcome::Removed);
@@ -73,7 +73,7 @@ TEST(ErrorInfoRemoval, CancelLeavesTheImage) {
     BamFixture f;
     const DiskBuilder b = imageWithErrors(35);
     f.load(b);
-    f.host.messageAnswers = {MessageAnswer::Cancel};
+    f.host.okCancelAnswers = {false};
     EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Cancelled);
     EXPECT_EQ(readFile(f.map.imagePath()), b.bytes());
     EXPECT_TRUE(f.map.hasErrorInfo());
@@ -85,7 +85,7 @@ TEST(ErrorInfoRemoval, FailureAtAnyStepLeavesTheOriginalByteForByte) {
         BamFixture f;
         const DiskBuilder b = imageWithErrors(35);
         f.load(b);
-        f.host.messageAnswers = {MessageAnswer::Yes};
+        f.host.okCancelAnswers = {true};
         const RemovalResult r =
             removeErrorInfo(f.map, f.ctx, [stage](WriteStage s) { return s != stage; });
         EXPECT_EQ(r.outcome, RemovalOutcome::Failed) << writeStageName(stage);
@@ -110,7 +110,7 @@ TEST(ErrorInfoRemoval, ImageChangedSinceLoadingIsNotCut) {
     f.load(b);
     std::filesystem::resize_file(f.map.imagePath(), 174848);
     const Bytes before = readFile(f.map.imagePath());
-    f.host.messageAnswers = {MessageAnswer::Yes};
+    f.host.okCancelAnswers = {true};
     EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Failed);
     EXPECT_EQ(readFile(f.map.imagePath()), before);
 }
@@ -124,7 +124,7 @@ TEST(ErrorInfoRemoval, SymbolicLinkKeepsPointingAtTheShortenedImage) {
     f.map.allocateOwners(288, f.dialogs);
     f.map.loadBam(link, f.ctx);
     f.map.loadErrors(link, f.dialogs);
-    f.host.messageAnswers = {MessageAnswer::Yes};
+    f.host.okCancelAnswers = {true};
     EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Removed);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(std::filesystem::file_size(real), 174848u);

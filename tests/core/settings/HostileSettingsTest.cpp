@@ -34,7 +34,7 @@ void loadEverything(const IniFile& ini) {
     TokenTableSettings::load(ini);
     GeosDetailsSettings::load(ini);
     PrintColorPalette::load(ini);
-    for (Colour c : C64Palette::load(ini).colours)
+    for (Colour c : PaletteSettings::load(ini).colours)
         EXPECT_LE(c, 0xFFFFFFu);
     FontIdTable::load(ini);
 
