@@ -350,19 +350,19 @@ TEST(Palettes, C64PaletteKeysAndDefaults) {
     const Colour defaults[] = {0,       16777215, 11479593, 6478028, 11550646, 4900426,
                                3619268, 15002958, 11950364, 6830088, 15365228, 5066061,
                                8684676, 10943134, 7372006,  11974325};
-    EXPECT_EQ(C64Palette::load(IniFile{}).colours[2], (175u << 16) | (42u << 8) | 41u);
+    EXPECT_EQ(PaletteSettings::load(IniFile{}).colours[2], (175u << 16) | (42u << 8) | 41u);
     IniFile ini;
     for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(C64Palette::load(IniFile{}).colours[static_cast<std::size_t>(i)], defaults[i]);
+        EXPECT_EQ(PaletteSettings::load(IniFile{}).colours[static_cast<std::size_t>(i)], defaults[i]);
         ini.writeInt("Color Palette", keys[i], 100 + i);
     }
-    const C64Palette read = C64Palette::load(ini);
+    const C64Palette read = PaletteSettings::load(ini);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(read.colours[static_cast<std::size_t>(i)], 100u + i);
 
     // A damaged value still gives a 24-bit colour.
     const C64Palette odd =
-        C64Palette::load(IniFile::parse("[Color Palette]\n01 white=-1\n02 red=4294967295\n"
+        PaletteSettings::load(IniFile::parse("[Color Palette]\n01 white=-1\n02 red=4294967295\n"
                                         "03 cyan=16777216\n04 purple=junk\n"));
     EXPECT_EQ(odd.colours[1], 0xFFFFFFu);
     EXPECT_EQ(odd.colours[2], 0xFFFFFFu);
