@@ -356,7 +356,7 @@ TEST(Palettes, C64PaletteKeysAndDefaults) {
         EXPECT_EQ(PaletteSettings::load(IniFile{}).colours[static_cast<std::size_t>(i)], defaults[i]);
         ini.writeInt("Color Palette", keys[i], 100 + i);
     }
-    const C64Palette read = PaletteSettings::load(ini);
+    const PaletteSettings read = PaletteSettings::load(ini);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(read.colours[static_cast<std::size_t>(i)], 100u + i);
 
