@@ -361,7 +361,7 @@ TEST(Palettes, C64PaletteKeysAndDefaults) {
         EXPECT_EQ(read.colours[static_cast<std::size_t>(i)], 100u + i);
 
     // A damaged value still gives a 24-bit colour.
-    const C64Palette odd =
+    const PaletteSettings odd =
         PaletteSettings::load(IniFile::parse("[Color Palette]\n01 white=-1\n02 red=4294967295\n"
                                         "03 cyan=16777216\n04 purple=junk\n"));
     EXPECT_EQ(odd.colours[1], 0xFFFFFFu);
