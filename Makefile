@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages the build and the tests need.
 PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format
 
-.PHONY: all deps configure build test test-asan run format clean
+.PHONY: all deps configure build test test-asan run bench format clean
 
 all: build
 
@@ -42,6 +42,10 @@ test-asan: deps
 
 run: build
 	$(BUILD)/src/cli/quorvane-cli list --batch $(BUILD)/samples
+
+# The benchmarks: each prints its figures next to a baseline measured in the same run.
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
