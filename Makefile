@@ -7,9 +7,10 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
-PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format
+PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format \
+           qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
 
-.PHONY: all deps configure build test test-asan run format clean
+.PHONY: all deps configure build test test-asan run screenshot format clean
 
 all: build
 
@@ -40,8 +41,18 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target quorvane_core_tests quorvane-cli
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# With a display the application opens with the sample disks listed; without one the
+# command-line program prints their listing.
 run: build
-	$(BUILD)/src/cli/quorvane-cli list --batch $(BUILD)/samples
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/src/app/quorvane ]; then \
+	    $(BUILD)/src/app/quorvane $(BUILD)/samples/*.d64; \
+	else \
+	    $(BUILD)/src/cli/quorvane-cli list --batch $(BUILD)/samples; \
+	fi
+
+# A screenshot of the application listing the sample disks, under Xvfb.
+screenshot: build
+	tools/screenshot.sh $(BUILD) docs/screenshot.png $(BUILD)/samples/*.d64
 
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -66,8 +66,8 @@ class ScriptedChooser : public FileChooser {
         const QStringList a = openFiles(p, c, f, filter);
         return a.isEmpty() ? QString() : a.front();
     }
-    std::optional<SaveChoice> saveFile(QWidget*, const QString&, const QString&,
-                                       const std::string&, const QString&) override {
+    std::optional<SaveChoice> saveFile(QWidget*, const QString&, const QString&, const std::string&,
+                                       const QString&) override {
         if (saveAnswers.empty())
             return std::nullopt;
         auto a = saveAnswers.front();

@@ -72,8 +72,8 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
     dialogs_ = std::make_unique<Dialogs>(*dialogHost_);
 
     std::vector<std::string> messages;
-    settingsFile_ = setup.settingsFile.empty() ? defaultSettingsFile(*dialogs_, messages)
-                                               : setup.settingsFile;
+    settingsFile_ =
+        setup.settingsFile.empty() ? defaultSettingsFile(*dialogs_, messages) : setup.settingsFile;
     for (const std::string& m : messages)
         dialogs_->message(m);
 
@@ -84,6 +84,9 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
 
     buildWidgets();
     buildCommands();
+    // A hint stays 5 seconds.
+    for (QWidget* w : findChildren<QWidget*>())
+        w->setToolTipDuration(5000);
     loadSettings();
     setAcceptDrops(true);
 }
@@ -105,8 +108,9 @@ void TfMainForm::buildWidgets() {
 
     auto* row = new QHBoxLayout;
     generate_ = new QCheckBox(QStringLiteral("Generate ASCII File"), central);
-    generate_->setToolTip(QStringLiteral("Generate an ASCII File with the D64 Imagecontext in the "
-                                         "specified Path and with the specified Filename"));
+    generate_->setToolTip(
+        QStringLiteral("Generate an ASCII File with the D64 Imagecontext in the "
+                       "specified Path and with the specified Filename"));
     upperGraphics_ = new QRadioButton(QStringLiteral("Upper/Graphics"), central);
     upperGraphics_->setToolTip(
         QStringLiteral("Switch to Upper/Graphics Mode. Press List Button to list again."));
@@ -148,9 +152,8 @@ void TfMainForm::buildWidgets() {
     progress_->setRange(0, 1);
     progress_->setValue(0);
     panel2_ = new QLabel(this);
-    panel2_->setMinimumWidth(panel2_->fontMetrics().horizontalAdvance(
-                                 QStringLiteral("Reversing...Time left:")) +
-                             6);
+    panel2_->setMinimumWidth(
+        panel2_->fontMetrics().horizontalAdvance(QStringLiteral("Reversing...Time left:")) + 6);
     panel3_ = new QLabel(this);
     panel3_->setMinimumWidth(50);
     statusBar()->addWidget(progress_);
@@ -170,39 +173,39 @@ void TfMainForm::buildCommands() {
         commandActions_.push_back(a);
         return a;
     };
-    QAction* loadA = action(QStringLiteral("Load..."),
-                            QStringLiteral("Load Images with Normal OpenDialog"),
-                            st->standardIcon(QStyle::SP_DialogOpenButton), &TfMainForm::load);
+    QAction* loadA =
+        action(QStringLiteral("Load..."), QStringLiteral("Load Images with Normal OpenDialog"),
+               st->standardIcon(QStyle::SP_DialogOpenButton), &TfMainForm::load);
     QAction* loadExtA = action(QStringLiteral("Load Extended..."),
                                QStringLiteral("Load Images using Extended OpenDialog"),
                                st->standardIcon(QStyle::SP_DirOpenIcon), nullptr);
-    QAction* importA = action(QStringLiteral("Import..."), QString(), QIcon(),
-                              &TfMainForm::importListing);
+    QAction* importA =
+        action(QStringLiteral("Import..."), QString(), QIcon(), &TfMainForm::importListing);
     QAction* saveA = action(QStringLiteral("Save as..."), QStringLiteral("Save Imagecontext"),
                             st->standardIcon(QStyle::SP_DialogSaveButton), &TfMainForm::saveAs);
     QAction* exitA = action(QStringLiteral("Exit"), QString(), QIcon(), nullptr);
     connect(exitA, &QAction::triggered, this, &QWidget::close);
     QAction* listA = action(QStringLiteral("List"), QStringLiteral("List last Image again"),
                             st->standardIcon(QStyle::SP_BrowserReload), &TfMainForm::list);
-    QAction* clearA = action(QStringLiteral("Clear"), QStringLiteral("Clear List"),
-                             st->standardIcon(QStyle::SP_DialogResetButton),
-                             &TfMainForm::clearListing);
-    QAction* screenA = action(QStringLiteral("C64 Screen..."),
-                              QStringLiteral("Show Original C64 Screen"),
-                              st->standardIcon(QStyle::SP_ComputerIcon), nullptr);
-    QAction* geosA = action(QStringLiteral("GEOS File Details..."),
-                            QStringLiteral("Show GEOS File Details"),
-                            st->standardIcon(QStyle::SP_FileDialogDetailedView), nullptr);
-    QAction* bamA = action(
-        QStringLiteral("BAM..."),
-        QStringLiteral("Show BAM, Diskerrors, BlockOwner, FileViewer and BlockViewer"),
-        st->standardIcon(QStyle::SP_DriveFDIcon), nullptr);
-    QAction* optionsA = action(QStringLiteral("Options"), QStringLiteral("OptionsDialog"),
-                               st->standardIcon(QStyle::SP_FileDialogContentsView),
-                               &TfMainForm::showOptions);
-    QAction* infoA = action(QStringLiteral("Info"), QStringLiteral("Show Info"),
-                            st->standardIcon(QStyle::SP_MessageBoxInformation),
-                            &TfMainForm::showInfo);
+    QAction* clearA =
+        action(QStringLiteral("Clear"), QStringLiteral("Clear List"),
+               st->standardIcon(QStyle::SP_DialogResetButton), &TfMainForm::clearListing);
+    QAction* screenA =
+        action(QStringLiteral("C64 Screen..."), QStringLiteral("Show Original C64 Screen"),
+               st->standardIcon(QStyle::SP_ComputerIcon), nullptr);
+    QAction* geosA =
+        action(QStringLiteral("GEOS File Details..."), QStringLiteral("Show GEOS File Details"),
+               st->standardIcon(QStyle::SP_FileDialogDetailedView), nullptr);
+    QAction* bamA =
+        action(QStringLiteral("BAM..."),
+               QStringLiteral("Show BAM, Diskerrors, BlockOwner, FileViewer and BlockViewer"),
+               st->standardIcon(QStyle::SP_DriveFDIcon), nullptr);
+    QAction* optionsA =
+        action(QStringLiteral("Options"), QStringLiteral("OptionsDialog"),
+               st->standardIcon(QStyle::SP_FileDialogContentsView), &TfMainForm::showOptions);
+    QAction* infoA =
+        action(QStringLiteral("Info"), QStringLiteral("Show Info"),
+               st->standardIcon(QStyle::SP_MessageBoxInformation), &TfMainForm::showInfo);
     // The windows of these commands come later; until then they are shown disabled.
     for (QAction* a : {loadExtA, screenA, geosA, bamA}) {
         a->setProperty("later", true);
@@ -226,8 +229,12 @@ void TfMainForm::buildCommands() {
     tools->addActions({listA, clearA});
     tools->addSeparator();
     tools->addActions({screenA, geosA, bamA});
-    menuBar()->addAction(optionsA);
-    menuBar()->addAction(infoA);
+    // The menu bar shows words; its two commands share the toolbar's handlers.
+    for (QAction* a : {optionsA, infoA}) {
+        QAction* m = menuBar()->addAction(a->text());
+        connect(m, &QAction::triggered, a, &QAction::trigger);
+        commandActions_.push_back(m);
+    }
     for (QAction* a : menuBar()->actions())
         commandActions_.push_back(a);
     menuBar()->setToolTipDuration(5000);
@@ -364,8 +371,8 @@ void TfMainForm::applyListingFont() {
 
 void TfMainForm::setAbortEnabled(bool on) {
     abort_->setEnabled(on);
-    if (on)
-        abort_->setVisible(true);
+    // Outside a run the button shows only while the blue colouring can be aborted.
+    abort_->setVisible(on || !commandsEnabled_);
 }
 
 // --- Commands -------------------------------------------------------------------
@@ -417,8 +424,8 @@ void TfMainForm::runListing(int runKind) {
 
 void TfMainForm::load() {
     clearListing();
-    const QStringList files = fileChooser_->openFiles(this, QStringLiteral("Open..."),
-                                                      qs(names_.lastLoad), kLoadFilter);
+    const QStringList files =
+        fileChooser_->openFiles(this, QStringLiteral("Open..."), qs(names_.lastLoad), kLoadFilter);
     if (!files.isEmpty() && listing_->text().valid()) {
         setCommandsEnabled(false);
         listing_->fileList.clear();
@@ -429,7 +436,8 @@ void TfMainForm::load() {
         finishLoadStatus();
         if (!listing_->currentImage().empty()) {
             names_.lastLoad = folderPart(listing_->currentImage());
-            updateSettings([this](IniFile& ini) { NamesSettings::writeLastLoad(ini, names_.lastLoad); });
+            updateSettings(
+                [this](IniFile& ini) { NamesSettings::writeLastLoad(ini, names_.lastLoad); });
         }
         setCommandsEnabled(true);
     }
@@ -470,9 +478,9 @@ void TfMainForm::importListing() {
 void TfMainForm::saveAs() {
     if (!listing_->text().valid() && !imported_)
         return;
-    const std::optional<FileChooser::SaveChoice> choice = fileChooser_->saveFile(
-        this, QStringLiteral("Save as..."), qs(listing_->saveDir), kSaveAsFilter,
-        QStringLiteral("txt"));
+    const std::optional<FileChooser::SaveChoice> choice =
+        fileChooser_->saveFile(this, QStringLiteral("Save as..."), qs(listing_->saveDir),
+                               kSaveAsFilter, QStringLiteral("txt"));
     if (!choice)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

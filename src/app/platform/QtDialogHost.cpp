@@ -61,7 +61,7 @@ MessageAnswer QtDialogHost::askYesNoCancel(const std::string& caption, const std
     const auto b = QMessageBox::warning(parent_, qs(caption), qs(text),
                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                         QMessageBox::Cancel);
-    return b == QMessageBox::Yes ? MessageAnswer::Yes
+    return b == QMessageBox::Yes  ? MessageAnswer::Yes
            : b == QMessageBox::No ? MessageAnswer::No
                                   : MessageAnswer::Cancel;
 }
@@ -87,8 +87,8 @@ std::optional<std::string> QtDialogHost::askText(const std::string& caption,
     return ss(text);
 }
 
-QStringList QtFileChooser::openFiles(QWidget* parent, const QString& caption,
-                                     const QString& folder, const std::string& filter) {
+QStringList QtFileChooser::openFiles(QWidget* parent, const QString& caption, const QString& folder,
+                                     const std::string& filter) {
     return QFileDialog::getOpenFileNames(parent, caption, folder, qtFilter(filter));
 }
 

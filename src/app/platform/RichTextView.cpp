@@ -228,9 +228,9 @@ void RichTextView::setDocument(const RichDocument& document) {
     for (const FormatRange& r : document.runs()) {
         if (r.format.colour) {
             const Rgb c = *r.format.colour;
-            colourBytes(r.start, r.end, QColor(static_cast<int>((c >> 16) & 0xFF),
-                                               static_cast<int>((c >> 8) & 0xFF),
-                                               static_cast<int>(c & 0xFF)));
+            colourBytes(r.start, r.end,
+                        QColor(static_cast<int>((c >> 16) & 0xFF),
+                               static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF)));
         }
     }
     resumeUpdates();

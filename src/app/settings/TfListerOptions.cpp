@@ -46,8 +46,8 @@ QLineEdit* readOnlyField(QWidget* parent) {
     return e;
 }
 
-constexpr const char* kImageLabels[4] = {"Header Image:", "Pre Image:", "Post Image:",
-                                         "Footer Image:"};
+constexpr const char* kImageLabels[4] = {
+    "Header Image:", "Pre Image:", "Post Image:", "Footer Image:"};
 constexpr const char* kImageHints[4] = {
     "Customize the First Line in the Header. Use RETURN as last Char. Use DEFAULT for default.",
     "Customize the Chars to put in front of the Image Name. The First Char is used for "
@@ -59,9 +59,11 @@ constexpr const char* kImageHints[4] = {
 }  // namespace
 
 TfListerOptions::TfListerOptions(ListerOptions& options, FontSettings& fonts,
-                                 const std::string& settingsFile, Dialogs& dialogs,
-                                 QWidget* parent)
-    : QDialog(parent), options_(options), fonts_(fonts), settingsFile_(settingsFile),
+                                 const std::string& settingsFile, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      options_(options),
+      fonts_(fonts),
+      settingsFile_(settingsFile),
       dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("Options"));
     setObjectName(QStringLiteral("TfListerOptions"));
@@ -87,8 +89,8 @@ TfListerOptions::TfListerOptions(ListerOptions& options, FontSettings& fonts,
     buttons->addWidget(cancel_);
     layout->addLayout(buttons);
 
-    for (QCheckBox* c : {interpretSpecial_, autoGeos_, generateHeader_, customHeader_, enable40_,
-                         autoDetect_}) {
+    for (QCheckBox* c :
+         {interpretSpecial_, autoGeos_, generateHeader_, customHeader_, enable40_, autoDetect_}) {
         connect(c, &QCheckBox::toggled, this, [this] {
             if (!loading_)
                 updateEnabling();
@@ -153,8 +155,8 @@ QWidget* TfListerOptions::conversionPage() {
     auto* page = new QWidget(this);
     auto* l = new QVBoxLayout(page);
     convertEverything_ = check("Convert Everything", "Convert alphanumeric chars, too", page);
-    interpretSpecial_ = check("Interpret Specialchars",
-                              "Interpret Specialchars like DEL or CRSR RIGHT", page);
+    interpretSpecial_ =
+        check("Interpret Specialchars", "Interpret Specialchars like DEL or CRSR RIGHT", page);
     basicTokens_ = check(
         "Display BASIC V2 Tokens",
         "Chars greater than $80 in Quote Mode are interpreted as BASIC Tokens in Disknames, "
@@ -163,9 +165,9 @@ QWidget* TfListerOptions::conversionPage() {
         page);
     autoGeos_ = check("Auto GEOS Conversion",
                       "Switch to Upper/Lower Mode and use ASCII, if a GEOS file is detected", page);
-    geosDisknames_ = check(
-        "Convert GEOS Disknames",
-        "Convert GEOS Disks Disknames, \"Auto GEOS conversion\" must be switched on", page);
+    geosDisknames_ =
+        check("Convert GEOS Disknames",
+              "Convert GEOS Disks Disknames, \"Auto GEOS conversion\" must be switched on", page);
     deletedFiles_ = check("Show deleted Files",
                           "Show Filetype $00 also. To restore file, try to change Filetype $00 "
                           "in $83",
@@ -208,8 +210,9 @@ QWidget* TfListerOptions::asciiPage() {
     custom->addStretch();
     l->addLayout(custom);
     auto* style = new QLabel(QStringLiteral("Customize Header Style:"), page);
-    style->setToolTip(QStringLiteral("CSV are used to define the Styles. First is the count to "
-                                     "add the following by comma seperated Char or String."));
+    style->setToolTip(
+        QStringLiteral("CSV are used to define the Styles. First is the count to "
+                       "add the following by comma seperated Char or String."));
     l->addWidget(style);
     auto* grid = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
@@ -252,8 +255,8 @@ QWidget* TfListerOptions::geosPage() {
         check("Generate GEOS File Details", "show Info Block and Icon in a Report ", page);
     auto* box = new QGroupBox(QStringLiteral("German Specialchars:"), page);
     auto* bl = new QVBoxLayout(box);
-    umlaute_ = check("Umlaute",
-                     "Replace Curly Brackets, Pipe, Square Brackets and Backslash with Umlaute", box);
+    umlaute_ = check(
+        "Umlaute", "Replace Curly Brackets, Pipe, Square Brackets and Backslash with Umlaute", box);
     eszett_ = check("Eszett", "Replace the Tilde Char with an Eszett Char", box);
     paragraph_ = check("Paragraph", "Replace the AT Char with a Paragraph Char", box);
     bl->addWidget(umlaute_);
@@ -398,8 +401,8 @@ void TfListerOptions::showRecord() {
 
 void TfListerOptions::updateEnabling() {
     const bool header = generateHeader_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{addPathAlways_, addPathDirchange_,
-                                                      customHeader_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{addPathAlways_, addPathDirchange_, customHeader_})
         w->setEnabled(header);
     for (QLineEdit* e : imageFields_)
         e->setEnabled(header);

@@ -33,8 +33,8 @@ TEST(SaveAs, ThreeFormatsFromBufferOrImportedWindow) {
     EXPECT_EQ(*saveAsBytes(SaveAsFormat::DosText, fromBuffer), kListing);
     const std::string ansi = *saveAsBytes(SaveAsFormat::WindowsText, fromBuffer);
     EXPECT_EQ(ansi.size(), kListing.size());
-    EXPECT_EQ(static_cast<unsigned char>(ansi[8]), '-');     // box line as a dash
-    EXPECT_EQ(static_cast<unsigned char>(ansi[9]), 0xA7u);  // section sign
+    EXPECT_EQ(static_cast<unsigned char>(ansi[7]), '-');    // box line as a dash
+    EXPECT_EQ(static_cast<unsigned char>(ansi[8]), 0xA7u);  // section sign
     const std::optional<RichDocument> rich =
         readRtf(*saveAsBytes(SaveAsFormat::RichText, fromBuffer));
     ASSERT_TRUE(rich);
