@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/QtText.h"
 
@@ -22,12 +23,13 @@ TfErrorDialog::TfErrorDialog(const ErrorLayout& layout, const QFont& errorFont, 
     setObjectName(QStringLiteral("TfErrorDialog"));
     const double scale = logicalDpiX() / 96.0;
     const auto px = [scale](int v) { return static_cast<int>(v * scale); };
-    setFixedWidth(px(kWidth));
-
     auto* outer = new QVBoxLayout(this);
+    // The window is as wide as the button row and as high as its content.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
     auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
     auto* icon = new QLabel(this);
-    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    const int iconSize = std::min(style()->pixelMetric(QStyle::PM_MessageBoxIconSize), px(32));
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(iconSize));
     icon->setAlignment(Qt::AlignTop);
     top->addWidget(icon);
@@ -58,7 +60,7 @@ TfErrorDialog::TfErrorDialog(const ErrorLayout& layout, const QFont& errorFont, 
 
     // The buttons at their places of the flag word's layout.
     auto* row = new QWidget(this);
-    row->setFixedHeight(px(30));
+    row->setFixedSize(px(kWidth), px(30));
     for (const ErrorButton& b : layout.buttons) {
         auto* button = new QPushButton(qs(b.text), row);
         button->setGeometry(px(b.x), px(2), px(kButtonWidth), px(25));
@@ -74,9 +76,7 @@ TfErrorDialog::TfErrorDialog(const ErrorLayout& layout, const QFont& errorFont, 
         });
     }
     outer->addWidget(row);
-    // The client height follows the message.
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Minimum);
-    adjustSize();
+    message->setFixedWidth(px(kWidth));
 }
 
 void TfErrorDialog::reject() {

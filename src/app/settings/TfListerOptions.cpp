@@ -88,6 +88,7 @@ TfListerOptions::TfListerOptions(ListerOptions& options, FontSettings& fonts,
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
     layout->addLayout(buttons);
+    tabs_->setUsesScrollButtons(false);
 
     for (QCheckBox* c :
          {interpretSpecial_, autoGeos_, generateHeader_, customHeader_, enable40_, autoDetect_}) {
