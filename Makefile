@@ -35,10 +35,11 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The engine tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test once more (the engine's and, with Qt, the windows'), built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF
-	cmake --build $(ASAN_BUILD) -j $(JOBS) --target quorvane_core_tests quorvane-cli
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # With a display the application opens with the sample disks listed; without one the
