@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -581,7 +582,12 @@ void TfMainForm::findText() {
 void TfMainForm::onFindNext() {
     if (!find_)
         return;
-    if (!view_->findText(find_->text(), find_->matchCase(), find_->wholeWord()))
+    if (view_->findText(find_->text(), find_->matchCase(), find_->wholeWord()))
+        return;
+    // With the real dialogs the message carries the exclamation icon.
+    if (qtDialogHost_)
+        QMessageBox::warning(find_, QStringLiteral("Quorvane"), QStringLiteral("Text not found!"));
+    else
         dialogs_->message("Text not found!");
 }
 
