@@ -7,9 +7,10 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
-PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format
+PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format \
+           qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
 
-.PHONY: all deps configure build test test-asan run bench format clean
+.PHONY: all deps configure build test test-asan run bench screenshot format clean
 
 all: build
 
@@ -34,18 +35,29 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The engine tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test once more (the engine's and, with Qt, the windows'), built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF
-	cmake --build $(ASAN_BUILD) -j $(JOBS) --target quorvane_core_tests quorvane-cli
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# With a display the application opens with the sample disks listed; without one the
+# command-line program prints their listing.
 run: build
-	$(BUILD)/src/cli/quorvane-cli list --batch $(BUILD)/samples
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/src/app/quorvane ]; then \
+	    $(BUILD)/src/app/quorvane $(BUILD)/samples/*.d64; \
+	else \
+	    $(BUILD)/src/cli/quorvane-cli list --batch $(BUILD)/samples; \
+	fi
+
+# A screenshot of the application listing the sample disks, under Xvfb.
+screenshot: build
+	tools/screenshot.sh $(BUILD) docs/screenshot.png $(BUILD)/samples/*.d64
 
 # The benchmarks: each prints its figures next to a baseline measured in the same run.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

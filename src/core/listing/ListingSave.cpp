@@ -42,26 +42,6 @@ bool appendToFile(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-std::string listingFileBytes(SaveFormat format, const RichDocument& listing) {
-    switch (format) {
-        case SaveFormat::DosText:
-            return listing.text;
-        case SaveFormat::WindowsText:
-            return cp437ToWindows1252(listing.text);
-        case SaveFormat::RichText:
-            return writeRtf(listing);
-    }
-    return listing.text;
-}
-
-bool saveListingAs(const std::string& path, SaveFormat format, const RichDocument& listing,
-                   Dialogs& dialogs) {
-    if (writeFileAtomically(path, listingFileBytes(format, listing)))
-        return true;
-    dialogs.showError("MainForm", path, "", "Error while creating Save File...", 280);
-    return false;
-}
-
 std::string imageBaseName(const std::string& path) {
     const std::string ext = upperExtension(path);
     std::size_t at = std::string::npos;

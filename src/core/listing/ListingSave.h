@@ -41,16 +41,4 @@ SaveResult saveTextBuffer(const std::string& folder, const std::string& name, st
 // separator goes into the current path's folder. Empty when cancelled.
 std::string askOtherName(const std::string& currentPath, Dialogs& dialogs);
 
-// The three formats of "Save as...".
-enum class SaveFormat { DosText = 1, WindowsText = 2, RichText = 3 };
-
-// The bytes of a listing file: the text as it is (DOS, code page 437), converted to
-// Windows-1252 (nearest characters), or as rich text with the document's colours.
-std::string listingFileBytes(SaveFormat format, const RichDocument& listing);
-
-// "Save as...": writes the file whole; a failure shows "Error while creating Save
-// File..." and leaves any existing file as it was.
-bool saveListingAs(const std::string& path, SaveFormat format, const RichDocument& listing,
-                   Dialogs& dialogs);
-
 }  // namespace qv

@@ -104,21 +104,5 @@ TEST_F(SaveFixture, UnwritableFolderReportsAndWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_directory(tmp.file("dir.txt")));
 }
 
-TEST_F(SaveFixture, SaveAsInTheThreeFormats) {
-    RichDocument listing;
-    listing.text = "0 \"DISK \xDA\xC4\xBF\" ID 2A\r\n664 BLOCKS FREE.\r\n";
-    listing.setColour(0, 25, 0x0000FF);
-    EXPECT_TRUE(saveListingAs(tmp.file("d.txt"), SaveFormat::DosText, listing, dialogs));
-    EXPECT_EQ(readFile(tmp.file("d.txt")), listing.text);
-    EXPECT_TRUE(saveListingAs(tmp.file("w.txt"), SaveFormat::WindowsText, listing, dialogs));
-    EXPECT_EQ(readFile(tmp.file("w.txt")), "0 \"DISK +-+\" ID 2A\r\n664 BLOCKS FREE.\r\n");
-    EXPECT_TRUE(saveListingAs(tmp.file("r.rtf"), SaveFormat::RichText, listing, dialogs));
-    const std::string rtf = readFile(tmp.file("r.rtf"));
-    EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
-    EXPECT_NE(rtf.find("\\u9484"), std::string::npos);  // the corner as Unicode
-    EXPECT_FALSE(saveListingAs(tmp.file("none/x.txt"), SaveFormat::DosText, listing, dialogs));
-    EXPECT_EQ(host.errors.back().message, "Error while creating Save File...");
-}
-
 }  // namespace
 }  // namespace qv

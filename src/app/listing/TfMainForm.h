@@ -1,0 +1,171 @@
+#pragma once
+
+#include <QFont>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Dialogs.h"
+#include "image/Detection.h"
+#include "listing/ListingRun.h"
+#include "platform/FindDialog.h"
+#include "settings/Fonts.h"
+#include "settings/ListerOptions.h"
+#include "settings/WindowSettings.h"
+#include "viewer/TokenTable.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+
+namespace qv::app {
+
+class FileChooser;
+class QtDialogHost;
+class QtFileChooser;
+class RichTextView;
+class TfAbout;
+class TfListerOptions;
+
+// What the program start hands the main window.
+struct MainFormSetup {
+    // The settings file; empty: found the usual way (beside the program, else the
+    // per-user configuration folder).
+    std::string settingsFile;
+    // The images named on the command line, listed once the window is shown.
+    std::vector<std::string> images;
+    // The dialog seam and the file dialogs; null: the real windows.
+    DialogHost* dialogHost = nullptr;
+    FileChooser* fileChooser = nullptr;
+};
+
+// The main window: toolbar and menus, the path field, "Generate ASCII File", the
+// character-set choice, "Abort", the listing view and the status bar. It wires the
+// widgets to the engine's listing run, which holds every rule.
+class TfMainForm : public QMainWindow, private RunHost, private ListingView {
+    Q_OBJECT
+  public:
+    explicit TfMainForm(const MainFormSetup& setup, QWidget* parent = nullptr);
+    ~TfMainForm() override;
+
+    // Lists the command-line images; called once the window is shown.
+    void listCommandLineImages();
+
+    // The commands, as the toolbar and the menus run them.
+    void load();
+    void importListing();
+    void saveAs();
+    void list();
+    void clearListing();
+    void showOptions();
+    void showInfo();
+    void findText();
+    // Dropped files and folders (folders are searched with their subfolders).
+    void dropPaths(const QStringList& paths);
+    // The "Abort" button.
+    void pressAbort();
+    // The copy of the listing text into the view with the blue header lines, as a
+    // run ends with it.
+    void copyListingToWindow();
+
+    bool commandsEnabled() const { return commandsEnabled_; }
+    RichTextView* listingView() const { return view_; }
+    Listing& listing() { return *listing_; }
+    Dialogs& dialogs() { return *dialogs_; }
+    ListerOptions& options() { return options_; }
+    FindDialog* findDialog() const { return find_; }
+    TfListerOptions* optionsDialog() const { return optionsDialog_; }
+    const std::string& settingsFile() const { return settingsFile_; }
+    QString statusText(int panel) const;
+    QString pathText() const;
+    bool imported() const { return imported_; }
+    QFont listingFont() const;
+    // The fonts as stored; the options dialog edits them.
+    FontSettings& fonts() { return fonts_; }
+    // Applies the fonts whose bits are set (the options dialog reports them).
+    void applyChangedFonts(int changedBits);
+    // The main window's save folder (the "Path:" option when it names a folder).
+    std::string& saveFolder() { return saveFolder_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    // RunHost
+    void runStarted(int fileCount) override;
+    void setProgress(int position) override;
+    void setStatus(int panel, const std::string& text) override;
+    void showCurrentImage(const std::string& path) override;
+    void processEvents() override;
+    void runFinished() override;
+    // ListingView
+    void setUpdates(bool on) override;
+    void clearText() override;
+    bool setText(const std::string& bytes) override;
+    std::size_t textLength() const override;
+    void colourHeader(std::size_t start, std::size_t end) override;
+    void applyListingFont() override;
+    void setAbortEnabled(bool on) override;
+
+    void buildWidgets();
+    void buildCommands();
+    void loadSettings();
+    void setCommandsEnabled(bool on);
+    // Lists the file list, copies it into the view and writes the generated file.
+    void runListing(int runKind);
+    void finishLoadStatus();
+    void showCounts();
+    void onFindNext();
+    std::size_t maxText() const;
+    // Reads the settings file, lets the writer change it and saves it again.
+    bool updateSettings(const std::function<void(IniFile&)>& write);
+
+    std::string settingsFile_;
+    std::unique_ptr<QtDialogHost> qtDialogHost_;
+    std::unique_ptr<QtFileChooser> qtFileChooser_;
+    DialogHost* dialogHost_;
+    FileChooser* fileChooser_;
+    std::unique_ptr<Dialogs> dialogs_;
+    ListerOptions options_;
+    FontSettings fonts_;
+    MainFormSettings mainSettings_;
+    NamesSettings names_;
+    RichEditSettings richEdit_;
+    WorkAroundSettings workArounds_;
+    TokenTable tokens_;
+    UnsupportedSizeLog sizeLog_;
+    std::unique_ptr<Listing> listing_;
+    std::vector<std::string> commandLine_;
+    std::string saveFolder_;
+    bool imported_ = false;
+    bool commandsEnabled_ = true;
+    bool busyCursor_ = false;
+
+    RichTextView* view_ = nullptr;
+    QLineEdit* path_ = nullptr;
+    QCheckBox* generate_ = nullptr;
+    QRadioButton* upperGraphics_ = nullptr;
+    QRadioButton* upperLower_ = nullptr;
+    QPushButton* abort_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* panel2_ = nullptr;
+    QLabel* panel3_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    std::vector<QWidget*> commandWidgets_;
+    std::vector<QAction*> commandActions_;
+    QPointer<FindDialog> find_;
+    TfListerOptions* optionsDialog_ = nullptr;
+    TfAbout* about_ = nullptr;
+};
+
+}  // namespace qv::app

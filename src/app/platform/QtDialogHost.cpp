@@ -1,0 +1,119 @@
+#include "platform/QtDialogHost.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "platform/QtText.h"
+#include "platform/TfErrorDialog.h"
+#include "platform/TfFileDialog.h"
+
+namespace qv::app {
+
+QString qtFilter(const std::string& filter) {
+    const QStringList parts = qs(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const QString pattern = parts[i + 1];
+        QStringList patterns;
+        for (const QString& p : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns << p;
+            if (p.toLower() != p)
+                patterns << p.toLower();
+        }
+        // The toolkit reads the patterns from the last parentheses of the description.
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open >= 0)
+            description = description.left(open).trimmed();
+        out << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                   QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QtDialogHost::QtDialogHost(QWidget* parent) : parent_(parent) {}
+QtDialogHost::~QtDialogHost() = default;
+
+QuestionReply QtDialogHost::showQuestion(const QuestionRequest& request) {
+    const auto index = static_cast<std::size_t>(request.spec->mode);
+    if (!questions_[index])
+        questions_[index] = std::make_unique<TfFileDialog>(request.spec->mode, parent_);
+    TfFileDialog& dialog = *questions_[index];
+    dialog.prepare(request);
+    QApplication::restoreOverrideCursor();
+    dialog.exec();
+    return dialog.reply();
+}
+
+int QtDialogHost::showError(const ErrorLayout& layout) {
+    TfErrorDialog dialog(layout, errorFont_, parent_);
+    dialog.exec();
+    return dialog.result();
+}
+
+void QtDialogHost::showMessage(const std::string& text) {
+    QMessageBox::information(parent_, QStringLiteral("Quorvane"), qs(text));
+}
+
+MessageAnswer QtDialogHost::askYesNoCancel(const std::string& caption, const std::string& text) {
+    const auto b = QMessageBox::warning(parent_, qs(caption), qs(text),
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                        QMessageBox::Cancel);
+    return b == QMessageBox::Yes  ? MessageAnswer::Yes
+           : b == QMessageBox::No ? MessageAnswer::No
+                                  : MessageAnswer::Cancel;
+}
+
+std::optional<std::string> QtDialogHost::askSaveFile(const SaveFileRequest& request) {
+    QFileDialog dialog(parent_, qs(request.caption), qs(request.folder), qtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(qs(request.defaultExtension));
+    dialog.selectFile(qs(request.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return ss(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtDialogHost::askText(const std::string& caption,
+                                                 const std::string& prompt,
+                                                 const std::string& preset) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, qs(caption), qs(prompt), QLineEdit::Normal, qs(preset), &ok);
+    if (!ok)
+        return std::nullopt;
+    return ss(text);
+}
+
+QStringList QtFileChooser::openFiles(QWidget* parent, const QString& caption, const QString& folder,
+                                     const std::string& filter) {
+    return QFileDialog::getOpenFileNames(parent, caption, folder, qtFilter(filter));
+}
+
+QString QtFileChooser::openFile(QWidget* parent, const QString& caption, const QString& folder,
+                                const std::string& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, folder, qtFilter(filter));
+}
+
+std::optional<FileChooser::SaveChoice> QtFileChooser::saveFile(QWidget* parent,
+                                                               const QString& caption,
+                                                               const QString& folder,
+                                                               const std::string& filter,
+                                                               const QString& defaultSuffix) {
+    QFileDialog dialog(parent, caption, folder, qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QStringList filters = dialog.nameFilters();
+    SaveChoice c;
+    c.path = dialog.selectedFiles().front();
+    c.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+    if (c.filterIndex < 0)
+        c.filterIndex = 0;
+    return c;
+}
+
+}  // namespace qv::app

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "host/Dialogs.h"
+
+class QWidget;
+
+namespace qv::app {
+
+class TfFileDialog;
+
+// A filter list "Description|pattern|..." as the toolkit's "Description (pattern);;...",
+// each pattern also in lower case, since file names on this system are case-sensitive.
+QString qtFilter(const std::string& filter);
+
+// The dialog seam with real windows: the question dialog (one window per mode, kept
+// for the program run), the error dialog, message boxes, the save dialog and the
+// input box.
+class QtDialogHost : public DialogHost {
+  public:
+    explicit QtDialogHost(QWidget* parent = nullptr);
+    ~QtDialogHost() override;
+
+    void setParent(QWidget* parent) { parent_ = parent; }
+    // The font of the error dialog's lines ("ErrorDialogs:" on the "Fonts" page).
+    void setErrorFont(const QFont& font) { errorFont_ = font; }
+
+    QuestionReply showQuestion(const QuestionRequest& request) override;
+    int showError(const ErrorLayout& layout) override;
+    void showMessage(const std::string& text) override;
+    MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                       const std::string& preset) override;
+
+  private:
+    QWidget* parent_;
+    QFont errorFont_;
+    std::array<std::unique_ptr<TfFileDialog>, 8> questions_;
+};
+
+// The file dialogs of the main window. Tests put their own in place.
+class FileChooser {
+  public:
+    virtual ~FileChooser() = default;
+    // Several existing files; empty when cancelled.
+    virtual QStringList openFiles(QWidget* parent, const QString& caption, const QString& folder,
+                                  const std::string& filter) = 0;
+    // One existing file; empty when cancelled.
+    virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder,
+                             const std::string& filter) = 0;
+    struct SaveChoice {
+        QString path;
+        int filterIndex = 0;
+    };
+    // A file to write, asking before overwriting; nullopt when cancelled.
+    virtual std::optional<SaveChoice> saveFile(QWidget* parent, const QString& caption,
+                                               const QString& folder, const std::string& filter,
+                                               const QString& defaultSuffix) = 0;
+};
+
+class QtFileChooser : public FileChooser {
+  public:
+    QStringList openFiles(QWidget* parent, const QString& caption, const QString& folder,
+                          const std::string& filter) override;
+    QString openFile(QWidget* parent, const QString& caption, const QString& folder,
+                     const std::string& filter) override;
+    std::optional<SaveChoice> saveFile(QWidget* parent, const QString& caption,
+                                       const QString& folder, const std::string& filter,
+                                       const QString& defaultSuffix) override;
+};
+
+}  // namespace qv::app

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <string>
+
+#include "settings/Fonts.h"
+#include "settings/ListerOptions.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+
+namespace qv {
+class Dialogs;
+}
+
+namespace qv::app {
+
+class TfCustomHeader;
+
+// The options dialog: seven tabs over the ListerOptions record and the six fonts.
+// OK writes the keys and reports the fonts that changed; Cancel reads the keys
+// again, so the record and the fonts return to what is stored.
+class TfListerOptions : public QDialog {
+    Q_OBJECT
+  public:
+    TfListerOptions(ListerOptions& options, FontSettings& fonts, const std::string& settingsFile,
+                    Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // The example of the custom header dialog comes from these.
+    void setCurrentImage(const std::string& currentImage, const std::string& lastLoad);
+    // The fonts changed since the dialog was opened (bits of fontBit()).
+    int changedFonts() const { return changedFonts_; }
+    // Shows the record in the controls (the dialog does this whenever it opens).
+    void showRecord();
+    // Reads the controls into the record, writes the keys and recomputes (OK).
+    void accept() override;
+    // Reads the keys again (Cancel).
+    void reject() override;
+
+    QTabWidget* tabs() const { return tabs_; }
+
+  signals:
+    // The main window's save folder: the chosen folder, or empty for "Default Path".
+    void saveFolderChanged(const QString& folder);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget* fileOptionsPage();
+    QWidget* conversionPage();
+    QWidget* asciiPage();
+    QWidget* c64ScreenPage();
+    QWidget* geosPage();
+    QWidget* fortyTracksPage();
+    QWidget* fontsPage();
+    void updateEnabling();
+    void askName(bool multifile);
+    void selectPath();
+    void editFont(FontSlot slot);
+    void showFont(FontSlot slot);
+    void editCustomHeader();
+    void readControls();
+    void showMessages(const std::vector<std::string>& messages);
+
+    ListerOptions& options_;
+    FontSettings& fonts_;
+    std::string settingsFile_;
+    Dialogs& dialogs_;
+    std::string currentImage_, lastLoad_;
+    int changedFonts_ = 0;
+    bool loading_ = false;
+    TfCustomHeader* customHeaderDialog_ = nullptr;
+
+    QTabWidget* tabs_;
+    // File Options
+    QRadioButton *nameDefault_, *nameInsert_, *multiDefault_, *multiInsert_, *pathDefault_,
+        *pathSelect_;
+    QLineEdit *nameField_, *multiField_, *pathField_;
+    QPushButton *ok_, *cancel_;
+    // Conversion
+    QCheckBox *convertEverything_, *interpretSpecial_, *basicTokens_, *autoGeos_, *geosDisknames_,
+        *deletedFiles_, *more144_, *abortZero_;
+    // ASCII File
+    QCheckBox *savedTo_, *generateHeader_, *customHeader_;
+    QRadioButton *addPathAlways_, *addPathDirchange_;
+    QPushButton* customEdit_;
+    std::array<QLineEdit*, 4> imageFields_{};
+    // C64Screen
+    QSpinBox* imagesInScreen_;
+    // GEOS File Details
+    QCheckBox *generateGeos_, *umlaute_, *eszett_, *paragraph_;
+    // 40 Tracks Support
+    QCheckBox *enable40_, *autoDetect_, *changeDosType_;
+    QRadioButton *speedDos_, *dolphinDos_, *prologicDos_;
+    // Fonts
+    std::array<QLineEdit*, kFontCount> fontNames_{};
+    std::array<QLineEdit*, kFontCount> fontSizes_{};
+    QCheckBox *bamViewerScale_, *bamChainsScale_;
+};
+
+}  // namespace qv::app

@@ -1,0 +1,391 @@
+// The main window driven as a user would: command line, drop, List, Clear, Abort,
+// questions, Save as and Import, Find, and the settings written at close. The
+// dialog seam and the file dialogs are test doubles; the settings file is a
+// temporary one.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
+#include <algorithm>
+#include <deque>
+#include <fstream>
+#include <iterator>
+
+#include "listing/ListingFile.h"
+#include "listing/TfMainForm.h"
+#include "platform/FindDialog.h"
+#include "platform/QtDialogHost.h"
+#include "platform/RichTextView.h"
+#include "settings/IniFile.h"
+#include "support/CodePage.h"
+#include "support/DiskBuilder.h"
+#include "support/ScriptedDialogHost.h"
+
+using namespace qv;
+using namespace qv::app;
+using qv::test::DiskBuilder;
+using qv::test::ScriptedDialogHost;
+using qv::test::TempDir;
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// An image named NAME with one program file.
+std::string makeImage(const TempDir& tmp, const std::string& file, const std::string& name) {
+    DiskBuilder d;
+    d.format(name, "QV");
+    d.addFile("PROGRAM", 0x82, test::Bytes(300, 0x11));
+    d.save(tmp.file(file));
+    return tmp.file(file);
+}
+
+class ScriptedChooser : public FileChooser {
+  public:
+    std::deque<QStringList> openAnswers;
+    std::deque<std::optional<SaveChoice>> saveAnswers;
+    QStringList openFiles(QWidget*, const QString&, const QString&, const std::string&) override {
+        if (openAnswers.empty())
+            return {};
+        QStringList a = openAnswers.front();
+        openAnswers.pop_front();
+        return a;
+    }
+    QString openFile(QWidget* p, const QString& c, const QString& f,
+                     const std::string& filter) override {
+        const QStringList a = openFiles(p, c, f, filter);
+        return a.isEmpty() ? QString() : a.front();
+    }
+    std::optional<SaveChoice> saveFile(QWidget*, const QString&, const QString&, const std::string&,
+                                       const QString&) override {
+        if (saveAnswers.empty())
+            return std::nullopt;
+        auto a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+};
+
+// One window with its doubles and its own settings file.
+struct Fixture {
+    TempDir tmp;
+    ScriptedDialogHost host;
+    ScriptedChooser chooser;
+    std::unique_ptr<TfMainForm> form;
+
+    explicit Fixture(std::vector<std::string> images = {}) { open(std::move(images)); }
+    void open(std::vector<std::string> images = {}) {
+        MainFormSetup s;
+        s.settingsFile = tmp.file("quorvane.ini");
+        s.images = std::move(images);
+        s.dialogHost = &host;
+        s.fileChooser = &chooser;
+        form = std::make_unique<TfMainForm>(s);
+        form->show();
+    }
+    std::string windowText() const {
+        return utf8ToCp437(form->listingView()->toPlainText().toStdString());
+    }
+    QPushButton* abortButton() const {
+        for (QPushButton* b : form->findChildren<QPushButton*>()) {
+            if (b->text() == QLatin1String("Abort"))
+                return b;
+        }
+        return nullptr;
+    }
+};
+
+// The colour of the character at a view position.
+QColor colourAt(RichTextView* view, int pos) {
+    QTextCursor c(view->document());
+    c.setPosition(pos + 1);
+    return c.charFormat().foreground().color();
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void commandLineImagesThenDropAppends();
+    void listAgainAndClear();
+    void abortInTheMiddleListsWholeImagesOnly();
+    void questionsGoThroughTheSeam();
+    void saveAsThreeFormatsAndImportBack();
+    void findTwiceSelectsSecondFreeBlocksLine();
+    void settingsWrittenAtCloseAndReadAtStart();
+    void closeRefusedDuringRun();
+};
+
+void MainFormTest::commandLineImagesThenDropAppends() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "FIRST DISK");
+    std::filesystem::create_directories(images.file("sub/deeper"));
+    makeImage(images, "sub/b.d64", "SECOND DISK");
+    makeImage(images, "sub/deeper/c.d64", "THIRD DISK");
+
+    Fixture f({a, images.file("missing.d64")});
+    f.form->listCommandLineImages();
+    QCOMPARE(f.form->listing().imagesListed(), 1);
+    QCOMPARE(f.form->pathText(), QString::fromStdString(a));
+    const std::string text = f.windowText();
+    QVERIFY(text.find("0 \"FIRST DISK      \" QV 2A") != std::string::npos);
+    QVERIFY(text.find("2    \"PROGRAM\"          PRG") != std::string::npos);
+    QVERIFY(text.find("662 BLOCKS FREE.") != std::string::npos);
+    // The disk header line is blue, the entry line black.
+    RichTextView* view = f.form->listingView();
+    const int header = static_cast<int>(view->toPlainText().indexOf(QStringLiteral("0 \"FIRST")));
+    const int entry = static_cast<int>(view->toPlainText().indexOf(QStringLiteral("2    \"PROG")));
+    QCOMPARE(colourAt(view, header), QColor(Qt::blue));
+    QCOMPARE(colourAt(view, header + 25), QColor(Qt::blue));
+    QVERIFY(colourAt(view, entry) != QColor(Qt::blue));
+
+    // A folder dropped on the window: its images and those of its subfolders are
+    // appended, in path order.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(images.file("sub")))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.form.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.form.get(), &drop);
+    QCOMPARE(f.form->listing().imagesListed(), 3);
+    const std::string all = f.windowText();
+    const auto first = all.find("FIRST DISK"), second = all.find("SECOND DISK"),
+               third = all.find("THIRD DISK");
+    QVERIFY(first < second && second < third && third != std::string::npos);
+    QCOMPARE(f.form->statusText(3), QStringLiteral("3 Image(s) listed"));
+    QCOMPARE(f.form->statusText(2), QStringLiteral("only Basic Files"));
+    QCOMPARE(f.form->listing().saveDir, images.file("sub/"));
+    QVERIFY(f.host.errors.empty());
+}
+
+void MainFormTest::listAgainAndClear() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "ONLY DISK");
+    Fixture f;
+    // "List" without a current image only refreshes the counts.
+    f.form->list();
+    QCOMPARE(f.form->listing().imagesListed(), 0);
+    QCOMPARE(f.form->statusText(3), QStringLiteral("0 Image(s) listed"));
+
+    f.form->listing().setCurrentImage(a);
+    f.form->list();
+    f.form->list();
+    QCOMPARE(f.form->listing().imagesListed(), 2);
+    const std::string text = f.windowText();
+    QCOMPARE(text, f.form->listing().text().text());
+    QVERIFY(text.find("ONLY DISK") != text.rfind("ONLY DISK"));
+
+    f.form->clearListing();
+    QCOMPARE(f.form->listing().imagesListed(), 0);
+    QVERIFY(f.form->listingView()->toPlainText().isEmpty());
+    QCOMPARE(f.form->statusText(3), QStringLiteral("0 Image(s) listed"));
+
+    // A current image that is gone: the error dialog, nothing listed.
+    std::filesystem::remove(a);
+    f.form->list();
+    QCOMPARE(f.host.errors.size(), std::size_t{1});
+    QCOMPARE(f.host.errors[0].message, std::string("Failed to open Image..."));
+    QCOMPARE(f.form->listing().imagesListed(), 0);
+}
+
+void MainFormTest::abortInTheMiddleListsWholeImagesOnly() {
+    TempDir images;
+    QStringList files;
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "DISK " + std::to_string(100 + i);
+        files << QString::fromStdString(
+            makeImage(images, "d" + std::to_string(100 + i) + ".d64", name));
+    }
+    Fixture f;
+    f.chooser.openAnswers.push_back(files);
+    // "Abort" is clicked while the sixth image is being opened.
+    auto* path = f.form->findChild<QLineEdit*>(QStringLiteral("path"));
+    bool abortWasEnabled = false;
+    QObject::connect(path, &QLineEdit::textChanged, [&](const QString& t) {
+        if (t.endsWith(QStringLiteral("d105.d64"))) {
+            QAbstractButton* abort = f.abortButton();
+            abortWasEnabled = abort->isVisible() && abort->isEnabled();
+            QVERIFY(!f.form->commandsEnabled());
+            abort->click();
+        }
+    });
+    f.form->load();
+    QVERIFY(abortWasEnabled);
+    QCOMPARE(f.form->listing().imagesListed(), 6);
+    const std::string text = f.windowText();
+    QVERIFY(text.find("DISK 105") != std::string::npos);
+    QVERIFY(text.find("DISK 106") == std::string::npos);
+    // The last image is there to its end.
+    const std::string tail = "664 BLOCKS FREE.\r\n\r\n";
+    QVERIFY(text.size() > tail.size());
+    QVERIFY(text.find("662 BLOCKS FREE.\r\n\r\n", text.size() - 40) != std::string::npos);
+    QVERIFY(f.form->commandsEnabled());
+    QVERIFY(!f.abortButton()->isVisible());
+}
+
+void MainFormTest::questionsGoThroughTheSeam() {
+    TempDir images;
+    // A file without the .D64 extension asks "Wrong File Extension..."; the answer
+    // "*.*" lets it through.
+    DiskBuilder d;
+    d.format("ODD NAME", "QV");
+    d.save(images.file("disk.img"));
+    Fixture f;
+    f.host.questionAnswers.push_back(QuestionReply{1, 4, false, false});
+    f.form->findChild<QCheckBox*>()->setChecked(true);  // "Generate ASCII File"
+    f.chooser.openAnswers.push_back({QString::fromStdString(images.file("disk.img"))});
+    f.form->load();
+    QCOMPARE(f.host.questions.size(), std::size_t{1});
+    QCOMPARE(f.host.questions[0].spec->caption, std::string("Wrong File Extension..."));
+    QCOMPARE(f.form->listing().imagesListed(), 1);
+    // The generated file is named after the image and confirmed.
+    QCOMPARE(readFile(images.file("disk.txt")), f.form->listing().text().text());
+    QCOMPARE(f.host.messages.back(), "Saved to " + images.file("disk.txt"));
+
+    // The same image dropped again: the listing grows, the file exists and the
+    // name-exists question is asked; "Append" adds the whole buffer.
+    f.host.questionAnswers.push_back(QuestionReply{1, 4, false, false});
+    f.host.questionAnswers.push_back(QuestionReply{6, 0, false, false});
+    f.form->dropPaths({QString::fromStdString(images.file("disk.img"))});
+    QCOMPARE(f.host.questions.size(), std::size_t{3});
+    QCOMPARE(f.host.questions[2].spec->caption, std::string("File Name Exists..."));
+    QCOMPARE(f.host.questions[2].path, images.file("disk.txt"));
+    const std::string buffer = f.form->listing().text().text();
+    QCOMPARE(readFile(images.file("disk.txt")), buffer.substr(0, buffer.size() / 2) + buffer);
+}
+
+void MainFormTest::saveAsThreeFormatsAndImportBack() {
+    TempDir images;
+    // A file name of C64 graphics characters, shown with code page 437 glyphs.
+    DiskBuilder d;
+    d.format("SAVED DISK", "QV");
+    test::DirEntrySpec e;
+    e.first = {1, 0};
+    e.name = test::rawName({0x41, 0x60, 0x61, 0x7B, 0x7E, 0xA6});
+    d.addEntry(e);
+    d.save(images.file("a.d64"));
+    Fixture f({images.file("a.d64")});
+    f.form->listCommandLineImages();
+    const std::string buffer = f.form->listing().text().text();
+    QVERIFY(std::any_of(buffer.begin(), buffer.end(),
+                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+
+    const auto save = [&](const std::string& name, int filter) {
+        f.chooser.saveAnswers.push_back(
+            FileChooser::SaveChoice{QString::fromStdString(images.file(name)), filter});
+        f.form->saveAs();
+        return readFile(images.file(name));
+    };
+    QCOMPARE(save("dos.txt", 0), buffer);
+    QCOMPARE(save("ansi.txt", 1), cp437ToWindows1252(buffer));
+    const std::string rtf = save("list.rtf", 2);
+    QVERIFY(rtf.rfind("{\\rtf", 0) == 0);
+    QVERIFY(f.host.errors.empty());
+
+    // Import the rich text into a cleared window: the same text, headers blue.
+    f.form->clearListing();
+    f.chooser.openAnswers.push_back({QString::fromStdString(images.file("list.rtf"))});
+    f.form->importListing();
+    QVERIFY(f.form->imported());
+    QCOMPARE(f.form->statusText(2), QStringLiteral("Import"));
+    QCOMPARE(f.form->statusText(3), QStringLiteral("list.rtf"));
+    QCOMPARE(f.windowText(), buffer);
+    RichTextView* view = f.form->listingView();
+    const int header = static_cast<int>(view->toPlainText().indexOf(QStringLiteral("0 \"SAVED")));
+    QCOMPARE(colourAt(view, header), QColor(Qt::blue));
+    // The imported window saved as DOS text is the window's text.
+    QCOMPARE(save("again.txt", 0), view->plainCp437());
+    // The import folder is remembered.
+    const std::optional<IniFile> ini = IniFile::load(f.tmp.file("quorvane.ini"));
+    QCOMPARE(ini->readString("Names", "Lastimport Main", ""), images.path());
+}
+
+void MainFormTest::findTwiceSelectsSecondFreeBlocksLine() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "ONE");
+    const std::string b = makeImage(images, "b.d64", "TWO");
+    Fixture f({a, b});
+    f.form->listCommandLineImages();
+    f.form->findText();
+    FindDialog* find = f.form->findDialog();
+    QVERIFY(find && find->isVisible());
+    find->setText(QStringLiteral("BLOCKS"));
+    emit find->findNext();
+    emit find->findNext();
+    RichTextView* view = f.form->listingView();
+    const QString all = view->toPlainText();
+    const qsizetype second = all.indexOf(QStringLiteral("BLOCKS FREE."),
+                                         all.indexOf(QStringLiteral("BLOCKS FREE.")) + 1);
+    QVERIFY(second > 0);
+    QCOMPARE(view->textCursor().selectionStart(), static_cast<int>(second));
+    QCOMPARE(view->textCursor().selectedText(), QStringLiteral("BLOCKS"));
+    QVERIFY(f.host.messages.empty());
+    // A third search finds nothing more.
+    emit find->findNext();
+    QCOMPARE(f.host.messages.size(), std::size_t{1});
+    QCOMPARE(f.host.messages[0], std::string("Text not found!"));
+    // Match case: "blocks" is not there.
+    view->moveCursor(QTextCursor::Start);
+    find->setText(QStringLiteral("blocks"));
+    find->setMatchCase(true);
+    emit find->findNext();
+    QCOMPARE(f.host.messages.size(), std::size_t{2});
+}
+
+void MainFormTest::settingsWrittenAtCloseAndReadAtStart() {
+    Fixture f;
+    f.form->resize(500, 600);
+    f.form->findChild<QCheckBox*>()->setChecked(true);
+    for (QRadioButton* r : f.form->findChildren<QRadioButton*>()) {
+        if (r->text() == QLatin1String("Upper/Lower"))
+            r->setChecked(true);
+    }
+    QVERIFY(f.form->close());
+    const std::optional<IniFile> ini = IniFile::load(f.tmp.file("quorvane.ini"));
+    QVERIFY(ini);
+    QCOMPARE(ini->readInt("MainForm", "Width", 0), 500);
+    QCOMPARE(ini->readInt("MainForm", "Height", 0), 600);
+    QCOMPARE(ini->readBool("ASCII", "generate", false), true);
+    QCOMPARE(ini->readBool("ASCII", "Upper/Lower", false), true);
+
+    f.open();
+    QCOMPARE(f.form->size(), QSize(500, 600));
+    QVERIFY(f.form->findChild<QCheckBox*>()->isChecked());
+    QCOMPARE(f.form->listing().mode, CharMode::UpperLower);
+}
+
+void MainFormTest::closeRefusedDuringRun() {
+    TempDir images;
+    QStringList files;
+    for (int i = 0; i < 3; ++i)
+        files << QString::fromStdString(
+            makeImage(images, "c" + std::to_string(i) + ".d64", "DISK"));
+    Fixture f;
+    f.chooser.openAnswers.push_back(files);
+    bool closedDuringRun = true;
+    auto* path = f.form->findChild<QLineEdit*>(QStringLiteral("path"));
+    QObject::connect(path, &QLineEdit::textChanged, [&](const QString& t) {
+        if (t.endsWith(QStringLiteral("c1.d64")))
+            closedDuringRun = f.form->close();
+    });
+    f.form->load();
+    QVERIFY(!closedDuringRun);
+    QVERIFY(f.form->isVisible());
+    QCOMPARE(f.form->listing().imagesListed(), 3);
+    QVERIFY(f.form->close());
+}
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
