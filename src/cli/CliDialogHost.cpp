@@ -41,69 +41,69 @@ std::optional<std::string> CliDialogHost::readLine(const std::string& prompt) {
 }
 
 QuestionReply CliDialogHost::showQuestion(const QuestionRequest& r) {
-    const QuestionSpec& spec = *r.spec;
+    const QuestionSpec& form = *r.form;
     if (!interactive_) {
         // Say what was decided, so a batch run leaves a trace of every question.
-        const QuestionReply reply = presets_[spec.mode];
+        const QuestionReply reply = presets_[form.mode];
         std::string answer = "Escape";
-        for (const DialogButton& b : spec.buttons) {
+        for (const DialogButton& b : form.buttons) {
             if (b.result == reply.result)
                 answer = b.text;
         }
-        if (!spec.extensions.empty() && reply.result == 1) {
-            answer += " (" + spec.extensions[static_cast<std::size_t>(reply.choice)] + ")";
+        if (!form.extensions.empty() && reply.result == 1) {
+            answer += " (" + form.extensions[static_cast<std::size_t>(reply.choice)] + ")";
         }
-        if (!spec.radioLabels.empty() && reply.result == 1) {
-            answer += " (" + spec.radioLabels[static_cast<std::size_t>(reply.choice - 1)] + ")";
+        if (!form.radioLabels.empty() && reply.result == 1) {
+            answer += " (" + form.radioLabels[static_cast<std::size_t>(reply.choice - 1)] + ")";
         }
         if (!quiet_) {
-            std::fprintf(stderr, "%s %s: %s -> %s\n", spec.caption.c_str(), r.path.c_str(),
+            std::fprintf(stderr, "%s %s: %s -> %s\n", form.caption.c_str(), r.path.c_str(),
                          r.message.c_str(), answer.c_str());
         }
         return reply;
     }
-    std::fprintf(stderr, "\n%s\n  %s\n  %s\n", spec.caption.c_str(), r.path.c_str(),
+    std::fprintf(stderr, "\n%s\n  %s\n  %s\n", form.caption.c_str(), r.path.c_str(),
                  r.message.c_str());
     QuestionReply reply;
     reply.choice = r.preset.choice;
-    if (!spec.extensions.empty()) {
-        for (std::size_t i = 0; i < spec.extensions.size(); ++i) {
-            std::fprintf(stderr, "    %zu) %s\n", i + 1, spec.extensions[i].c_str());
+    if (!form.extensions.empty()) {
+        for (std::size_t i = 0; i < form.extensions.size(); ++i) {
+            std::fprintf(stderr, "    %zu) %s\n", i + 1, form.extensions[i].c_str());
         }
         const auto line = readLine("  extensions to process [1]: ");
         if (line && !line->empty())
             reply.choice = std::atoi(line->c_str()) - 1;
-        if (reply.choice < 0 || reply.choice >= static_cast<int>(spec.extensions.size())) {
+        if (reply.choice < 0 || reply.choice >= static_cast<int>(form.extensions.size())) {
             reply.choice = 0;
         }
     }
-    if (!spec.radioLabels.empty()) {
-        for (std::size_t i = 0; i < spec.radioLabels.size(); ++i) {
-            std::fprintf(stderr, "    %zu) %s\n", i + 1, spec.radioLabels[i].c_str());
+    if (!form.radioLabels.empty()) {
+        for (std::size_t i = 0; i < form.radioLabels.size(); ++i) {
+            std::fprintf(stderr, "    %zu) %s\n", i + 1, form.radioLabels[i].c_str());
         }
         const auto line = readLine("  handle this image as [1]: ");
         reply.choice = line && !line->empty() ? std::atoi(line->c_str()) : 1;
         if (reply.choice < 1 || reply.choice > 4)
             reply.choice = 1;
     }
-    if (spec.hasLogBox) {
+    if (form.hasLogBox) {
         const auto line =
             readLine("  log the image in \"Unsupported_Filesize_D64Images.log\"? [y/N]: ");
         reply.logFile = line && !line->empty() && (line->front() == 'y' || line->front() == 'Y');
     }
     std::string buttons;
-    for (std::size_t i = 0; i < spec.buttons.size(); ++i) {
-        buttons += "  " + std::to_string(i + 1) + ") " + spec.buttons[i].text;
+    for (std::size_t i = 0; i < form.buttons.size(); ++i) {
+        buttons += "  " + std::to_string(i + 1) + ") " + form.buttons[i].text;
     }
     std::fprintf(stderr, "%s\n", buttons.c_str());
     const auto line = readLine("  choice [1]: ");
     if (!line)
         return reply;  // end of input: like Escape
     std::size_t pick = line->empty() ? 1 : static_cast<std::size_t>(std::atoi(line->c_str()));
-    if (pick < 1 || pick > spec.buttons.size())
+    if (pick < 1 || pick > form.buttons.size())
         pick = 1;
-    reply.result = spec.buttons[pick - 1].result;
-    if (spec.hasDontAskBox) {
+    reply.result = form.buttons[pick - 1].result;
+    if (form.hasDontAskBox) {
         const auto again = readLine("  don't ask me again during this session? [y/N]: ");
         reply.dontAsk =
             again && !again->empty() && (again->front() == 'y' || again->front() == 'Y');

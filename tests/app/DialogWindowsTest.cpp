@@ -47,9 +47,9 @@ void DialogWindowsTest::questionShowsPresetAndReturnsChoice() {
     TfFileDialog d(QuestionMode::ExtendedBam);
     QCOMPARE(d.windowTitle(), QStringLiteral("Extended BAM could not be detected..."));
     QuestionRequest r;
-    r.spec = &questionSpec(QuestionMode::ExtendedBam);
+    r.form = &questionSpec(QuestionMode::ExtendedBam);
     r.path = "/disks/forty.d64";
-    r.message = r.spec->message;
+    r.message = r.form->message;
     r.preset.choice = 3;
     d.prepare(r);
     d.show();

@@ -248,7 +248,7 @@ void MainFormTest::questionsGoThroughTheSeam() {
     f.chooser.openAnswers.push_back({QString::fromStdString(images.file("disk.img"))});
     f.form->load();
     QCOMPARE(f.host.questions.size(), std::size_t{1});
-    QCOMPARE(f.host.questions[0].spec->caption, std::string("Wrong File Extension..."));
+    QCOMPARE(f.host.questions[0].form->caption, std::string("Wrong File Extension..."));
     QCOMPARE(f.form->listing().imagesListed(), 1);
     // The generated file is named after the image and confirmed.
     QCOMPARE(readFile(images.file("disk.txt")), f.form->listing().text().text());
@@ -260,7 +260,7 @@ void MainFormTest::questionsGoThroughTheSeam() {
     f.host.questionAnswers.push_back(QuestionReply{6, 0, false, false});
     f.form->dropPaths({QString::fromStdString(images.file("disk.img"))});
     QCOMPARE(f.host.questions.size(), std::size_t{3});
-    QCOMPARE(f.host.questions[2].spec->caption, std::string("File Name Exists..."));
+    QCOMPARE(f.host.questions[2].form->caption, std::string("File Name Exists..."));
     QCOMPARE(f.host.questions[2].path, images.file("disk.txt"));
     const std::string buffer = f.form->listing().text().text();
     QCOMPARE(readFile(images.file("disk.txt")), buffer.substr(0, buffer.size() / 2) + buffer);

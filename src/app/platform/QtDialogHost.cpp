@@ -37,9 +37,9 @@ QtDialogHost::QtDialogHost(QWidget* parent) : parent_(parent) {}
 QtDialogHost::~QtDialogHost() = default;
 
 QuestionReply QtDialogHost::showQuestion(const QuestionRequest& request) {
-    const auto index = static_cast<std::size_t>(request.spec->mode);
+    const auto index = static_cast<std::size_t>(request.form->mode);
     if (!questions_[index])
-        questions_[index] = std::make_unique<TfFileDialog>(request.spec->mode, parent_);
+        questions_[index] = std::make_unique<TfFileDialog>(request.form->mode, parent_);
     TfFileDialog& dialog = *questions_[index];
     dialog.prepare(request);
     QApplication::restoreOverrideCursor();

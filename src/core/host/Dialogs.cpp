@@ -50,8 +50,8 @@ int modeIndex(QuestionMode mode) {
 }  // namespace
 
 const QuestionSpec& questionSpec(QuestionMode mode) {
-    static const std::array<QuestionSpec, 7> specs = makeSpecs();
-    return specs[static_cast<std::size_t>(modeIndex(mode) - 1)];
+    static const std::array<QuestionSpec, 7> forms = makeSpecs();
+    return forms[static_cast<std::size_t>(modeIndex(mode) - 1)];
 }
 
 const QuestionMemory& Dialogs::memory(QuestionMode mode) const {
@@ -63,15 +63,15 @@ QuestionMemory& Dialogs::memory(QuestionMode mode) {
 }
 
 QuestionReply Dialogs::ask(QuestionMode mode, const std::string& path, const std::string& message) {
-    const QuestionSpec& spec = questionSpec(mode);
+    const QuestionSpec& form = questionSpec(mode);
     QuestionMemory& mem = memory(mode);
-    if (spec.hasDontAskBox && mem.dontAsk) {
+    if (form.hasDontAskBox && mem.dontAsk) {
         return {mem.lastResult, mem.choice, mem.logFile, true};
     }
     QuestionRequest request;
-    request.spec = &spec;
+    request.form = &form;
     request.path = path;
-    request.message = spec.message.empty() ? message : spec.message;
+    request.message = form.message.empty() ? message : form.message;
     request.preset = mem;
     if (mode == QuestionMode::WrongExtension && mem.lastResult == 0) {
         request.preset.choice = 0;  // first entry chosen
@@ -80,7 +80,7 @@ QuestionReply Dialogs::ask(QuestionMode mode, const std::string& path, const std
         request.preset.choice = 1;  // "Original" chosen
     }
     QuestionReply reply = host_->showQuestion(request);
-    if (!spec.hasDontAskBox)
+    if (!form.hasDontAskBox)
         reply.dontAsk = false;
     if (reply.result == 3)
         reply.dontAsk = false;  // result 3 unticks the box

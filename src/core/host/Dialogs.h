@@ -46,10 +46,10 @@ struct QuestionMemory {
     bool logFile = false;
 };
 
-// What the window shows: the spec of the mode, the path line, the message and the
+// What the window shows: the form of the mode, the path line, the message and the
 // preset of its controls.
 struct QuestionRequest {
-    const QuestionSpec* spec = nullptr;
+    const QuestionSpec* form = nullptr;
     std::string path;
     std::string message;
     QuestionMemory preset;

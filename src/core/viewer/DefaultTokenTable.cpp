@@ -96,14 +96,14 @@ const std::vector<DefaultTokenset>& otherTokensets() {
     return sets;
 }
 
-std::vector<int> expandCodes(std::string_view spec) {
+std::vector<int> expandCodes(std::string_view form) {
     std::vector<int> codes;
     std::size_t pos = 0;
-    while (pos < spec.size()) {
-        std::size_t end = spec.find(',', pos);
+    while (pos < form.size()) {
+        std::size_t end = form.find(',', pos);
         if (end == std::string_view::npos)
-            end = spec.size();
-        const std::string item(spec.substr(pos, end - pos));
+            end = form.size();
+        const std::string item(form.substr(pos, end - pos));
         const std::size_t dash = item.find('-');
         const int first = std::stoi(item.substr(0, dash), nullptr, 16);
         const int last =

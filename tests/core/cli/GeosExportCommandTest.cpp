@@ -17,11 +17,11 @@ using test::InfoBlockSpec;
 using test::runCli;
 
 InfoBlockSpec info(std::uint8_t geosType, std::uint8_t structure, const std::string& cls) {
-    InfoBlockSpec spec;
-    spec.geosType = geosType;
-    spec.structure = structure;
-    spec.className = cls;
-    return spec;
+    InfoBlockSpec form;
+    form.geosType = geosType;
+    form.structure = structure;
+    form.className = cls;
+    return form;
 }
 
 // A 1 x 8 scrap of one repeated byte.

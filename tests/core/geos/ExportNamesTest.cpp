@@ -58,7 +58,7 @@ TEST(ExportNames, NameExistsCheck) {
 
     host.questionAnswers = {{6, 0, false, false}, {1, 0, false, false}, {2, 0, false, false}};
     EXPECT_EQ(checkExportName(taken, dialogs), tmp.file("Pic_003.bmp"));
-    EXPECT_EQ(host.questions[0].spec->mode, QuestionMode::AutoRename);
+    EXPECT_EQ(host.questions[0].form->mode, QuestionMode::AutoRename);
     EXPECT_EQ(host.questions[0].path, taken);
     EXPECT_EQ(checkExportName(taken, dialogs), taken);
     EXPECT_EQ(checkExportName(taken, dialogs), std::nullopt);

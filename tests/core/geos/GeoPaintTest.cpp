@@ -16,11 +16,11 @@ using test::InfoBlockSpec;
 const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
 
 InfoBlockSpec paintInfo() {
-    InfoBlockSpec spec;
-    spec.geosType = 7;
-    spec.structure = 1;
-    spec.className = "Paint Image V1.1";
-    return spec;
+    InfoBlockSpec form;
+    form.geosType = 7;
+    form.structure = 1;
+    form.className = "Paint Image V1.1";
+    return form;
 }
 
 // A band stored with "n bytes as they are" commands only.

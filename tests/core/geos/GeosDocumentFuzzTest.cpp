@@ -26,11 +26,11 @@ Bytes randomBytes(std::mt19937& rng, std::size_t n) {
 }
 
 InfoBlockSpec vlir(std::uint8_t type, const char* cls) {
-    InfoBlockSpec spec;
-    spec.geosType = type;
-    spec.structure = 1;
-    spec.className = cls;
-    return spec;
+    InfoBlockSpec form;
+    form.geosType = type;
+    form.structure = 1;
+    form.className = cls;
+    return form;
 }
 
 struct DocumentFuzz : test::GeosDocFixture {

@@ -88,13 +88,13 @@ struct GeosImage : ::testing::Test {
 TEST_F(GeosImage, InfoBlockVlirIndexAndRecords) {
     DiskBuilder d;
     d.format();
-    InfoBlockSpec spec;
-    spec.structure = 1;
-    spec.className = "Paint Image V1.1";
+    InfoBlockSpec form;
+    form.structure = 1;
+    form.className = "Paint Image V1.1";
     Bytes first(300);
     for (std::size_t i = 0; i < first.size(); ++i)
         first[i] = static_cast<std::uint8_t>(i);
-    const auto e = d.addGeosVlir("PICTURE", spec, {first, {}, Bytes(5, 9)});
+    const auto e = d.addGeosVlir("PICTURE", form, {first, {}, Bytes(5, 9)});
     auto image = open(d);
     DirEntry entry;
     entry.infoBlock = e.info;

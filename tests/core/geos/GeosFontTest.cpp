@@ -20,11 +20,11 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 
 InfoBlockSpec fontInfo() {
-    InfoBlockSpec spec;
-    spec.geosType = 8;
-    spec.structure = 1;
-    spec.className = "Test Font V1.0";
-    return spec;
+    InfoBlockSpec form;
+    form.geosType = 8;
+    form.structure = 1;
+    form.className = "Test Font V1.0";
+    return form;
 }
 
 // One point size: the header, the index table of characters 32-127 and the bit stream,

@@ -67,18 +67,18 @@ Image32 expectedScrap(int width, int height, const Bytes& bitmap, const Bytes& c
 }
 
 InfoBlockSpec scrapInfo() {
-    InfoBlockSpec spec;
-    spec.geosType = 4;
-    spec.className = "Photo Scrap V1.1";
-    return spec;
+    InfoBlockSpec form;
+    form.geosType = 4;
+    form.className = "Photo Scrap V1.1";
+    return form;
 }
 
 InfoBlockSpec albumInfo(const std::string& className = "Photo Album V2.1") {
-    InfoBlockSpec spec;
-    spec.geosType = 7;
-    spec.structure = 1;
-    spec.className = className;
-    return spec;
+    InfoBlockSpec form;
+    form.geosType = 7;
+    form.structure = 1;
+    form.className = className;
+    return form;
 }
 
 struct PhotoScrap : test::GeosDocFixture {

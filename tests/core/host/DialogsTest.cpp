@@ -34,12 +34,12 @@ TEST(QuestionDialog, ModesHaveTheirCaptionsAndButtons) {
          {{"Copy", 1}, {"Move", 6}, {"Delete", 7}, {"Cancel", 2}}},
     };
     for (const auto& c : cases) {
-        const QuestionSpec& spec = questionSpec(c.mode);
-        EXPECT_EQ(spec.caption, c.caption);
-        ASSERT_EQ(spec.buttons.size(), c.buttons.size()) << c.caption;
+        const QuestionSpec& form = questionSpec(c.mode);
+        EXPECT_EQ(form.caption, c.caption);
+        ASSERT_EQ(form.buttons.size(), c.buttons.size()) << c.caption;
         for (std::size_t i = 0; i < c.buttons.size(); ++i) {
-            EXPECT_EQ(spec.buttons[i].text, c.buttons[i].first);
-            EXPECT_EQ(spec.buttons[i].result, c.buttons[i].second);
+            EXPECT_EQ(form.buttons[i].text, c.buttons[i].first);
+            EXPECT_EQ(form.buttons[i].result, c.buttons[i].second);
         }
     }
     EXPECT_FALSE(questionSpec(QuestionMode::OldSettingsFile).hasDontAskBox);

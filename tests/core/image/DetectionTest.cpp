@@ -150,7 +150,7 @@ TEST_F(DetectFixture, UndetectedExtendedBamAsks) {
     EXPECT_FALSE(abortRun);
     EXPECT_EQ(detect("plain40.d64"), kDosUnusable);
     EXPECT_TRUE(abortRun);
-    EXPECT_EQ(host.questions[0].spec->mode, QuestionMode::ExtendedBam);
+    EXPECT_EQ(host.questions[0].form->mode, QuestionMode::ExtendedBam);
     EXPECT_EQ(host.questions[0].path, tmp.file("plain40.d64"));
     // Without asking (the block map), the last answer decides again.
     host.questionAnswers = {{1, 4, false, false}};

@@ -61,7 +61,7 @@ TEST_F(SaveFixture, NewFileThenTheNameExistsQuestion) {
     EXPECT_EQ(readFile(tmp.file("L.txt")), "one\r\ntwo\r\nthree\r\n");
     EXPECT_EQ(host.messages.back(), "Appended to " + tmp.file("L.txt"));
     ASSERT_EQ(host.questions.size(), 2u);
-    EXPECT_EQ(host.questions[0].spec->mode, QuestionMode::NameExists);
+    EXPECT_EQ(host.questions[0].form->mode, QuestionMode::NameExists);
     EXPECT_EQ(host.questions[0].path, tmp.file("L.txt"));
     // Cancel: nothing changes.
     host.questionAnswers = {{2, 0, false, false}};

@@ -98,8 +98,8 @@ TEST(SettingsLocation, OldFileQuestionRightAfterCreatingTheFolder) {
         const SettingsFileSetup s = setUpSettingsFile(program.path(), config.path(), old, dialogs);
         ASSERT_EQ(host->questions.size(), 1u);
         const QuestionRequest& q = host->questions[0];
-        EXPECT_EQ(q.spec->mode, QuestionMode::OldSettingsFile);
-        EXPECT_EQ(q.spec->caption, "Old Ini File detected...");
+        EXPECT_EQ(q.form->mode, QuestionMode::OldSettingsFile);
+        EXPECT_EQ(q.form->caption, "Old Ini File detected...");
         EXPECT_EQ(q.path, old.string());
         EXPECT_EQ(q.message,
                   "There is an old quorvane.ini File in your Windows Folder.\n"
