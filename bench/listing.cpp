@@ -3,7 +3,6 @@
 // only opens each one, reads its header block and its directory chain, and closes it.
 // Both are measured in the same run; the listing should reach half the bare rate.
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -20,62 +18,13 @@
 #include "listing/ListingRun.h"
 #include "listing/ListingSave.h"
 #include "settings/ListerOptions.h"
-#include "support/DiskBuilder.h"
+#include "support/ScriptedDialogHost.h"
+#include "support/SparseImages.h"
 #include "viewer/TokenTable.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Answers nothing: the generated images raise no question.
-struct SilentHost : qv::DialogHost {
-    qv::QuestionReply showQuestion(const qv::QuestionRequest&) override { return {}; }
-    int showError(const qv::ErrorLayout&) override { return 2; }
-    void showMessage(const std::string&) override {}
-    qv::MessageAnswer askYesNoCancel(const std::string&, const std::string&) override {
-        return qv::MessageAnswer::Cancel;
-    }
-    std::optional<std::string> askSaveFile(const qv::SaveFileRequest&) override { return {}; }
-    std::optional<std::string> askText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return {};
-    }
-};
-
-// Writes only the directory track of each image, as a sparse file of full size: the
-// listing reads nothing else, and the collection stays small on disk.
-std::vector<std::string> makeImages(const std::string& folder, int count) {
-    std::mt19937 rng(64);
-    std::vector<std::string> paths;
-    for (int i = 0; i < count; ++i) {
-        qv::test::DiskBuilder d;
-        d.format("DISK " + std::to_string(i), "BM");
-        const int files = 1 + static_cast<int>(rng() % 144);
-        for (int f = 0; f < files; ++f) {
-            qv::test::DirEntrySpec e;
-            e.typeByte = f % 7 == 0 ? 0x81 : 0x82;
-            e.first = {1, 0};
-            e.name =
-                qv::test::petsciiName("FILE " + std::to_string(f) + " OF " + std::to_string(i));
-            e.blocks = static_cast<int>(rng() % 200);
-            d.addEntry(e);
-        }
-        char name[32];
-        std::snprintf(name, sizeof name, "img%05d.d64", i);
-        const std::string path = folder + name;
-        const int fd = ::open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-        const auto& b = d.bytes();
-        const std::size_t track18 = qv::kHeaderOffset, length = 19 * 256;
-        if (fd < 0 || ::pwrite(fd, b.data() + track18, length, static_cast<off_t>(track18)) < 0 ||
-            ::ftruncate(fd, static_cast<off_t>(b.size())) != 0) {
-            std::perror(path.c_str());
-            std::exit(1);
-        }
-        ::close(fd);
-        paths.push_back(path);
-    }
-    return paths;
-}
 
 // The bare baseline: open, header block, directory chain, close.
 std::size_t bareRead(const std::vector<std::string>& paths) {
@@ -109,7 +58,9 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::printf("generating %d images...\n", count);
-    const std::vector<std::string> paths = makeImages(folder, count);
+    const std::vector<std::string> paths = qv::test::writeSparseImages(
+        folder, count, 144,
+        [](int f, int i) { return "FILE " + std::to_string(f) + " OF " + std::to_string(i); });
 
     if (std::getenv("QV_BENCH_PAUSE")) {
         std::printf("pid %d ready\n", static_cast<int>(::getpid()));
@@ -117,8 +68,8 @@ int main(int argc, char** argv) {
         ::sleep(2);
     }
     if (!std::getenv("QV_BENCH_ONLY"))
-        bareRead(paths);  // warm the page cache for both
-    SilentHost host;
+        bareRead(paths);                // warm the page cache for both
+    qv::test::ScriptedDialogHost host;  // the generated images raise no question
     qv::Dialogs dialogs(host);
     qv::ListerOptions options;
     qv::recomputeOptions(options);

@@ -3,23 +3,19 @@
 // run ends. The plain text assignment of the same text is the baseline measured in
 // the same run. Runs on the offscreen platform unless another one is chosen.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "image/Geometry.h"
 #include "listing/TfMainForm.h"
 #include "platform/RichTextView.h"
-#include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/SparseImages.h"
 
 namespace {
 
@@ -27,39 +23,6 @@ using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double>(b - a).count();
-}
-
-// Only the directory track of each image is written, as a sparse file of full size.
-std::vector<std::string> makeImages(const std::string& folder, int count) {
-    std::mt19937 rng(64);
-    std::vector<std::string> paths;
-    for (int i = 0; i < count; ++i) {
-        qv::test::DiskBuilder d;
-        d.format("DISK " + std::to_string(i), "BM");
-        const int files = 1 + static_cast<int>(rng() % 24);
-        for (int f = 0; f < files; ++f) {
-            qv::test::DirEntrySpec e;
-            e.typeByte = f % 7 == 0 ? 0x81 : 0x82;
-            e.first = {1, 0};
-            e.name = qv::test::petsciiName("FILE " + std::to_string(f));
-            e.blocks = static_cast<int>(rng() % 200);
-            d.addEntry(e);
-        }
-        char name[32];
-        std::snprintf(name, sizeof name, "img%05d.d64", i);
-        const std::string path = folder + name;
-        const int fd = ::open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
-        const auto& b = d.bytes();
-        const std::size_t track18 = qv::kHeaderOffset, length = 19 * 256;
-        if (fd < 0 || ::pwrite(fd, b.data() + track18, length, static_cast<off_t>(track18)) < 0 ||
-            ::ftruncate(fd, static_cast<off_t>(b.size())) != 0) {
-            std::perror(path.c_str());
-            std::exit(1);
-        }
-        ::close(fd);
-        paths.push_back(path);
-    }
-    return paths;
 }
 
 }  // namespace
@@ -74,7 +37,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::printf("generating %d images...\n", count);
-    const std::vector<std::string> paths = makeImages(folder, count);
+    const std::vector<std::string> paths = qv::test::writeSparseImages(
+        folder, count, 24, [](int f, int) { return "FILE " + std::to_string(f); });
 
     qv::test::ScriptedDialogHost host;
     qv::app::MainFormSetup setup;
