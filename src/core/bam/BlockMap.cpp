@@ -108,7 +108,7 @@ int BlockMap::errorCode(int track, int sector) const {
     return (*errorCodes_)[static_cast<std::size_t>(cellIndex(track, sector))];
 }
 
-void BlockMap::clear() {
+void BlockMap::forgetImage() {
     fileNames_.clear();
     fileLines_.clear();
     bamCells_.fill('\0');
@@ -116,6 +116,10 @@ void BlockMap::clear() {
     blocksFree_ = 0;
     imagePath_.clear();
     errorInfoKind_ = 0;
+}
+
+void BlockMap::clear() {
+    forgetImage();
     if (errorCodes_)
         errorCodes_->fill(0);
     ownerReady_ = false;
@@ -130,13 +134,7 @@ bool BlockMap::loadBam(const std::string& path, BlockMapContext& ctx) {
     DetectContext detect{ctx.options, ctx.dialogs, abortRun, folderPart(path), nullptr};
     const int type = detectDosType(image, false, detect);
     if (type == kDosUnusable) {
-        fileNames_.clear();
-        fileLines_.clear();
-        bamCells_.fill('\0');
-        diskHeader_.clear();
-        blocksFree_ = 0;
-        imagePath_.clear();
-        errorInfoKind_ = 0;
+        forgetImage();
         dosType_ = kDosUnusable;
         return true;
     }

@@ -146,6 +146,8 @@ class BlockMap {
     int blockOffset(TrackSector ts) const { return qv::blockOffset(ts, dosType_); }
 
   private:
+    // Empties the image's file list, BAM cells, header, free count, path and error-info kind.
+    void forgetImage();
     struct OwnerRun;
     OwnerWalk walkOwners(const std::string& path, BlockMapContext& context);
     int walkFileChain(OwnerRun& run, int row, TrackSector start, int record,
