@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
 
     qv::app::TfMainForm window(setup);
     window.show();
-    // The images of the command line are listed once the window is on the screen.
-    QTimer::singleShot(0, &window, [&window] { window.listCommandLineImages(); });
+    // The start-up ends, and the images of the command line are listed, once the window
+    // is on the screen.
+    QTimer::singleShot(0, &window, [&window] { window.finishStartUp(); });
     return QApplication::exec();
 }

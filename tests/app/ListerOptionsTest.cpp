@@ -1,14 +1,22 @@
 // The options dialog and the custom header dialog on a temporary settings file:
 // enabling rules, OK writing the keys (and showing parse failures), Cancel reading
 // them again, the name input and the custom header result.
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 
+#include "ScriptedChooser.h"
 #include "host/Dialogs.h"
+#include "platform/TfSelectFolder.h"
 #include "settings/IniFile.h"
 #include "settings/TfCustomHeader.h"
 #include "settings/TfListerOptions.h"
@@ -30,6 +38,24 @@ W* byText(QWidget* parent, const char* text) {
     qFatal("no widget '%s'", text);
 }
 
+// The options dialog on a temporary settings file, with its doubles.
+struct OptionsFixture {
+    TempDir tmp;
+    std::string file = tmp.file("quorvane.ini");
+    ScriptedDialogHost host;
+    Dialogs dialogs{host};
+    ListerOptions options;
+    FontSettings fonts;
+    test::ScriptedChooser chooser;
+    TfSelectFolder folders{chooser, dialogs};
+    TfListerOptions dlg{options, fonts, file, dialogs, folders};
+
+    OptionsFixture() {
+        recomputeOptions(options);
+        dlg.show();
+    }
+};
+
 }  // namespace
 
 class ListerOptionsTest : public QObject {
@@ -38,16 +64,12 @@ class ListerOptionsTest : public QObject {
     void enablingRules();
     void okWritesKeysAndCancelRereadsThem();
     void customHeaderResult();
+    void selectPathThroughTheFolderWindow();
 };
 
 void ListerOptionsTest::enablingRules() {
-    TempDir tmp;
-    ScriptedDialogHost host;
-    Dialogs dialogs(host);
-    ListerOptions options;
-    FontSettings fonts;
-    TfListerOptions dlg(options, fonts, tmp.file("quorvane.ini"), dialogs);
-    dlg.show();
+    OptionsFixture f;
+    TfListerOptions& dlg = f.dlg;
     auto* header = byText<QCheckBox>(&dlg, "Generate Header");
     auto* always = byText<QRadioButton>(&dlg, "Add Path Always");
     QVERIFY(header->isChecked() && always->isEnabled());
@@ -75,15 +97,12 @@ void ListerOptionsTest::enablingRules() {
 }
 
 void ListerOptionsTest::okWritesKeysAndCancelRereadsThem() {
-    TempDir tmp;
-    const std::string file = tmp.file("quorvane.ini");
-    ScriptedDialogHost host;
-    Dialogs dialogs(host);
-    ListerOptions options;
-    recomputeOptions(options);
-    FontSettings fonts;
-    TfListerOptions dlg(options, fonts, file, dialogs);
-    dlg.show();
+    OptionsFixture f;
+    TfListerOptions& dlg = f.dlg;
+    ListerOptions& options = f.options;
+    ScriptedDialogHost& host = f.host;
+    const std::string& file = f.file;
+    FontSettings& fonts = f.fonts;
     // The stored "DEFAULT" shows as the default string.
     const auto fields = dlg.findChildren<QLineEdit*>();
     QLineEdit* headerField = nullptr;
@@ -132,6 +151,64 @@ void ListerOptionsTest::customHeaderResult() {
     // The example without a current image comes from the last load folder.
     QCOMPARE(customHeaderExample("", "/data/"), std::string("/data/IMAGENAME.D64"));
     QCOMPARE(customHeaderExample("/x/a.d64", "/data/"), std::string("/x/a.d64"));
+}
+
+// Answers the folder window once it is open: TEXT typed into its combo box, then OK
+// (or Cancel when TEXT is null).
+void answerFolderWindow(std::optional<QString> text) {
+    QTimer::singleShot(0, [text] {
+        auto* w = qobject_cast<TfSelectFolder*>(QApplication::activeModalWidget());
+        QVERIFY(w);
+        if (!text) {
+            w->reject();
+            return;
+        }
+        w->folderBox()->setEditText(*text);
+        w->accept();
+    });
+}
+
+void ListerOptionsTest::selectPathThroughTheFolderWindow() {
+    OptionsFixture f;
+    TfListerOptions& dlg = f.dlg;
+    ListerOptions& options = f.options;
+    TfSelectFolder& folders = f.folders;
+    TempDir& tmp = f.tmp;
+    QString reported;
+    connect(&dlg, &TfListerOptions::saveFolderChanged,
+            [&](const QString& folder) { reported = folder; });
+    auto* selectPath = byText<QRadioButton>(&dlg, "Select Path");
+
+    // A relative text shows the window again; the typed folder is then created.
+    const std::string made = tmp.file("new/lists");
+    answerFolderWindow(QStringLiteral("relative"));
+    QTimer::singleShot(50, [made] { answerFolderWindow(QString::fromStdString(made)); });
+    selectPath->click();
+    QCOMPARE(options.savePath, made + "/");
+    QCOMPARE(reported, QString::fromStdString(made + "/"));
+    QVERIFY(std::filesystem::is_directory(made));
+
+    // Cancel keeps the path; the combo box keeps the folder chosen before.
+    answerFolderWindow(std::nullopt);
+    selectPath->click();
+    QCOMPARE(options.savePath, made + "/");
+    QCOMPARE(folders.folderBox()->count(), 1);
+
+    // "Browse..." starts at the combo box's folder and copies the pick into it.
+    f.chooser.folderAnswers.push_back(QString::fromStdString(tmp.path()));
+    folders.folderBox()->setEditText(QString::fromStdString(made));
+    byText<QPushButton>(&folders, "Browse...")->click();
+    QCOMPARE(f.chooser.folderStarts.back(), QString::fromStdString(made));
+    QCOMPARE(folders.folderBox()->currentText(), QString::fromStdString(tmp.path()));
+
+    // A folder that cannot be made: the message, no result, the list unchanged.
+    std::ofstream(tmp.file("file")) << "x";
+    QCOMPARE(folders.finish(tmp.file("file/sub")), std::string());
+    QCOMPARE(f.host.messages.back(), "Failed to create folder " + tmp.file("file/sub") + "/");
+    QCOMPARE(folders.folderBox()->count(), 1);
+    // A folder chosen again is selected, not added twice.
+    QCOMPARE(folders.finish(made), made + "/");
+    QCOMPARE(folders.folderBox()->count(), 1);
 }
 
 QTEST_MAIN(ListerOptionsTest)

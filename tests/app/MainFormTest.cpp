@@ -18,7 +18,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "ScriptedChooser.h"
 #include "listing/ListingFile.h"
+#include "listing/TfAbout.h"
 #include "listing/TfMainForm.h"
 #include "platform/FindDialog.h"
 #include "platform/QtDialogHost.h"
@@ -31,6 +33,7 @@
 using namespace qv;
 using namespace qv::app;
 using qv::test::DiskBuilder;
+using qv::test::ScriptedChooser;
 using qv::test::ScriptedDialogHost;
 using qv::test::TempDir;
 
@@ -49,32 +52,6 @@ std::string makeImage(const TempDir& tmp, const std::string& file, const std::st
     d.save(tmp.file(file));
     return tmp.file(file);
 }
-
-class ScriptedChooser : public FileChooser {
-  public:
-    std::deque<QStringList> openAnswers;
-    std::deque<std::optional<SaveChoice>> saveAnswers;
-    QStringList openFiles(QWidget*, const QString&, const QString&, const std::string&) override {
-        if (openAnswers.empty())
-            return {};
-        QStringList a = openAnswers.front();
-        openAnswers.pop_front();
-        return a;
-    }
-    QString openFile(QWidget* p, const QString& c, const QString& f,
-                     const std::string& filter) override {
-        const QStringList a = openFiles(p, c, f, filter);
-        return a.isEmpty() ? QString() : a.front();
-    }
-    std::optional<SaveChoice> saveFile(QWidget*, const QString&, const QString&, const std::string&,
-                                       const QString&) override {
-        if (saveAnswers.empty())
-            return std::nullopt;
-        auto a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
-    }
-};
 
 // One window with its doubles and its own settings file.
 struct Fixture {
@@ -120,6 +97,8 @@ class MainFormTest : public QObject {
     void commandLineImagesThenDropAppends();
     void listAgainAndClear();
     void abortInTheMiddleListsWholeImagesOnly();
+    void fiveMoreAbortPressesGiveTheWindowBack();
+    void startUpShowsTheAboutBoxOnce();
     void questionsGoThroughTheSeam();
     void saveAsThreeFormatsAndImportBack();
     void findTwiceSelectsSecondFreeBlocksLine();
@@ -233,6 +212,54 @@ void MainFormTest::abortInTheMiddleListsWholeImagesOnly() {
     QVERIFY(text.find("662 BLOCKS FREE.\r\n\r\n", text.size() - 40) != std::string::npos);
     QVERIFY(f.form->commandsEnabled());
     QVERIFY(!f.abortButton()->isVisible());
+}
+
+void MainFormTest::fiveMoreAbortPressesGiveTheWindowBack() {
+    TempDir images;
+    QStringList files;
+    for (int i = 0; i < 4; ++i)
+        files << QString::fromStdString(makeImage(images, "d" + std::to_string(i) + ".d64", "D"));
+    Fixture f;
+    f.chooser.openAnswers.push_back(files);
+    // A run that no longer reacts to "Abort": pressed once and five more times while
+    // the second image is opened, the window hands its commands back at the fifth.
+    auto* path = f.form->findChild<QLineEdit*>(QStringLiteral("path"));
+    std::vector<bool> enabledAfterPress;
+    QObject::connect(path, &QLineEdit::textChanged, [&](const QString& t) {
+        if (!t.endsWith(QStringLiteral("d1.d64")))
+            return;
+        for (int press = 0; press < 6; ++press) {
+            f.form->pressAbort();
+            enabledAfterPress.push_back(f.form->commandsEnabled());
+        }
+    });
+    f.form->load();
+    QCOMPARE(enabledAfterPress, (std::vector<bool>{false, false, false, false, false, true}));
+    QVERIFY(!f.form->listingView()->updatesSuspended());
+    QCOMPARE(f.form->listing().imagesListed(), 2);
+    QVERIFY(f.form->commandsEnabled());
+}
+
+void MainFormTest::startUpShowsTheAboutBoxOnce() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "STARTED");
+    Fixture f({a});
+    f.form->finishStartUp();
+    TfAbout* about = f.form->aboutBox();
+    QCOMPARE(about->startUpShows(), 1);
+    QVERIFY(!about->isVisible());
+    QCOMPARE(about->size(), QSize(306, 267));
+    QCOMPARE(f.form->listing().imagesListed(), 1);
+
+    // Below ShowModalVer the box stays hidden during start-up.
+    f.form.reset();
+    std::optional<IniFile> ini = IniFile::load(f.tmp.file("quorvane.ini"));
+    QVERIFY(ini);
+    ini->writeInt("WorkArounds", "ShowModalVer", 1000);
+    QVERIFY(ini->save(f.tmp.file("quorvane.ini")));
+    f.open({a});
+    f.form->finishStartUp();
+    QCOMPARE(f.form->aboutBox()->startUpShows(), 0);
 }
 
 void MainFormTest::questionsGoThroughTheSeam() {

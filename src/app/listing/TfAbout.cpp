@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qv::app {
@@ -43,6 +44,18 @@ TfAbout::TfAbout(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignCenter);
     resize(306, 267);
+}
+
+void TfAbout::showOnceAtStartUp() {
+    exec();
+}
+
+void TfAbout::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!startUpFinished_) {
+        ++startUpShows_;
+        QTimer::singleShot(0, this, &QDialog::reject);
+    }
 }
 
 }  // namespace qv::app

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -35,6 +36,7 @@
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 #include "platform/RichTextView.h"
+#include "platform/TfSelectFolder.h"
 #include "settings/Platform.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TfListerOptions.h"
@@ -85,6 +87,9 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
 
     buildWidgets();
     buildCommands();
+    // The windows that live as long as the main window.
+    selectFolder_ = new TfSelectFolder(*fileChooser_, *dialogs_, this);
+    about_ = new TfAbout(this);
     // A hint stays 5 seconds.
     for (QWidget* w : findChildren<QWidget*>())
         w->setToolTipDuration(5000);
@@ -512,12 +517,8 @@ void TfMainForm::list() {
     path_->setText(qs(listing_->currentImage()));
     const bool ok = listing_->listAgain();
     if (!ok) {
-        std::error_code ec;
-        // An image whose variant cannot be used is forgotten.
-        if (std::filesystem::is_regular_file(listing_->currentImage(), ec)) {
-            listing_->setCurrentImage("");
+        if (listing_->currentImage().empty())
             path_->clear();
-        }
     } else {
         const bool longCopy = listing_->imagesListed() > 100;
         if (longCopy)
@@ -543,7 +544,8 @@ void TfMainForm::clearListing() {
 
 void TfMainForm::showOptions() {
     if (!optionsDialog_) {
-        optionsDialog_ = new TfListerOptions(options_, fonts_, settingsFile_, *dialogs_, this);
+        optionsDialog_ =
+            new TfListerOptions(options_, fonts_, settingsFile_, *dialogs_, *selectFolder_, this);
         connect(optionsDialog_, &TfListerOptions::saveFolderChanged, this,
                 [this](const QString& folder) { saveFolder_ = ss(folder); });
     }
@@ -563,8 +565,6 @@ void TfMainForm::applyChangedFonts(int changedBits) {
 }
 
 void TfMainForm::showInfo() {
-    if (!about_)
-        about_ = new TfAbout(this);
     about_->exec();
 }
 
@@ -612,6 +612,20 @@ void TfMainForm::pressAbort() {
         while (view_->updatesSuspended())
             view_->resumeUpdates();
     }
+}
+
+void TfMainForm::finishStartUp() {
+    if (workArounds_.showAboutAtStart(kPlatformVersionCode)) {
+        about_->showOnceAtStartUp();
+        about_->resize(306, 267);
+        const QRect screen = about_->screen() ? about_->screen()->availableGeometry() : QRect();
+        if (screen.isValid())
+            about_->move(screen.center() - about_->rect().center());
+    }
+    about_->setStartUpFinished();
+    // The fonts were applied with the settings; the listing gets the focus.
+    view_->setFocus();
+    listCommandLineImages();
 }
 
 void TfMainForm::listCommandLineImages() {

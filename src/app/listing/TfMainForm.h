@@ -34,6 +34,7 @@ class QtFileChooser;
 class RichTextView;
 class TfAbout;
 class TfListerOptions;
+class TfSelectFolder;
 
 // What the program start hands the main window.
 struct MainFormSetup {
@@ -56,7 +57,11 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     explicit TfMainForm(const MainFormSetup& setup, QWidget* parent = nullptr);
     ~TfMainForm() override;
 
-    // Lists the command-line images; called once the window is shown.
+    // The end of the start-up, once the window is on the screen: the about box shown
+    // and closed once (when the platform asks for it), the fonts, the focus, then the
+    // images of the command line.
+    void finishStartUp();
+    // Lists the command-line images.
     void listCommandLineImages();
 
     // The commands, as the toolbar and the menus run them.
@@ -83,6 +88,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     ListerOptions& options() { return options_; }
     FindDialog* findDialog() const { return find_; }
     TfListerOptions* optionsDialog() const { return optionsDialog_; }
+    TfAbout* aboutBox() const { return about_; }
+    TfSelectFolder* selectFolderDialog() const { return selectFolder_; }
     const std::string& settingsFile() const { return settingsFile_; }
     QString statusText(int panel) const;
     QString pathText() const;
@@ -166,6 +173,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     QPointer<FindDialog> find_;
     TfListerOptions* optionsDialog_ = nullptr;
     TfAbout* about_ = nullptr;
+    TfSelectFolder* selectFolder_ = nullptr;
 };
 
 }  // namespace qv::app

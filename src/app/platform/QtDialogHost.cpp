@@ -97,6 +97,10 @@ QString QtFileChooser::openFile(QWidget* parent, const QString& caption, const Q
     return QFileDialog::getOpenFileName(parent, caption, folder, qtFilter(filter));
 }
 
+QString QtFileChooser::chooseFolder(QWidget* parent, const QString& caption, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, caption, start);
+}
+
 std::optional<FileChooser::SaveChoice> QtFileChooser::saveFile(QWidget* parent,
                                                                const QString& caption,
                                                                const QString& folder,

@@ -63,6 +63,9 @@ class FileChooser {
     virtual std::optional<SaveChoice> saveFile(QWidget* parent, const QString& caption,
                                                const QString& folder, const std::string& filter,
                                                const QString& defaultSuffix) = 0;
+    // A folder from the platform's folder browser, starting at START (empty: no
+    // folder); empty when cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) = 0;
 };
 
 class QtFileChooser : public FileChooser {
@@ -74,6 +77,7 @@ class QtFileChooser : public FileChooser {
     std::optional<SaveChoice> saveFile(QWidget* parent, const QString& caption,
                                        const QString& folder, const std::string& filter,
                                        const QString& defaultSuffix) override;
+    QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) override;
 };
 
 }  // namespace qv::app

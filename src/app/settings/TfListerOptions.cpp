@@ -20,6 +20,7 @@
 #include "host/Dialogs.h"
 #include "platform/DisplayFont.h"
 #include "platform/QtText.h"
+#include "platform/TfSelectFolder.h"
 #include "settings/IniFile.h"
 #include "settings/TfCustomHeader.h"
 
@@ -59,12 +60,14 @@ constexpr const char* kImageHints[4] = {
 }  // namespace
 
 TfListerOptions::TfListerOptions(ListerOptions& options, FontSettings& fonts,
-                                 const std::string& settingsFile, Dialogs& dialogs, QWidget* parent)
+                                 const std::string& settingsFile, Dialogs& dialogs,
+                                 TfSelectFolder& selectFolder, QWidget* parent)
     : QDialog(parent),
       options_(options),
       fonts_(fonts),
       settingsFile_(settingsFile),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      selectFolder_(selectFolder) {
     setWindowTitle(QStringLiteral("Options"));
     setObjectName(QStringLiteral("TfListerOptions"));
     auto* layout = new QVBoxLayout(this);
@@ -437,18 +440,11 @@ void TfListerOptions::askName(bool multifile) {
 void TfListerOptions::selectPath() {
     ok_->setEnabled(false);
     cancel_->setEnabled(false);
-    const QString start = options_.savePath == "DEFAULT" ? QString() : qs(options_.savePath);
-    const QString chosen =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Select Folder..."), start);
-    if (!chosen.isEmpty()) {
-        const SaveFolderResult r = prepareSaveFolder(ss(chosen));
-        if (!r.message.empty()) {
-            dialogs_.message(r.message);
-        } else {
-            options_.savePath = r.folder;
-            pathField_->setText(qs(r.folder));
-            emit saveFolderChanged(qs(r.folder));
-        }
+    const std::string chosen = selectFolder_.selectFolder();
+    if (!chosen.empty()) {
+        options_.savePath = chosen;
+        pathField_->setText(qs(chosen));
+        emit saveFolderChanged(qs(chosen));
     }
     if (options_.savePath == "DEFAULT")
         pathDefault_->setChecked(true);

@@ -22,6 +22,7 @@ class Dialogs;
 namespace qv::app {
 
 class TfCustomHeader;
+class TfSelectFolder;
 
 // The options dialog: seven tabs over the ListerOptions record and the six fonts.
 // OK writes the keys and reports the fonts that changed; Cancel reads the keys
@@ -30,7 +31,7 @@ class TfListerOptions : public QDialog {
     Q_OBJECT
   public:
     TfListerOptions(ListerOptions& options, FontSettings& fonts, const std::string& settingsFile,
-                    Dialogs& dialogs, QWidget* parent = nullptr);
+                    Dialogs& dialogs, TfSelectFolder& selectFolder, QWidget* parent = nullptr);
 
     // The example of the custom header dialog comes from these.
     void setCurrentImage(const std::string& currentImage, const std::string& lastLoad);
@@ -74,6 +75,7 @@ class TfListerOptions : public QDialog {
     FontSettings& fonts_;
     std::string settingsFile_;
     Dialogs& dialogs_;
+    TfSelectFolder& selectFolder_;
     std::string currentImage_, lastLoad_;
     int changedFonts_ = 0;
     bool loading_ = false;

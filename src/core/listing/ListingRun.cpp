@@ -218,8 +218,11 @@ bool Listing::listAgain() {
     abortFlag_ = false;
     DetectContext ctx{options_, dialogs_, abortFlag_, saveDir, log_};
     const int dosType = detectDosType(*image, true, ctx);
-    if (dosType == kDosUnusable)
+    if (dosType == kDosUnusable) {
+        // An image whose variant cannot be used is forgotten.
+        currentImage_.clear();
         return false;
+    }
     image->setDosType(dosType);
     writeGeneratedHeader(currentImage_, true);
     listImage(*image);

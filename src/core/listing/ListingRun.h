@@ -96,7 +96,8 @@ class Listing {
     // 3 drop). Returns the number of images listed by this run.
     int listFiles(int runKind);
     // "List": the current image once more, appended. Returns false when it could
-    // not be listed (the reason was shown).
+    // not be listed (the reason was shown). An image that cannot be opened stays the
+    // current image; one whose variant cannot be used is forgotten.
     bool listAgain();
 
     // The "Abort" button. Returns true on the fifth press after the flag was already

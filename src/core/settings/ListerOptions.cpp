@@ -207,4 +207,16 @@ SaveFolderResult prepareSaveFolder(const std::string& folder) {
     return {{}, "Failed to create folder " + f};
 }
 
+FolderHistory::Choice FolderHistory::choose(const std::string& text) {
+    Choice c;
+    c.result = prepareSaveFolder(text);
+    if (!c.result.message.empty())
+        return c;
+    const auto at = std::find(folders.begin(), folders.end(), c.result.folder);
+    c.index = static_cast<int>(at - folders.begin());
+    if (at == folders.end())
+        folders.push_back(c.result.folder);
+    return c;
+}
+
 }  // namespace qv

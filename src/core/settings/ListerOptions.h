@@ -129,4 +129,19 @@ SaveFolderResult prepareSaveFolder(const std::string& folder);
 // (an absolute path); otherwise the dialog is shown again.
 bool isCompleteFolderText(const std::string& text);
 
+// The folders chosen in the select-folder dialog since the program started, in the
+// order they were first chosen; the dialog offers them in its combo box.
+struct FolderHistory {
+    std::vector<std::string> folders;
+
+    // Ends the dialog with the folder text: prepares the folder as above and, when it
+    // can be used, adds it to the history unless it is there already. The result's
+    // index is the folder's place in the history (-1 on failure).
+    struct Choice {
+        SaveFolderResult result;
+        int index = -1;
+    };
+    Choice choose(const std::string& text);
+};
+
 }  // namespace qv

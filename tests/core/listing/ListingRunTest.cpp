@@ -180,6 +180,22 @@ TEST_F(RunFixture, GeneratedHeadersAtDirectoryChange) {
     EXPECT_EQ(count("[" + tmp.file("two/") + "]"), 1u);
 }
 
+TEST_F(RunFixture, ListAgainForgetsOnlyAnUnusableImage) {
+    const std::string path = image("a.d64", simpleDisk("A"));
+    listing.setCurrentImage(path);
+    // A file that cannot be opened stays the current image: it may come back.
+    std::filesystem::rename(path, path + ".away");
+    EXPECT_FALSE(listing.listAgain());
+    EXPECT_EQ(listing.currentImage(), path);
+    // A file of a size no variant has is forgotten.
+    std::filesystem::resize_file(path + ".away", 1000);
+    std::filesystem::rename(path + ".away", path);
+    dialogsHost.questionAnswers = {{1, 0, false, false}};
+    EXPECT_FALSE(listing.listAgain());
+    EXPECT_EQ(listing.currentImage(), "");
+    EXPECT_EQ(listing.imagesListed(), 0);
+}
+
 TEST_F(RunFixture, GeosEntriesGoToTheCatalogueWithTheImagePositioned) {
     RecordingGeosSink sink;
     listing.setGeosSink(&sink);

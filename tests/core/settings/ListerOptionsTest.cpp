@@ -379,5 +379,22 @@ TEST(ListerOptions, SaveFolderIsCreatedWithItsParents) {
     EXPECT_EQ(prepareSaveFolder("relative").folder, "");
 }
 
+TEST(ListerOptions, FolderHistoryKeepsEachFolderOnce) {
+    test::TempDir dir;
+    FolderHistory history;
+    const std::string a = (dir / "a").string(), b = (dir / "b").string();
+    EXPECT_EQ(history.choose(a).index, 0);
+    EXPECT_EQ(history.choose(b).index, 1);
+    // Chosen again, with or without the separator: selected, not added.
+    EXPECT_EQ(history.choose(a + "/").index, 0);
+    EXPECT_EQ(history.folders, (std::vector<std::string>{a + "/", b + "/"}));
+    // A folder that cannot be made is reported and not remembered.
+    test::writeFile(dir / "file", "x");
+    const FolderHistory::Choice failed = history.choose((dir / "file/sub").string());
+    EXPECT_EQ(failed.index, -1);
+    EXPECT_NE(failed.result.message, "");
+    EXPECT_EQ(history.folders.size(), 2u);
+}
+
 }  // namespace
 }  // namespace qv
