@@ -33,6 +33,7 @@ class QtDialogHost;
 class QtFileChooser;
 class RichTextView;
 class TfAbout;
+class TfC64Screen;
 class TfListerOptions;
 
 // What the program start hands the main window.
@@ -94,6 +95,10 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void applyChangedFonts(int changedBits);
     // The main window's save folder (the "Path:" option when it names a folder).
     std::string& saveFolder() { return saveFolder_; }
+    // The main C64 screen and its toggle ("Show Original C64 Screen").
+    TfC64Screen* c64Screen() const { return screenWindow_; }
+    QAction* screenAction() const { return screenAction_; }
+    void toggleScreen(bool on);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +132,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void showCounts();
     void onFindNext();
     std::size_t maxText() const;
+    void createScreenWindow();
+    // A C64 screen closed: its button and menu check are released.
+    void screenClosed(int tag);
     // Reads the settings file, lets the writer change it and saves it again.
     bool updateSettings(const std::function<void(IniFile&)>& write);
 
@@ -166,6 +174,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     QPointer<FindDialog> find_;
     TfListerOptions* optionsDialog_ = nullptr;
     TfAbout* about_ = nullptr;
+    TfC64Screen* screenWindow_ = nullptr;
+    QAction* screenAction_ = nullptr;
 };
 
 }  // namespace qv::app

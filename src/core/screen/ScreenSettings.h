@@ -5,6 +5,9 @@
 
 namespace qv {
 
+// The 16 colours of [Color Palette] as pixel values 0xRRGGBB (read once at start-up).
+C64Palette loadC64Palette(const IniFile& ini);
+
 // The settings of the file viewer's screen, section [TOK64]: "C64Screen 40/80" (starts in
 // 80 columns, default off) and "C64Screen MaxText" (its text limit, default 10000).
 
