@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "AppTestSupport.h"
 #include "listing/ListingFile.h"
 #include "listing/TfMainForm.h"
 #include "platform/FindDialog.h"
@@ -31,68 +32,17 @@
 using namespace qv;
 using namespace qv::app;
 using qv::test::DiskBuilder;
+using qv::test::makeImage;
+using qv::test::readFile;
+using qv::test::ScriptedChooser;
 using qv::test::ScriptedDialogHost;
 using qv::test::TempDir;
 
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// An image named NAME with one program file.
-std::string makeImage(const TempDir& tmp, const std::string& file, const std::string& name) {
-    DiskBuilder d;
-    d.format(name, "QV");
-    d.addFile("PROGRAM", 0x82, test::Bytes(300, 0x11));
-    d.save(tmp.file(file));
-    return tmp.file(file);
-}
-
-class ScriptedChooser : public FileChooser {
-  public:
-    std::deque<QStringList> openAnswers;
-    std::deque<std::optional<SaveChoice>> saveAnswers;
-    QStringList openFiles(QWidget*, const QString&, const QString&, const std::string&) override {
-        if (openAnswers.empty())
-            return {};
-        QStringList a = openAnswers.front();
-        openAnswers.pop_front();
-        return a;
-    }
-    QString openFile(QWidget* p, const QString& c, const QString& f,
-                     const std::string& filter) override {
-        const QStringList a = openFiles(p, c, f, filter);
-        return a.isEmpty() ? QString() : a.front();
-    }
-    std::optional<SaveChoice> saveFile(QWidget*, const QString&, const QString&, const std::string&,
-                                       const QString&) override {
-        if (saveAnswers.empty())
-            return std::nullopt;
-        auto a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
-    }
-};
-
 // One window with its doubles and its own settings file.
-struct Fixture {
-    TempDir tmp;
-    ScriptedDialogHost host;
-    ScriptedChooser chooser;
-    std::unique_ptr<TfMainForm> form;
-
+struct Fixture : test::MainFormWindow {
     explicit Fixture(std::vector<std::string> images = {}) { open(std::move(images)); }
-    void open(std::vector<std::string> images = {}) {
-        MainFormSetup s;
-        s.settingsFile = tmp.file("quorvane.ini");
-        s.images = std::move(images);
-        s.dialogHost = &host;
-        s.fileChooser = &chooser;
-        form = std::make_unique<TfMainForm>(s);
-        form->show();
-    }
     std::string windowText() const {
         return utf8ToCp437(form->listingView()->toPlainText().toStdString());
     }
