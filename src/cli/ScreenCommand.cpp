@@ -28,7 +28,7 @@ const char* const kScreenHelp =
     "  -o FILE              the name the page numbers are added to\n"
     "  --upper-lower        list in the Upper/Lower character set\n"
     "  --charset-rom FILE   draw with a 4096-byte character ROM dump instead of the\n"
-    "                       built-in glyphs\n"
+    "                       built-in glyphs (the setting C64 Screen/CharROM does the same)\n"
     "  --charset-chart FILE write all 512 glyphs as one picture (Upper/Graphics above,\n"
     "                       Upper/Lower below, 32 glyphs a line) and list nothing\n";
 
@@ -107,7 +107,10 @@ int runScreen(const std::vector<std::string>& args) {
             std::fprintf(failure ? stderr : stdout, "%s\n", m.c_str());
         },
         loadC64Palette(settings.ini));
-    if (!romFile.empty() && !screen.useCharsetRom(romFile))
+    std::string pathOption;
+    ListerOptions options = listingOptions(settings, pathOption);
+    // --charset-rom, else the "Character ROM:" option.
+    if (!applyCharsetRom(screen, romFile.empty() ? options.charsetRom : romFile))
         return 1;
 
     if (!chartFile.empty()) {
@@ -122,9 +125,6 @@ int runScreen(const std::vector<std::string>& args) {
             return 2;
         }
     }
-
-    std::string pathOption;
-    ListerOptions options = listingOptions(settings, pathOption);
 
     int status = 0;
     const std::vector<std::string> files = collectInputs("screen", inputs, status);

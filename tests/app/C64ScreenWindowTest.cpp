@@ -139,8 +139,11 @@ void C64ScreenWindowTest::imagesInC64ScreenAndTheCharacterSet() {
     TempDir images;
     const std::string a = makeImage(images, "a.d64", "FIRST DISK");
     const std::string b = makeImage(images, "b.d64", "SECOND DISK");
-    // One image gets its file lines; the next only its header and free blocks.
-    Fixture f("[C64 Screen]\nnum=1\n[Color Palette]\n06 blue=255\n");
+    std::ofstream(images.file("rom.bin"), std::ios::binary) << std::string(4096, '\0');
+    // One image gets its file lines; the next only its header and free blocks. The
+    // colours and the glyphs come from the settings.
+    Fixture f("[C64 Screen]\nnum=1\nCharROM=" + images.file("rom.bin") +
+              "\n[Color Palette]\n06 blue=255\n");
     for (QRadioButton* r : f.form->findChildren<QRadioButton*>()) {
         if (r->text() == QLatin1String("Upper/Lower"))
             r->setChecked(true);
@@ -151,6 +154,8 @@ void C64ScreenWindowTest::imagesInC64ScreenAndTheCharacterSet() {
     QCOMPARE(code(s, 6, 0), int('6'));  // "662 BLOCKS FREE." right under the second header
     QVERIFY(s.cell(0, 5) & kCellUpperLower);
     QCOMPARE(s.palette()[6], 0x0000FFu);
+    QVERIFY(s.charset() == Charset(Charset::Bytes{}));
+    QVERIFY(f.host.messages.empty());
 }
 
 void C64ScreenWindowTest::saveAsWritesPagesOrOnePicture() {

@@ -293,6 +293,7 @@ void TfMainForm::createScreenWindow() {
         [this] { return qs(!saveFolder_.empty() ? saveFolder_ : listing_->saveDir); });
     connect(screenWindow_, &TfC64Screen::closed, this, &TfMainForm::screenClosed);
     listing_->setScreen(&screenWindow_->screen());
+    applyCharsetRom(screenWindow_->screen(), options_.charsetRom);
 }
 
 void TfMainForm::toggleScreen(bool on) {
@@ -583,8 +584,11 @@ void TfMainForm::showOptions() {
                 [this](const QString& folder) { saveFolder_ = ss(folder); });
     }
     optionsDialog_->setCurrentImage(listing_->currentImage(), names_.lastLoad);
-    if (optionsDialog_->exec() == QDialog::Accepted)
+    if (optionsDialog_->exec() == QDialog::Accepted) {
         applyChangedFonts(optionsDialog_->changedFonts());
+        if (applyCharsetRom(screenWindow_->screen(), options_.charsetRom))
+            screenWindow_->screen().render();
+    }
 }
 
 void TfMainForm::applyChangedFonts(int changedBits) {

@@ -18,6 +18,14 @@ C64Palette loadC64Palette(const IniFile& ini) {
     return palette;
 }
 
+bool applyCharsetRom(C64Screen& screen, const std::string& path) {
+    if (path.empty()) {
+        screen.setCharset(Charset::builtin());
+        return true;
+    }
+    return screen.useCharsetRom(path);
+}
+
 void applyFileViewerScreenSettings(C64Screen& screen, const IniFile& ini) {
     screen.setLimited(true);
     screen.setTextLimit(ini.readInt(kSection, kMaxTextKey, C64Screen::kDefaultTextLimit));

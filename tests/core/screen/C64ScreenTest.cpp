@@ -619,6 +619,15 @@ TEST_F(ScreenFixture, AUsersRomDumpReplacesTheGlyphsOnlyWhenItFits) {
     screen.setActive(true);
     screen.addLine(" ", false);
     EXPECT_EQ(screen.bitmap().at(0, 0), kLightBlue) << "every glyph of this dump is solid";
+
+    // The "Character ROM:" option: a dump that cannot be read keeps the glyphs in use, an
+    // empty option brings the built-in set back.
+    messages.clear();
+    EXPECT_FALSE(applyCharsetRom(screen, (dir / "missing.bin").string()));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_NE(screen.charset(), Charset::builtin());
+    EXPECT_TRUE(applyCharsetRom(screen, ""));
+    EXPECT_EQ(screen.charset(), Charset::builtin());
     std::filesystem::remove_all(dir);
 }
 
