@@ -152,7 +152,14 @@ class C64Screen : public ScreenSink {
     Size clientSize(int scrollBarWidth) const;
 
     // Drawing. Only an active screen draws; a drawing failure stops drawing until clear.
-    void setActive(bool active) { active_ = active; }
+    // Shown (true) or closed. During an update the state is kept for the update's end to
+    // restore, so a window closed meanwhile stays without drawing.
+    void setActive(bool active) {
+        if (updateDepth_ > 0)
+            savedActive_ = active;
+        else
+            active_ = active;
+    }
     bool active() const { return active_; }
     bool drawOk() const { return drawOk_; }
     bool blankDrawn() const { return blankDrawn_; }

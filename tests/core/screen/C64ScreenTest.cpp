@@ -329,6 +329,14 @@ TEST_F(ScreenFixture, UpdatesDrawOnceAtTheEnd) {
     screen.setActive(false);
     screen.addLine("C", false);
     EXPECT_EQ(repaints, 3);
+
+    // A window closed while a listing is added stays closed when the update ends.
+    screen.setActive(true);
+    screen.beginUpdate();
+    screen.setActive(false);
+    screen.endUpdate(true);
+    EXPECT_FALSE(screen.active());
+    EXPECT_EQ(repaints, 3);
 }
 
 TEST_F(ScreenFixture, ScrollRangeAndWheel) {
