@@ -1,14 +1,13 @@
 #include "CliGeosSettings.h"
 
+#include "screen/ScreenSettings.h"
 #include "settings/WindowSettings.h"
 
 namespace qv::cli {
 
 GeosViewerSettings geosViewerSettings(const IniFile& ini) {
     GeosViewerSettings s;
-    const PaletteSettings palette = PaletteSettings::load(ini);
-    for (std::size_t i = 0; i < 16; ++i)
-        s.palette[i] = palette.colours[i] & 0xFFFFFF;
+    s.palette = loadC64Palette(ini);
     const GeosDetailsSettings geos = GeosDetailsSettings::load(ini);
     s.spacesBetweenChars = geos.spacesBetweenChars;
     s.showGrid = geos.showGrid;

@@ -2,11 +2,8 @@
 #include <string>
 #include <vector>
 
-#include <filesystem>
-#include <system_error>
-
 #include "CliDialogHost.h"
-#include "CliRunHost.h"
+#include "CliListing.h"
 #include "CliSettings.h"
 #include "Command.h"
 #include "host/Dialogs.h"
@@ -21,7 +18,6 @@
 #include "support/CodePage.h"
 #include "support/JsonWriter.h"
 #include "support/RtfWriter.h"
-#include "viewer/TokenTable.h"
 
 namespace qv::cli {
 namespace {
@@ -124,36 +120,6 @@ std::string jsonListing(const std::vector<std::string>& files, const ListerOptio
     return j.str() + "\n";
 }
 
-// Reports, on standard error, each file of the run that was not listed.
-class ReportingHost : public CliRunHost {
-  public:
-    explicit ReportingHost(const std::vector<std::string>& files) : files_(files) {}
-    void setProgress(int position) override {
-        CliRunHost::setProgress(position);
-        position_ = position;
-    }
-    void showCurrentImage(const std::string&) override { listed_.push_back(position_); }
-
-    std::vector<std::string> notListed() const {
-        std::vector<std::string> out;
-        std::size_t k = 0;
-        const int last = position_;
-        for (int i = 0; i <= last && i < static_cast<int>(files_.size()); ++i) {
-            if (k < listed_.size() && listed_[k] == i) {
-                ++k;
-            } else {
-                out.push_back(files_[static_cast<std::size_t>(i)]);
-            }
-        }
-        return out;
-    }
-
-  private:
-    const std::vector<std::string>& files_;
-    std::vector<int> listed_;
-    int position_ = 0;
-};
-
 int runList(const std::vector<std::string>& args) {
     CliDialogHost host;
     CliSettings settings;
@@ -219,41 +185,19 @@ int runList(const std::vector<std::string>& args) {
         std::fprintf(stderr, "quorvane-cli list: %s\n", error.c_str());
         return 2;
     }
-    std::vector<std::string> messages;
     std::string pathOption;
-    ListerOptions options = settings.listerOptions(messages, &pathOption);
-    for (const std::string& m : messages)
-        std::fprintf(stderr, "%s\n", m.c_str());
+    ListerOptions options = listingOptions(settings, pathOption);
 
     int status = 0;
-    std::vector<std::string> missing;
-    const std::vector<std::string> files = collectFiles(inputs, &missing);
-    for (const std::string& m : missing) {
-        std::fprintf(stderr, "quorvane-cli list: %s: no such file or folder\n", m.c_str());
-        status = 1;
-    }
+    const std::vector<std::string> files = collectInputs("list", inputs, status);
     Dialogs dialogs(host);
     if (format == "json") {
         return writeOutput(output, jsonListing(files, options, dialogs, status)) ? status : 1;
     }
 
-    const TokenTable tokens;
-    ReportingHost runHost(files);
-    UnsupportedSizeLog log;
-    Listing listing(options, dialogs);
-    listing.setHost(&runHost);
-    listing.setKeywords(v2Keywords(tokens));
-    listing.setLog(&log);
-    listing.mode = upperLower ? CharMode::UpperLower : CharMode::UpperGraphics;
-    listing.fileList = files;
-    listing.saveDir = dropSaveFolder(inputs, pathOption);
-    const int listed = listing.listFiles(3);
-    for (const std::string& f : runHost.notListed()) {
-        std::fprintf(stderr, "quorvane-cli list: %s: not listed\n", f.c_str());
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(f, ec))
-            status = 1;
-    }
+    CliListing run(options, dialogs);
+    const int listed = run.run("list", files, inputs, pathOption, upperLower, status);
+    Listing& listing = run.listing();
     const std::string& text = listing.text().text();
     std::string out;
     if (format == "rtf") {

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <optional>
 
-#include "ScriptedChooser.h"
+#include "AppTestSupport.h"
 #include "host/Dialogs.h"
 #include "platform/TfSelectFolder.h"
 #include "settings/IniFile.h"

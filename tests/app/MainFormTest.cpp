@@ -18,7 +18,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ScriptedChooser.h"
+#include "AppTestSupport.h"
 #include "listing/ListingFile.h"
 #include "listing/TfAbout.h"
 #include "listing/TfMainForm.h"
@@ -33,43 +33,17 @@
 using namespace qv;
 using namespace qv::app;
 using qv::test::DiskBuilder;
+using qv::test::makeImage;
+using qv::test::readFile;
 using qv::test::ScriptedChooser;
 using qv::test::ScriptedDialogHost;
 using qv::test::TempDir;
 
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// An image named NAME with one program file.
-std::string makeImage(const TempDir& tmp, const std::string& file, const std::string& name) {
-    DiskBuilder d;
-    d.format(name, "QV");
-    d.addFile("PROGRAM", 0x82, test::Bytes(300, 0x11));
-    d.save(tmp.file(file));
-    return tmp.file(file);
-}
-
 // One window with its doubles and its own settings file.
-struct Fixture {
-    TempDir tmp;
-    ScriptedDialogHost host;
-    ScriptedChooser chooser;
-    std::unique_ptr<TfMainForm> form;
-
+struct Fixture : test::MainFormWindow {
     explicit Fixture(std::vector<std::string> images = {}) { open(std::move(images)); }
-    void open(std::vector<std::string> images = {}) {
-        MainFormSetup s;
-        s.settingsFile = tmp.file("quorvane.ini");
-        s.images = std::move(images);
-        s.dialogHost = &host;
-        s.fileChooser = &chooser;
-        form = std::make_unique<TfMainForm>(s);
-        form->show();
-    }
     std::string windowText() const {
         return utf8ToCp437(form->listingView()->toPlainText().toStdString());
     }

@@ -37,6 +37,8 @@
 #include "platform/QtText.h"
 #include "platform/RichTextView.h"
 #include "platform/TfSelectFolder.h"
+#include "screen/ScreenSettings.h"
+#include "screen/TfC64Screen.h"
 #include "settings/Platform.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TfListerOptions.h"
@@ -94,6 +96,7 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
     for (QWidget* w : findChildren<QWidget*>())
         w->setToolTipDuration(5000);
     loadSettings();
+    createScreenWindow();
     setAcceptDrops(true);
 }
 
@@ -212,8 +215,11 @@ void TfMainForm::buildCommands() {
     QAction* infoA =
         action(QStringLiteral("Info"), QStringLiteral("Show Info"),
                st->standardIcon(QStyle::SP_MessageBoxInformation), &TfMainForm::showInfo);
+    screenAction_ = screenA;
+    screenA->setObjectName(QStringLiteral("actionC64Screen"));
+    connect(screenA, &QAction::triggered, this, &TfMainForm::toggleScreen);
     // The windows of these commands come later; until then they are shown disabled.
-    for (QAction* a : {loadExtA, screenA, geosA, bamA}) {
+    for (QAction* a : {loadExtA, geosA, bamA}) {
         a->setProperty("later", true);
         a->setEnabled(false);
     }
@@ -282,6 +288,31 @@ void TfMainForm::loadSettings() {
         qtDialogHost_->setErrorFont(displayFont(fonts_[FontSlot::ErrorDialogs]));
     view_->applyFont(listingFont());
     showCounts();
+}
+
+void TfMainForm::createScreenWindow() {
+    screenWindow_ = new TfC64Screen(TfC64Screen::MainScreen, *dialogs_, *fileChooser_, this);
+    std::optional<IniFile> ini = IniFile::load(settingsFile_);
+    screenWindow_->screen().setPalette(loadC64Palette(ini ? *ini : IniFile()));
+    screenWindow_->setSaveFolder(
+        [this] { return qs(!saveFolder_.empty() ? saveFolder_ : listing_->saveDir); });
+    connect(screenWindow_, &TfC64Screen::closed, this, &TfMainForm::screenClosed);
+    listing_->setScreen(&screenWindow_->screen());
+    applyCharsetRom(screenWindow_->screen(), options_.charsetRom);
+}
+
+void TfMainForm::toggleScreen(bool on) {
+    screenAction_->setChecked(on);
+    if (on)
+        screenWindow_->showScreen(QApplication::wheelScrollLines());
+    else
+        screenWindow_->close();
+}
+
+void TfMainForm::screenClosed(int tag) {
+    // The file viewer's screen (tag 1) releases the file viewer's button.
+    if (tag == TfC64Screen::MainScreen)
+        screenAction_->setChecked(false);
 }
 
 bool TfMainForm::updateSettings(const std::function<void(IniFile&)>& write) {
@@ -429,6 +460,7 @@ void TfMainForm::runListing(int runKind) {
 }
 
 void TfMainForm::load() {
+    screenWindow_->screen().beginUpdate();
     clearListing();
     const QStringList files =
         fileChooser_->openFiles(this, QStringLiteral("Open..."), qs(names_.lastLoad), kLoadFilter);
@@ -447,6 +479,7 @@ void TfMainForm::load() {
         }
         setCommandsEnabled(true);
     }
+    screenWindow_->screen().endUpdate(true);
     showCounts();
 }
 
@@ -515,7 +548,9 @@ void TfMainForm::list() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     path_->setText(qs(listing_->currentImage()));
+    screenWindow_->screen().beginUpdate();
     const bool ok = listing_->listAgain();
+    screenWindow_->screen().endUpdate(true);
     if (!ok) {
         if (listing_->currentImage().empty())
             path_->clear();
@@ -537,6 +572,7 @@ void TfMainForm::clearListing() {
     view_->clearText();
     view_->resumeUpdates();
     listing_->clear();
+    screenWindow_->screen().clear();
     imported_ = false;
     panel2_->clear();
     showCounts();
@@ -550,8 +586,11 @@ void TfMainForm::showOptions() {
                 [this](const QString& folder) { saveFolder_ = ss(folder); });
     }
     optionsDialog_->setCurrentImage(listing_->currentImage(), names_.lastLoad);
-    if (optionsDialog_->exec() == QDialog::Accepted)
+    if (optionsDialog_->exec() == QDialog::Accepted) {
         applyChangedFonts(optionsDialog_->changedFonts());
+        if (applyCharsetRom(screenWindow_->screen(), options_.charsetRom))
+            screenWindow_->screen().render();
+    }
 }
 
 void TfMainForm::applyChangedFonts(int changedBits) {
@@ -600,7 +639,9 @@ void TfMainForm::dropPaths(const QStringList& paths) {
     listing_->fileList = collectFiles(items);
     listing_->saveDir = dropSaveFolder(items, saveFolder_);
     setCommandsEnabled(false);
+    screenWindow_->screen().beginUpdate();
     runListing(3);
+    screenWindow_->screen().endUpdate(true);
     finishLoadStatus();
     setCommandsEnabled(true);
 }

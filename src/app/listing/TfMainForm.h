@@ -33,6 +33,7 @@ class QtDialogHost;
 class QtFileChooser;
 class RichTextView;
 class TfAbout;
+class TfC64Screen;
 class TfListerOptions;
 class TfSelectFolder;
 
@@ -101,6 +102,10 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void applyChangedFonts(int changedBits);
     // The main window's save folder (the "Path:" option when it names a folder).
     std::string& saveFolder() { return saveFolder_; }
+    // The main C64 screen and its toggle ("Show Original C64 Screen").
+    TfC64Screen* c64Screen() const { return screenWindow_; }
+    QAction* screenAction() const { return screenAction_; }
+    void toggleScreen(bool on);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -134,6 +139,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void showCounts();
     void onFindNext();
     std::size_t maxText() const;
+    void createScreenWindow();
+    // A C64 screen closed: its button and menu check are released.
+    void screenClosed(int tag);
     // Reads the settings file, lets the writer change it and saves it again.
     bool updateSettings(const std::function<void(IniFile&)>& write);
 
@@ -174,6 +182,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfListerOptions* optionsDialog_ = nullptr;
     TfAbout* about_ = nullptr;
     TfSelectFolder* selectFolder_ = nullptr;
+    TfC64Screen* screenWindow_ = nullptr;
+    QAction* screenAction_ = nullptr;
 };
 
 }  // namespace qv::app

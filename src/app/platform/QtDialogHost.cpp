@@ -33,6 +33,20 @@ QString qtFilter(const std::string& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+QString filterSuffix(const QString& filter) {
+    const qsizetype star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0)
+        return {};
+    QString suffix;
+    for (qsizetype i = star + 2; i < filter.size() && filter[i].isLetterOrNumber(); ++i)
+        suffix += filter[i];
+    const qsizetype end = star + 2 + suffix.size();
+    // "*.*" and patterns such as "*.D64*" name no single extension.
+    if (end < filter.size() && filter[end] != QLatin1Char(' ') && filter[end] != QLatin1Char(')'))
+        return {};
+    return suffix.toLower();
+}
+
 QtDialogHost::QtDialogHost(QWidget* parent) : parent_(parent) {}
 QtDialogHost::~QtDialogHost() = default;
 
@@ -109,6 +123,13 @@ std::optional<FileChooser::SaveChoice> QtFileChooser::saveFile(QWidget* parent,
     QFileDialog dialog(parent, caption, folder, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without an extension gets the one of the chosen filter, so that the
+    // file's name and its format agree.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, defaultSuffix](const QString& chosen) {
+                         const QString suffix = filterSuffix(chosen);
+                         dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix : suffix);
+                     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QStringList filters = dialog.nameFilters();

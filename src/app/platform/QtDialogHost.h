@@ -19,6 +19,10 @@ class TfFileDialog;
 // each pattern also in lower case, since file names on this system are case-sensitive.
 QString qtFilter(const std::string& filter);
 
+// The extension of a toolkit filter's first pattern, in lower case ("bmp" for
+// "Bitmap (*.BMP *.bmp)"); empty when the pattern names no single extension.
+QString filterSuffix(const QString& filter);
+
 // The dialog seam with real windows: the question dialog (one window per mode, kept
 // for the program run), the error dialog, message boxes, the save dialog and the
 // input box.

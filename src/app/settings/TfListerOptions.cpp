@@ -245,9 +245,28 @@ QWidget* TfListerOptions::c64ScreenPage() {
     l->addWidget(label);
     l->addWidget(imagesInScreen_);
     l->addStretch();
+    // A character ROM dump of the user's own replaces the built-in glyphs.
+    auto* romRow = new QWidget(this);
+    auto* r = new QHBoxLayout(romRow);
+    charsetRom_ = new QLineEdit(romRow);
+    charsetRom_->setObjectName(QStringLiteral("charsetRom"));
+    charsetRom_->setToolTip(QStringLiteral(
+        "A 4096-byte C64 character ROM file to draw the C64 Screen with. Empty: the built-in "
+        "character set"));
+    auto* browse = new QPushButton(QStringLiteral("..."), romRow);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Character ROM"),
+                                                          charsetRom_->text());
+        if (!file.isEmpty())
+            charsetRom_->setText(file);
+    });
+    r->addWidget(new QLabel(QStringLiteral("Character ROM:"), romRow));
+    r->addWidget(charsetRom_, 1);
+    r->addWidget(browse);
     auto* outer = new QWidget(this);
     auto* v = new QVBoxLayout(outer);
     v->addWidget(page);
+    v->addWidget(romRow);
     v->addStretch();
     return outer;
 }
@@ -382,6 +401,7 @@ void TfListerOptions::showRecord() {
         imageFields_[i]->setText(qs(*images[i]));
 
     imagesInScreen_->setValue(o.imagesInC64Screen);
+    charsetRom_->setText(qs(o.charsetRom));
     generateGeos_->setChecked(o.generateGeosFileDetails);
     umlaute_->setChecked(o.umlaute);
     eszett_->setChecked(o.eszett);
@@ -506,6 +526,7 @@ void TfListerOptions::readControls() {
     for (std::size_t i = 0; i < 4; ++i)
         *images[i] = ss(imageFields_[i]->text());
     o.imagesInC64Screen = imagesInScreen_->value();
+    o.charsetRom = ss(charsetRom_->text().trimmed());
     o.generateGeosFileDetails = generateGeos_->isChecked();
     o.umlaute = umlaute_->isChecked();
     o.eszett = eszett_->isChecked();

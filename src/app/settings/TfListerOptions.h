@@ -97,6 +97,7 @@ class TfListerOptions : public QDialog {
     std::array<QLineEdit*, 4> imageFields_{};
     // C64Screen
     QSpinBox* imagesInScreen_;
+    QLineEdit* charsetRom_;
     // GEOS File Details
     QCheckBox *generateGeos_, *umlaute_, *eszett_, *paragraph_;
     // 40 Tracks Support

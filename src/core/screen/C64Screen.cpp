@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "support/Bmp.h"
+#include "support/Png.h"
 
 namespace qv {
 
@@ -26,6 +27,29 @@ const char* const kCompleteFailed = "C64Screen: Failed to save Complete Bitmap!"
 const char* const kPageFailed = "C64Screen: Failed to save Bitmap!";
 
 }  // namespace
+
+ScreenSaveChoice screenSaveChoice(int filterIndex) {
+    switch (filterIndex) {
+        case 1:
+            return {true, PictureFormat::Bmp};
+        case 2:
+            return {false, PictureFormat::Png};
+        case 3:
+            return {true, PictureFormat::Png};
+        default:
+            return {false, PictureFormat::Bmp};
+    }
+}
+
+ZoomKey zoomKey(char key, bool numericPad, bool shift) {
+    if (key == '*')
+        return numericPad || shift ? ZoomKey::Reset : ZoomKey::None;
+    if (key == '+')
+        return shift && !numericPad ? ZoomKey::Reset : ZoomKey::In;
+    if (key == '-')
+        return ZoomKey::Out;
+    return ZoomKey::None;
+}
 
 ScreenCell petsciiToCell(std::uint8_t b) {
     bool reverse = b < 32 || (b >= 128 && b < 160);
@@ -419,12 +443,16 @@ int C64Screen::pagesToSave(int lineCount, int rows, bool* tooLarge) {
     return static_cast<int>(std::min<long long>(pages, kMaxPages));
 }
 
-C64Screen::SaveResult C64Screen::saveBitmaps(const std::string& path, bool complete) {
+C64Screen::SaveResult C64Screen::saveBitmaps(const std::string& path, bool complete,
+                                             PictureFormat format) {
+    const auto save = [format](const std::string& name, const Image32& picture) {
+        return format == PictureFormat::Png ? savePng(name, picture) : saveBmp(name, picture);
+    };
     SaveResult result;
     Image32 page;
     if (!complete) {
         drawPage(scrollPosition_, page);
-        result.ok = saveBmp(path, page);
+        result.ok = save(path, page);
         if (result.ok) {
             result.saved = 1;
             result.files.push_back(path);
@@ -454,7 +482,7 @@ C64Screen::SaveResult C64Screen::saveBitmaps(const std::string& path, bool compl
         char number[16];
         std::snprintf(number, sizeof number, "%04i", k);
         std::string name = base + "_" + number + extension;
-        if (!saveBmp(name, page)) {
+        if (!save(name, page)) {
             failed = true;
             break;
         }

@@ -24,6 +24,28 @@ inline constexpr ScreenCell kCellReverse = 0x80;
 inline constexpr ScreenCell kCellUpperLower = 0x100;
 inline constexpr ScreenCell kCellGlyphMask = 0x1FF;
 
+// The picture formats of "Save as...": the Windows bitmap, and PNG besides it.
+enum class PictureFormat { Bmp, Png };
+
+// The filter list of the screen's "Save as..." dialog: one page or the complete text,
+// each as a bitmap or as PNG.
+inline constexpr const char* kScreenSaveFilter =
+    "Bitmap (*.BMP)|*.BMP|Complete Bitmap (*.BMP)|*.BMP|"
+    "PNG (*.PNG)|*.PNG|Complete PNG (*.PNG)|*.PNG";
+
+// What the chosen filter (0-based, in the order of kScreenSaveFilter) saves; an unknown
+// index saves the shown page as a bitmap.
+struct ScreenSaveChoice {
+    bool complete = false;
+    PictureFormat format = PictureFormat::Bmp;
+};
+ScreenSaveChoice screenSaveChoice(int filterIndex);
+
+// The zoom keys of the screen window: numeric-pad "*" or Shift with the "+" key of the
+// main keyboard shows 100%, "+" zooms in and "-" zooms out (from either keyboard).
+enum class ZoomKey { None, Reset, In, Out };
+ZoomKey zoomKey(char key, bool numericPad, bool shift);
+
 // The screen code and reverse flag that the C64 shows for a PETSCII byte inside quotes:
 // control codes (0-31, 128-159) appear reversed.
 ScreenCell petsciiToCell(std::uint8_t petscii);
@@ -130,7 +152,14 @@ class C64Screen : public ScreenSink {
     Size clientSize(int scrollBarWidth) const;
 
     // Drawing. Only an active screen draws; a drawing failure stops drawing until clear.
-    void setActive(bool active) { active_ = active; }
+    // Shown (true) or closed. During an update the state is kept for the update's end to
+    // restore, so a window closed meanwhile stays without drawing.
+    void setActive(bool active) {
+        if (updateDepth_ > 0)
+            savedActive_ = active;
+        else
+            active_ = active;
+    }
     bool active() const { return active_; }
     bool drawOk() const { return drawOk_; }
     bool blankDrawn() const { return blankDrawn_; }
@@ -144,8 +173,9 @@ class C64Screen : public ScreenSink {
     void drawPage(int firstRow, Image32& into) const;
 
     // "Save as...": the visible page to path, or with complete the whole text as one
-    // bitmap per page, base_0001.ext, base_0002.ext, ... (at most 9999).
-    SaveResult saveBitmaps(const std::string& path, bool complete);
+    // picture per page, base_0001.ext, base_0002.ext, ... (at most 9999).
+    SaveResult saveBitmaps(const std::string& path, bool complete,
+                           PictureFormat format = PictureFormat::Bmp);
     // How many bitmaps the complete text of lineCount rows gives with pages of rows rows:
     // the last page is filled up with empty rows; more than 9999 pages are cut to 9999
     // and tooLarge is set.

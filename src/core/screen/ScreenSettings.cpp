@@ -1,5 +1,7 @@
 #include "screen/ScreenSettings.h"
 
+#include "settings/WindowSettings.h"
+
 namespace qv {
 
 namespace {
@@ -7,6 +9,22 @@ const char* const kSection = "TOK64";
 const char* const kColumnsKey = "C64Screen 40/80";
 const char* const kMaxTextKey = "C64Screen MaxText";
 }  // namespace
+
+C64Palette loadC64Palette(const IniFile& ini) {
+    const PaletteSettings stored = PaletteSettings::load(ini);
+    C64Palette palette{};
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        palette[i] = stored.colours[i] & 0xFFFFFFu;
+    return palette;
+}
+
+bool applyCharsetRom(C64Screen& screen, const std::string& path) {
+    if (path.empty()) {
+        screen.setCharset(Charset::builtin());
+        return true;
+    }
+    return screen.useCharsetRom(path);
+}
 
 void applyFileViewerScreenSettings(C64Screen& screen, const IniFile& ini) {
     screen.setLimited(true);

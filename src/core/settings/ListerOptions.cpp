@@ -69,6 +69,7 @@ void writeRecord(IniFile& ini, const ListerOptions& o) {
     ini.writeInt("ASCII", "skip", o.skip);
 
     ini.writeInt("C64 Screen", "num", o.imagesInC64Screen);
+    ini.writeText("C64 Screen", "CharROM", o.charsetRom);
 
     ini.writeBool("GEOS", "Generate", o.generateGeosFileDetails);
     ini.writeBool("GEOS", "SpecialChars_Umlaute", o.umlaute);
@@ -138,6 +139,7 @@ OptionsLoadResult loadOptions(const IniFile& ini, ListerOptions& options) {
 
     o.imagesInC64Screen =
         std::clamp(ini.readInt("C64 Screen", "num", o.imagesInC64Screen), 0, kMaxImagesInC64Screen);
+    o.charsetRom = ini.readString("C64 Screen", "CharROM", "");
 
     o.generateGeosFileDetails = ini.readBool("GEOS", "Generate", o.generateGeosFileDetails);
     o.umlaute = ini.readBool("GEOS", "SpecialChars_Umlaute", o.umlaute);

@@ -38,6 +38,8 @@ struct ListerOptions {
     int skip = 0;                    // custom header "Directory Level Skip", 0-255
     // C64Screen
     int imagesInC64Screen = 20;  // 0-100000
+    // A 4096-byte character ROM dump the C64 screens draw with; empty: the built-in glyphs.
+    std::string charsetRom;
     // GEOS File Details
     bool generateGeosFileDetails = true;
     bool umlaute = true;

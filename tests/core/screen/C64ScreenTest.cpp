@@ -13,6 +13,7 @@
 #include "settings/IniFile.h"
 #include "support/Bmp.h"
 #include "support/GoldenImage.h"
+#include "support/Png.h"
 
 namespace qv {
 namespace {
@@ -328,6 +329,14 @@ TEST_F(ScreenFixture, UpdatesDrawOnceAtTheEnd) {
     screen.setActive(false);
     screen.addLine("C", false);
     EXPECT_EQ(repaints, 3);
+
+    // A window closed while a listing is added stays closed when the update ends.
+    screen.setActive(true);
+    screen.beginUpdate();
+    screen.setActive(false);
+    screen.endUpdate(true);
+    EXPECT_FALSE(screen.active());
+    EXPECT_EQ(repaints, 3);
 }
 
 TEST_F(ScreenFixture, ScrollRangeAndWheel) {
@@ -618,7 +627,77 @@ TEST_F(ScreenFixture, AUsersRomDumpReplacesTheGlyphsOnlyWhenItFits) {
     screen.setActive(true);
     screen.addLine(" ", false);
     EXPECT_EQ(screen.bitmap().at(0, 0), kLightBlue) << "every glyph of this dump is solid";
+
+    // The "Character ROM:" option: a dump that cannot be read keeps the glyphs in use, an
+    // empty option brings the built-in set back.
+    messages.clear();
+    EXPECT_FALSE(applyCharsetRom(screen, (dir / "missing.bin").string()));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_NE(screen.charset(), Charset::builtin());
+    EXPECT_TRUE(applyCharsetRom(screen, ""));
+    EXPECT_EQ(screen.charset(), Charset::builtin());
     std::filesystem::remove_all(dir);
+}
+
+TEST(C64ScreenWindowRules, ZoomKeys) {
+    struct Case {
+        char key;
+        bool numericPad;
+        bool shift;
+        ZoomKey expected;
+    };
+    const Case cases[] = {
+        {'*', true, false, ZoomKey::Reset},  // numeric pad
+        {'*', false, true, ZoomKey::Reset},  // Shift with the main keyboard's "+" key
+        {'+', false, true, ZoomKey::Reset},  // the same where the key reports "+"
+        {'+', true, false, ZoomKey::In},    {'+', false, false, ZoomKey::In},
+        {'-', true, false, ZoomKey::Out},   {'-', false, false, ZoomKey::Out},
+        {'x', false, false, ZoomKey::None},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(zoomKey(c.key, c.numericPad, c.shift), c.expected)
+            << c.key << " pad " << c.numericPad << " shift " << c.shift;
+    }
+}
+
+TEST(C64ScreenWindowRules, SaveFiltersChooseWhatAndHow) {
+    struct Case {
+        int filter;
+        bool complete;
+        PictureFormat format;
+    };
+    const Case cases[] = {{0, false, PictureFormat::Bmp},  {1, true, PictureFormat::Bmp},
+                          {2, false, PictureFormat::Png},  {3, true, PictureFormat::Png},
+                          {-1, false, PictureFormat::Bmp}, {9, false, PictureFormat::Bmp}};
+    for (const Case& c : cases) {
+        const ScreenSaveChoice choice = screenSaveChoice(c.filter);
+        EXPECT_EQ(choice.complete, c.complete) << c.filter;
+        EXPECT_EQ(choice.format, c.format) << c.filter;
+    }
+}
+
+TEST(C64ScreenSave, PngPagesHoldTheSamePictures) {
+    std::filesystem::path dir = freshDir("qv_screen_png");
+    C64Screen screen;
+    for (int i = 0; i < 30; ++i)
+        screen.addLine("LINE " + std::to_string(i), false);
+    const C64Screen::SaveResult result =
+        screen.saveBitmaps((dir / "shot.png").string(), true, PictureFormat::Png);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.files.back(), (dir / "shot_0002.png").string());
+    Image32 second;
+    screen.drawPage(25, second);
+    EXPECT_EQ(readAll(dir / "shot_0002.png"), encodePng(second));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(C64ScreenSettings, PaletteComesFromTheSettings) {
+    EXPECT_EQ(loadC64Palette(IniFile()), kDefaultC64Palette);
+    const C64Palette stored =
+        loadC64Palette(IniFile::parse("[Color Palette]\n06 blue=255\n14 light blue=16711680\n"));
+    EXPECT_EQ(stored[6], 0x0000FFu);
+    EXPECT_EQ(stored[14], 0xFF0000u);
+    EXPECT_EQ(stored[1], kDefaultC64Palette[1]);
 }
 
 }  // namespace

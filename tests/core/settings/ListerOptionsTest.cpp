@@ -85,6 +85,7 @@ TEST(ListerOptions, SaveWritesEveryKeyButDirAbortWithNull) {
         {"ASCII", "driveletter", "c:"},
         {"ASCII", "skip", "0"},
         {"C64 Screen", "num", "20"},
+        {"C64 Screen", "CharROM", ""},
         {"GEOS", "Generate", "1"},
         {"GEOS", "SpecialChars_Umlaute", "1"},
         {"GEOS", "SpecialChars_Eszett", "1"},
@@ -139,6 +140,7 @@ TEST(ListerOptions, RoundTripOfEveryField) {
     o.driveLetter = "net: ";
     o.skip = 4;
     o.imagesInC64Screen = 99;
+    o.charsetRom = "/roms/my chars.bin";
     o.generateGeosFileDetails = false;
     o.umlaute = false;
     o.eszett = false;
@@ -164,6 +166,7 @@ TEST(ListerOptions, RoundTripOfEveryField) {
     EXPECT_EQ(second.text(), first.text());  // every key came back as it was written
 
     EXPECT_EQ(back.driveLetter, "net: ");
+    EXPECT_EQ(back.charsetRom, "/roms/my chars.bin");
     EXPECT_EQ(back.postImage, " 1, <");
     EXPECT_EQ(back.maxFiles, 144);
     EXPECT_EQ(back.bamOptionBits, 1 + 32);

@@ -1,0 +1,71 @@
+#include "CliListing.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "listing/FileList.h"
+
+namespace qv::cli {
+
+ListerOptions listingOptions(const CliSettings& settings, std::string& pathOption) {
+    std::vector<std::string> messages;
+    ListerOptions options = settings.listerOptions(messages, &pathOption);
+    for (const std::string& m : messages)
+        std::fprintf(stderr, "%s\n", m.c_str());
+    return options;
+}
+
+std::vector<std::string> collectInputs(const char* command, const std::vector<std::string>& inputs,
+                                       int& status) {
+    std::vector<std::string> missing;
+    std::vector<std::string> files = collectFiles(inputs, &missing);
+    for (const std::string& m : missing) {
+        std::fprintf(stderr, "quorvane-cli %s: %s: no such file or folder\n", command, m.c_str());
+        status = 1;
+    }
+    return files;
+}
+
+void CliListing::ReportingHost::setProgress(int position) {
+    CliRunHost::setProgress(position);
+    position_ = position;
+}
+
+std::vector<std::string> CliListing::ReportingHost::notListed(
+    const std::vector<std::string>& files) const {
+    std::vector<std::string> out;
+    std::size_t k = 0;
+    for (int i = 0; i <= position_ && i < static_cast<int>(files.size()); ++i) {
+        if (k < listed_.size() && listed_[k] == i) {
+            ++k;
+        } else {
+            out.push_back(files[static_cast<std::size_t>(i)]);
+        }
+    }
+    return out;
+}
+
+CliListing::CliListing(ListerOptions& options, Dialogs& dialogs) : listing_(options, dialogs) {
+    listing_.setHost(&host_);
+    listing_.setKeywords(v2Keywords(tokens_));
+    listing_.setLog(&log_);
+}
+
+int CliListing::run(const char* command, const std::vector<std::string>& files,
+                    const std::vector<std::string>& inputs, const std::string& pathOption,
+                    bool upperLower, int& status) {
+    listing_.mode = upperLower ? CharMode::UpperLower : CharMode::UpperGraphics;
+    listing_.fileList = files;
+    listing_.saveDir = dropSaveFolder(inputs, pathOption);
+    const int listed = listing_.listFiles(3);
+    for (const std::string& f : host_.notListed(files)) {
+        std::fprintf(stderr, "quorvane-cli %s: %s: not listed\n", command, f.c_str());
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(f, ec))
+            status = 1;
+    }
+    return listed;
+}
+
+}  // namespace qv::cli

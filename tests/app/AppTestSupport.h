@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "listing/TfMainForm.h"
+#include "platform/QtDialogHost.h"
+#include "support/DiskBuilder.h"
+#include "support/ScriptedDialogHost.h"
+
+// What the window tests share: the file dialogs' double and small files to work on.
+namespace qv::test {
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// An image named NAME with one program file (on the C64 screen: the header, the file,
+// the free blocks and two empty rows).
+inline std::string makeImage(const TempDir& tmp, const std::string& file, const std::string& name) {
+    DiskBuilder d;
+    d.format(name, "QV");
+    d.addFile("PROGRAM", 0x82, Bytes(300, 0x11));
+    d.save(tmp.file(file));
+    return tmp.file(file);
+}
+
+// The file dialogs of the windows for tests: answers come from queues, and every save
+// dialog's caption, folder, filter and default extension is recorded.
+class ScriptedChooser : public app::FileChooser {
+  public:
+    struct SaveRequest {
+        QString caption, folder;
+        std::string filter;
+        QString defaultSuffix;
+    };
+    std::deque<QStringList> openAnswers;
+    std::deque<std::optional<SaveChoice>> saveAnswers;
+    std::vector<SaveRequest> saveRequests;
+    std::deque<QString> folderAnswers;
+    QStringList folderStarts;
+
+    QStringList openFiles(QWidget*, const QString&, const QString&, const std::string&) override {
+        if (openAnswers.empty())
+            return {};
+        QStringList a = openAnswers.front();
+        openAnswers.pop_front();
+        return a;
+    }
+    QString openFile(QWidget* p, const QString& c, const QString& f,
+                     const std::string& filter) override {
+        const QStringList a = openFiles(p, c, f, filter);
+        return a.isEmpty() ? QString() : a.front();
+    }
+    std::optional<SaveChoice> saveFile(QWidget*, const QString& caption, const QString& folder,
+                                       const std::string& filter,
+                                       const QString& defaultSuffix) override {
+        saveRequests.push_back({caption, folder, filter, defaultSuffix});
+        if (saveAnswers.empty())
+            return std::nullopt;
+        const bool chosen = saveAnswers.front().has_value();
+        const SaveChoice a = chosen ? *saveAnswers.front() : SaveChoice{};
+        saveAnswers.pop_front();
+        if (!chosen)
+            return std::nullopt;
+        return a;
+    }
+    // The folder browser: the next prepared folder; where it started is recorded.
+    QString chooseFolder(QWidget*, const QString&, const QString& start) override {
+        folderStarts << start;
+        if (folderAnswers.empty())
+            return {};
+        QString a = folderAnswers.front();
+        folderAnswers.pop_front();
+        return a;
+    }
+};
+
+// A main window with the doubles and its own settings file (tmp/quorvane.ini).
+struct MainFormWindow {
+    TempDir tmp;
+    ScriptedDialogHost host;
+    ScriptedChooser chooser;
+    std::unique_ptr<app::TfMainForm> form;
+
+    // Creates and shows the window, which lists images once told to.
+    void open(std::vector<std::string> images = {}) {
+        app::MainFormSetup s;
+        s.settingsFile = tmp.file("quorvane.ini");
+        s.images = std::move(images);
+        s.dialogHost = &host;
+        s.fileChooser = &chooser;
+        form = std::make_unique<app::TfMainForm>(s);
+        form->show();
+    }
+};
+
+}  // namespace qv::test
