@@ -57,13 +57,6 @@ struct Document {
     std::string offsetText;  // the catalogue's Fileoffset text
 };
 
-std::string windows1252ToUtf8(const std::string& text) {
-    std::string out;
-    for (char c : text)
-        appendUtf8(out, windows1252ToUnicode(static_cast<std::uint8_t>(c)));
-    return out;
-}
-
 std::string lower(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -160,14 +153,7 @@ int runGeoWrite(const std::vector<std::string>& args) {
         } else if (a == "--font-table") {
             fontTable = true;
         } else if (a == "--exists") {
-            const std::string v = i + 1 < args.size() ? args[++i] : "";
-            if (v == "rename") {
-                host.presetAnswer(QuestionMode::AutoRename, 6);
-            } else if (v == "overwrite") {
-                host.presetAnswer(QuestionMode::AutoRename, 1);
-            } else if (v == "skip") {
-                host.presetAnswer(QuestionMode::AutoRename, 2);
-            } else {
+            if (!parseExistsAnswer(i + 1 < args.size() ? args[++i] : "", host)) {
                 return usage("--exists takes rename, overwrite or skip");
             }
         } else if (a == "-o") {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "support/Bmp.h"
+#include "support/LittleEndian.h"
 
 namespace qv {
 namespace {
@@ -16,20 +17,10 @@ constexpr std::uint16_t kMetaStretchDib = 0x0F43;
 constexpr std::uint16_t kMmAnisotropic = 8;
 constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
 // Starts a record of `words` 16-bit words (its 3-word head included).
 void beginRecord(std::vector<std::uint8_t>& out, std::uint32_t words, std::uint16_t function) {
-    put32(out, words);
-    put16(out, function);
+    putLe32(out, words);
+    putLe16(out, function);
 }
 
 }  // namespace
@@ -54,34 +45,34 @@ std::vector<std::uint8_t> encodeWmf(const Image32& image) {
 
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(totalWords * 2));
-    put16(out, 1);       // a metafile in memory
-    put16(out, 9);       // header words
-    put16(out, 0x0300);  // version
-    put32(out, static_cast<std::uint32_t>(totalWords));
-    put16(out, 0);  // objects
-    put32(out, static_cast<std::uint32_t>(dibRecordWords));
-    put16(out, 0);
+    putLe16(out, 1);       // a metafile in memory
+    putLe16(out, 9);       // header words
+    putLe16(out, 0x0300);  // version
+    putLe32(out, static_cast<std::uint32_t>(totalWords));
+    putLe16(out, 0);  // objects
+    putLe32(out, static_cast<std::uint32_t>(dibRecordWords));
+    putLe16(out, 0);
 
     beginRecord(out, 4, kMetaSetMapMode);
-    put16(out, kMmAnisotropic);
+    putLe16(out, kMmAnisotropic);
     beginRecord(out, 5, kMetaSetWindowOrg);
-    put16(out, 0);  // y
-    put16(out, 0);  // x
+    putLe16(out, 0);  // y
+    putLe16(out, 0);  // x
     beginRecord(out, 5, kMetaSetWindowExt);
-    put16(out, h);
-    put16(out, w);
+    putLe16(out, h);
+    putLe16(out, w);
 
     beginRecord(out, static_cast<std::uint32_t>(dibRecordWords), kMetaStretchDib);
-    put32(out, kSrcCopy);
-    put16(out, 0);  // the DIB holds RGB values
-    put16(out, h);  // source height, width, y, x
-    put16(out, w);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, h);  // destination height, width, y, x
-    put16(out, w);
-    put16(out, 0);
-    put16(out, 0);
+    putLe32(out, kSrcCopy);
+    putLe16(out, 0);  // the DIB holds RGB values
+    putLe16(out, h);  // source height, width, y, x
+    putLe16(out, w);
+    putLe16(out, 0);
+    putLe16(out, 0);
+    putLe16(out, h);  // destination height, width, y, x
+    putLe16(out, w);
+    putLe16(out, 0);
+    putLe16(out, 0);
     out.insert(out.end(), bmp.begin() + static_cast<std::ptrdiff_t>(kBmpFileHeaderSize), bmp.end());
 
     beginRecord(out, 3, 0);  // end of the metafile
