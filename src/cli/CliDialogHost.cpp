@@ -239,4 +239,17 @@ bool parseAnswerOption(const std::vector<std::string>& args, std::size_t& i, Cli
     return true;
 }
 
+bool parseExistsAnswer(const std::string& value, CliDialogHost& host) {
+    if (value == "rename") {
+        host.presetAnswer(QuestionMode::AutoRename, 6);
+    } else if (value == "overwrite") {
+        host.presetAnswer(QuestionMode::AutoRename, 1);
+    } else if (value == "skip") {
+        host.presetAnswer(QuestionMode::AutoRename, 2);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace qv::cli

@@ -55,4 +55,9 @@ bool parseAnswerOption(const std::vector<std::string>& args, std::size_t& i, Cli
 
 extern const char* const kAnswerOptionsHelp;
 
+// The value of --exists of the export commands: what a file of the same name gets
+// (rename, overwrite or skip) as the preset answer of the name-exists question.
+// False for any other value.
+bool parseExistsAnswer(const std::string& value, CliDialogHost& host);
+
 }  // namespace qv::cli

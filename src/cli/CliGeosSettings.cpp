@@ -17,4 +17,26 @@ GeosViewerSettings geosViewerSettings(const IniFile& ini) {
     return s;
 }
 
+GeoWriteOptions geoWriteSettings(const IniFile& ini, std::string& fontTableMessage) {
+    const GeosDetailsSettings geos = GeosDetailsSettings::load(ini);
+    GeoWriteOptions o;
+    o.scrapNewlines = scrapNewlinesFromSetting(geos.scrapsNewline);
+    o.scaleImage21 = geos.scaleImage21;
+    o.pageNumbers = geos.pageNumbers;
+    o.showPrintColours = geos.showTextPrintColors;
+    o.showFontId = geos.showFontId;
+    o.useFontTable = geos.useFontTable;
+    o.header = geos.header;
+    o.footer = geos.footer;
+    o.paperA4 = geos.paperFormatA4;
+    const PrintColorPalette colours = PrintColorPalette::load(ini);
+    for (std::size_t i = 0; i < o.printColours.size(); ++i)
+        o.printColours[i] = colours.entries[i].colour & 0xFFFFFF;
+    const FontIdTable table = FontIdTable::load(ini);
+    o.hasFontTable = table.present;
+    o.fontTable = table.entries;
+    fontTableMessage = table.message;
+    return o;
+}
+
 }  // namespace qv::cli

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
+#include "geos/GeoWrite.h"
 #include "settings/IniFile.h"
 
 namespace qv::cli {
@@ -17,5 +19,10 @@ struct GeosViewerSettings {
 };
 
 GeosViewerSettings geosViewerSettings(const IniFile& ini);
+
+// The GeoWrite options of [GEOS], the print colours of [PrintText Color Palette] and
+// the font-ID table of [FontTable]. A table that cannot be parsed leaves its message
+// in fontTableMessage.
+GeoWriteOptions geoWriteSettings(const IniFile& ini, std::string& fontTableMessage);
 
 }  // namespace qv::cli

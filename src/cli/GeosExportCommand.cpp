@@ -52,13 +52,6 @@ struct Document {
     int offset = -1;
 };
 
-std::string windows1252ToUtf8(const std::string& text) {
-    std::string out;
-    for (char c : text)
-        appendUtf8(out, windows1252ToUnicode(static_cast<std::uint8_t>(c)));
-    return out;
-}
-
 struct Exporter {
     CliDialogHost& host;
     Dialogs& dialogs;
@@ -191,14 +184,7 @@ int runGeosExport(const std::vector<std::string>& args) {
         } else if (a == "--mono") {
             mono = true;
         } else if (a == "--exists") {
-            const std::string v = i + 1 < args.size() ? args[++i] : "";
-            if (v == "rename") {
-                host.presetAnswer(QuestionMode::AutoRename, 6);
-            } else if (v == "overwrite") {
-                host.presetAnswer(QuestionMode::AutoRename, 1);
-            } else if (v == "skip") {
-                host.presetAnswer(QuestionMode::AutoRename, 2);
-            } else {
+            if (!parseExistsAnswer(i + 1 < args.size() ? args[++i] : "", host)) {
                 std::fprintf(
                     stderr, "quorvane-cli geos-export: --exists takes rename, overwrite or skip\n");
                 return 2;

@@ -309,6 +309,8 @@ TrackSector DiskBuilder::writeInfoBlock(const InfoBlockSpec& info) {
     text(97, 20, info.author);
     text(117, 20, info.application);
     text(160, 95, info.description);
+    if (info.titlePage)
+        b[139] = 0x80;
     return ts;
 }
 

@@ -44,7 +44,8 @@ struct InfoBlockSpec {
     std::string author;
     std::string application;
     std::string description;
-    Bytes raw;  // when not empty: bytes 0-255 of the block, used as they are
+    bool titlePage = false;  // GeoWrite: bit 7 of byte 139
+    Bytes raw;               // when not empty: bytes 0-255 of the block, used as they are
 };
 
 // Builds a D64 image byte by byte, so that every test states the bytes it depends on.

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "support/LittleEndian.h"
+
 namespace qv {
 
 namespace {
@@ -11,16 +13,6 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kPixelsPerMetre = 2835;  // 72 dpi
 // Pictures larger than this are refused rather than overflowing the header fields.
 constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;
-
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 // Starts the file with both headers; returns false for an unusable size.
 bool beginFile(std::vector<std::uint8_t>& out, int width, int height, std::uint32_t bitsPerPixel,
@@ -37,20 +29,20 @@ bool beginFile(std::vector<std::uint8_t>& out, int width, int height, std::uint3
     out.reserve(static_cast<std::size_t>(offset + imageSize));
     out.push_back('B');
     out.push_back('M');
-    put32(out, static_cast<std::uint32_t>(offset + imageSize));
-    put32(out, 0);  // reserved
-    put32(out, static_cast<std::uint32_t>(offset));
-    put32(out, kInfoHeaderSize);
-    put32(out, static_cast<std::uint32_t>(width));
-    put32(out, static_cast<std::uint32_t>(height));  // positive: rows bottom-up
-    put16(out, 1);                                   // planes
-    put16(out, bitsPerPixel);
-    put32(out, 0);  // BI_RGB, uncompressed
-    put32(out, static_cast<std::uint32_t>(imageSize));
-    put32(out, kPixelsPerMetre);
-    put32(out, kPixelsPerMetre);
-    put32(out, colours);  // colours used
-    put32(out, 0);        // important colours: all
+    putLe32(out, static_cast<std::uint32_t>(offset + imageSize));
+    putLe32(out, 0);  // reserved
+    putLe32(out, static_cast<std::uint32_t>(offset));
+    putLe32(out, kInfoHeaderSize);
+    putLe32(out, static_cast<std::uint32_t>(width));
+    putLe32(out, static_cast<std::uint32_t>(height));  // positive: rows bottom-up
+    putLe16(out, 1);                                   // planes
+    putLe16(out, bitsPerPixel);
+    putLe32(out, 0);  // BI_RGB, uncompressed
+    putLe32(out, static_cast<std::uint32_t>(imageSize));
+    putLe32(out, kPixelsPerMetre);
+    putLe32(out, kPixelsPerMetre);
+    putLe32(out, colours);  // colours used
+    putLe32(out, 0);        // important colours: all
     return true;
 }
 

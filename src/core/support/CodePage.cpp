@@ -425,4 +425,11 @@ std::string utf8ToCp437(std::string_view text) {
     return out;
 }
 
+std::string windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        appendUtf8(out, windows1252ToUnicode(static_cast<std::uint8_t>(c)));
+    return out;
+}
+
 }  // namespace qv

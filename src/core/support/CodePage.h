@@ -64,4 +64,7 @@ std::string cp437ToUtf8(std::string_view text, const Cp437DecodeOptions& options
 // becomes CR LF.
 std::string utf8ToCp437(std::string_view text);
 
+// Windows-1252 text (GEOS names after the GEOS text conversion) as UTF-8.
+std::string windows1252ToUtf8(std::string_view text);
+
 }  // namespace qv

@@ -9,9 +9,20 @@ namespace {
 
 CharFormat overlay(const CharFormat& below, const CharFormat& above) {
     CharFormat result = below;
-    if (above.colour) {
-        result.colour = above.colour;
-    }
+    auto lay = [](auto& field, const auto& top) {
+        if (top) {
+            field = top;
+        }
+    };
+    lay(result.colour, above.colour);
+    lay(result.background, above.background);
+    lay(result.face, above.face);
+    lay(result.points, above.points);
+    lay(result.bold, above.bold);
+    lay(result.italic, above.italic);
+    lay(result.underline, above.underline);
+    lay(result.outline, above.outline);
+    lay(result.offset, above.offset);
     return result;
 }
 
@@ -22,7 +33,33 @@ void RichDocument::setColour(std::size_t start, std::size_t end, Rgb colour) {
     if (start >= end) {
         return;
     }
-    ranges.push_back({start, end, CharFormat{colour & 0xFFFFFFu}});
+    CharFormat format;
+    format.colour = colour & 0xFFFFFFu;
+    ranges.push_back({start, end, format});
+}
+
+void RichDocument::setFormat(std::size_t start, std::size_t end, const CharFormat& format) {
+    end = std::min(end, text.size());
+    if (start >= end) {
+        return;
+    }
+    ranges.push_back({start, end, format});
+}
+
+std::size_t RichDocument::paragraphAt(std::size_t position) const {
+    std::size_t paragraph = 0;
+    const std::size_t last = std::min(position, text.size());
+    for (std::size_t i = 0; i + 1 < last; ++i) {
+        if (text[i] == '\r' && text[i + 1] == '\n') {
+            ++paragraph;
+        }
+    }
+    return paragraph;
+}
+
+const ParagraphFormat& RichDocument::paragraphFormat(std::size_t i) const {
+    static const ParagraphFormat kDefault;
+    return i < paragraphs.size() ? paragraphs[i] : kDefault;
 }
 
 std::vector<FormatRange> RichDocument::runs() const {

@@ -5,6 +5,7 @@
 #include "support/RichText.h"
 #include "support/RtfReader.h"
 #include "support/RtfWriter.h"
+#include "support/Wmf.h"
 
 namespace qv {
 namespace {
@@ -100,6 +101,94 @@ TEST(Rtf, WrittenShapeForWordProcessorsAndLaterSteps) {
     EXPECT_NE(rtf.find("\\pard\\plain\\f0\\fs20 "), std::string::npos);
     // The box line goes as Unicode with a stand-in for older readers.
     EXPECT_NE(rtf.find("\\cf1 A\\cf0 \\u9472\\'2d\\par"), std::string::npos);
+}
+
+TEST(Rtf, ParagraphAndCharacterFormats) {
+    RichDocument doc;
+    doc.codePage = CodePage::Windows1252;
+    doc.text = "ab\r\nc\r\nd";
+    ParagraphFormat indented;
+    indented.leftIndent = 200;
+    indented.firstLineIndent = -100;
+    indented.tabs = {{900, TabAlignment::Decimal},
+                     {300, TabAlignment::Right},
+                     {900, TabAlignment::Left},
+                     {600, TabAlignment::Centre}};
+    ParagraphFormat centred;
+    centred.alignment = ParagraphAlignment::Centre;
+    centred.spacing = LineSpacing::Double;
+    doc.paragraphs = {indented, indented, centred};
+    CharFormat raised;
+    raised.offset = 3;
+    raised.face = "Times";
+    raised.background = 0x00FF00;
+    doc.setFormat(1, 2, raised);
+    CharFormat lowered;
+    lowered.offset = -3;
+    lowered.italic = true;
+    doc.setFormat(4, 5, lowered);
+    const std::string rtf = writeRtf(doc);
+    EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}{\\f1\\fnil\\fcharset0 "
+                       "Times;}}"),
+              std::string::npos);
+    // Tab stops in ascending order, each position once; an unchanged paragraph format
+    // is not repeated; offsets in half points.
+    EXPECT_NE(rtf.find("\\fs20 \\li200\\fi-100\\tqr\\tx300\\tqc\\tx600\\tqdec\\tx900 "
+                       "a\\f1\\up6\\highlight1 b\\f0\\up0\\highlight0 \\par\r\n"
+                       "\\i\\dn6 c\\i0\\up0 \\par\r\n"
+                       "\\pard\\qc\\sl480\\slmult1 d}"),
+              std::string::npos)
+        << rtf;
+}
+
+TEST(Rtf, PicturesAsMetafilesAtTheirPositions) {
+    RichDocument doc;
+    doc.text = "ab";
+    doc.pictures.push_back({1, Image32(24, 16, 0xFF0000)});
+    doc.pictures.push_back({2, Image32(1, 1)});
+    const std::string rtf = writeRtf(doc);
+    // Sizes for 96 pixels per inch, less one: 24 pixels are 635 x 0.01 mm, 360 twips.
+    EXPECT_NE(rtf.find("a{\\pict\\wmetafile8\\picw634\\pich422\\picwgoal359\\pichgoal239 \r\n"
+                       "0100090000"),
+              std::string::npos);
+    EXPECT_NE(rtf.find("b{\\pict\\wmetafile8\\picw25\\pich25\\picwgoal14\\pichgoal14 "),
+              std::string::npos);
+    EXPECT_EQ(rtf.substr(rtf.size() - 16), "030000000000}}\r\n");  // the end record
+}
+
+TEST(Wmf, RecordsDescribeThePicture) {
+    const Image32 image(3, 2, 0x112233);
+    const std::vector<std::uint8_t> wmf = encodeWmf(image);
+    auto u16 = [&](std::size_t at) { return wmf[at] | (wmf[at + 1] << 8); };
+    auto u32 = [&](std::size_t at) { return u16(at) | (u16(at + 2) << 16); };
+    ASSERT_GE(wmf.size(), 18u);
+    EXPECT_EQ(u16(0), 1);
+    EXPECT_EQ(u16(2), 9);
+    EXPECT_EQ(u16(4), 0x0300);
+    EXPECT_EQ(static_cast<std::size_t>(u32(6)) * 2, wmf.size());
+    // Map mode, window origin, window extent (height, width), the DIB, the end.
+    EXPECT_EQ(u16(18 + 4), 0x0103);
+    EXPECT_EQ(u16(26 + 4), 0x020B);
+    EXPECT_EQ(u16(36 + 4), 0x020C);
+    EXPECT_EQ(u16(36 + 6), 2);
+    EXPECT_EQ(u16(36 + 8), 3);
+    EXPECT_EQ(u16(46 + 4), 0x0F43);
+    EXPECT_EQ(u32(46), u32(12));  // the largest record
+    EXPECT_EQ(u32(46 + 6), 0x00CC0020u);
+    EXPECT_EQ(u32(46 + 28), 40);  // the DIB's own header follows the ten parameters
+    const std::vector<std::uint8_t> end(wmf.end() - 6, wmf.end());
+    EXPECT_EQ(end, (std::vector<std::uint8_t>{3, 0, 0, 0, 0, 0}));
+
+    EXPECT_TRUE(encodeWmf(Image32(0, 5)).empty());
+    EXPECT_TRUE(encodeWmf(Image32(0x8000, 1)).empty());
+}
+
+TEST(RichDocument, ParagraphAtCountsLineEndsBefore) {
+    RichDocument doc;
+    doc.text = "ab\r\n\r\nc";
+    const std::size_t expected[] = {0, 0, 0, 0, 1, 1, 2, 2};
+    for (std::size_t at = 0; at < std::size(expected); ++at)
+        EXPECT_EQ(doc.paragraphAt(at), expected[at]) << at;
 }
 
 TEST(Rtf, ReadsOrdinaryRtf) {
