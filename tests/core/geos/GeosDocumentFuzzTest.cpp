@@ -7,10 +7,13 @@
 #include "GeosDocFixture.h"
 #include "geos/FontView.h"
 #include "geos/GeoPaint.h"
+#include "geos/GeoWrite.h"
 #include "geos/GeosFont.h"
 #include "geos/PhotoAlbum.h"
 #include "geos/PhotoScrap.h"
 #include "support/Bmp.h"
+#include "support/GeoWriteBytes.h"
+#include "support/RtfWriter.h"
 
 namespace qv {
 namespace {
@@ -35,7 +38,7 @@ InfoBlockSpec vlir(std::uint8_t type, const char* cls) {
 
 struct DocumentFuzz : test::GeosDocFixture {
     FontView view;
-    test::DirEntrySpec paint, font, scrapFile, album;
+    test::DirEntrySpec paint, font, scrapFile, album, write;
 
     DocumentFuzz() {
         host.defaultErrorAnswer = 1;  // Continue wherever a question allows it
@@ -68,6 +71,61 @@ struct DocumentFuzz : test::GeosDocFixture {
         if (view.picture().width > 0 && view.picture().height > 0) {
             ASSERT_FALSE(encodeBmp(view.picture()).empty());
         }
+        // A GeoWrite document in every layout: what was converted, up to a failure, is
+        // a document the RTF writer can write.
+        for (const char* cls : {"Write Image V1.1", "Write Image V2.0", "Write Image V2.1"}) {
+            GeoWriteView doc;
+            doc.options.showFontId = true;
+            doc.options.showPrintColours = true;
+            doc.options.useFontTable = true;
+            doc.options.hasFontTable = true;
+            doc.options.fontTable = {{0, "Courier New"}, {5, "Arial"}};
+            doc.convertGeoWrite(context, path, "DOC", std::to_string(offsetOf(write.first)), cls);
+            const RichDocument& d = doc.document();
+            for (const FormatRange& r : d.runs())
+                ASSERT_LE(r.end, d.text.size());
+            ASSERT_FALSE(writeRtf(d).empty());
+        }
+    }
+
+    // GeoWrite pages of random bytes with the escapes sprinkled in, and a scrap record.
+    static std::vector<Bytes> geoWritePages(std::mt19937& rng) {
+        namespace gw = test::geowrite;
+        std::vector<Bytes> records;
+        for (int page = 0; page < 3; ++page) {
+            Bytes b;
+            for (int piece = 0; piece < 40; ++piece) {
+                switch (rng() % 5) {
+                    case 0:
+                        gw::operator<<(b, gw::font(static_cast<int>(rng() % 1024),
+                                                   static_cast<int>(rng() % 64),
+                                                   static_cast<std::uint8_t>(rng())));
+                        break;
+                    case 1: {
+                        gw::Ruler r;
+                        r.left = static_cast<int>(rng() % 700);
+                        r.right = static_cast<int>(rng() % 700);
+                        r.indent = static_cast<int>(rng() % 700);
+                        r.tabs[rng() % 8] = static_cast<int>(rng() % 65536);
+                        r.alignment = static_cast<std::uint8_t>(rng() % 4);
+                        r.spacing = static_cast<std::uint8_t>(rng() % 4);
+                        r.colour = static_cast<std::uint8_t>(rng());
+                        gw::operator<<(b, r.escape());
+                        break;
+                    }
+                    case 2:
+                        gw::operator<<(b, gw::picture(static_cast<int>(rng() % 90),
+                                                      static_cast<int>(rng() % 900),
+                                                      static_cast<int>(rng() % 130)));
+                        break;
+                    default:
+                        gw::operator<<(b, randomBytes(rng, rng() % 60));
+                }
+            }
+            records.push_back(b);
+        }
+        records.push_back(randomBytes(rng, 3 + rng() % 200));  // a scrap, or what looks like one
+        return records;
     }
 };
 
@@ -95,6 +153,7 @@ TEST_F(DocumentFuzz, RandomRecords) {
         album =
             disk.addGeosVlir("ALBUM", vlir(7, "Photo Album V2.1"),
                              {randomBytes(rng, 300), randomBytes(rng, 40), randomBytes(rng, 90)});
+        write = disk.addGeosVlir("DOC", vlir(7, "Write Image V2.0"), geoWritePages(rng));
         checkAll(save());
     }
 }
@@ -133,6 +192,8 @@ TEST_F(DocumentFuzz, DamagedDocuments) {
     scrapFile = disk.addGeosSequential("SCRAP", seq, scrap);
     album =
         disk.addGeosVlir("ALBUM", vlir(7, "Photo Album V2.1"), {scrap, scrap, {'A', 0, 'B', 0}});
+    std::mt19937 pages(5);
+    write = disk.addGeosVlir("DOC", vlir(7, "Write Image V2.0"), geoWritePages(pages));
     const Bytes pristine = disk.bytes();
     // Everything the builder wrote lies on the first tracks.
     const int used = blockOffset(6, 0, kDosStandard);
