@@ -1,6 +1,5 @@
 #include "geos/ExportNames.h"
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -9,16 +8,6 @@
 
 namespace qv {
 namespace {
-
-std::string upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
 
 std::string safeName(const std::string& text) {
     std::string out;
@@ -48,22 +37,6 @@ bool exists(const std::string& path) {
 }
 
 }  // namespace
-
-GeosDocumentKind geosDocumentKind(const std::string& typeText, const std::string& classText) {
-    const std::string type = upper(typeText);
-    const std::string cls = upper(classText);
-    if (contains(type, "DOC") && contains(cls, "WRITE IMAGE"))
-        return GeosDocumentKind::GeoWrite;
-    if (contains(type, "DOC") && contains(cls, "PAINT IMAGE"))
-        return GeosDocumentKind::GeoPaint;
-    if (contains(type, "FON"))
-        return GeosDocumentKind::Font;
-    if (contains(type, "SYS") && contains(cls, "PHOTO SCRAP"))
-        return GeosDocumentKind::PhotoScrap;
-    if (contains(type, "DOC") && contains(cls, "PHOTO ALBUM"))
-        return GeosDocumentKind::PhotoAlbum;
-    return GeosDocumentKind::Other;
-}
 
 std::string exportBaseName(const std::string& fileNameText) {
     std::string n = fileNameText;

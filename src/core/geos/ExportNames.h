@@ -7,11 +7,6 @@ namespace qv {
 
 class Dialogs;
 
-// The viewer a GEOS document opens in, decided by its type text (with its "*" and "<"
-// decorations) and class text, both compared in upper case: the first rule that fits.
-enum class GeosDocumentKind { GeoWrite, GeoPaint, Font, PhotoScrap, PhotoAlbum, Other };
-GeosDocumentKind geosDocumentKind(const std::string& typeText, const std::string& classText);
-
 // The base name of an exported document from the catalogue's file name text: a double
 // quote at its start and one at its end are dropped, and each of  \ " * / : < > ? |
 // becomes "_".

@@ -14,6 +14,7 @@
 #include "image/Geometry.h"
 #include "support/Files.h"
 #include "support/RtfWriter.h"
+#include "support/Text.h"
 
 namespace qv {
 namespace {
@@ -25,12 +26,6 @@ const char* const kFontTableHelpAddress = "the section \"GEOS font names\" of RE
 constexpr std::size_t kRulerBytes = 26;
 constexpr std::size_t kRulerV1Bytes = 20;
 constexpr int kVlirPointers = 127;
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // The whole part of a non-negative value, as the arithmetic of the rulers takes it.
 int truncated(double value) {
@@ -420,7 +415,7 @@ std::optional<std::pair<int, bool>> parseFileOffset(const std::string& text) {
 }  // namespace
 
 GeoWriteFormat geoWriteFormat(const std::string& classText, bool scaleImage21) {
-    const std::string cls = upper(classText);
+    const std::string cls = upperAscii(classText);
     GeoWriteFormat f;
     if (cls.find("V1") != std::string::npos) {
         f.version = 1;
@@ -509,7 +504,7 @@ int GeoWriteView::convertGeoWrite(GeosReaderContext& context, const std::string&
         return 1;
     caption_ = imagePath + " -> " + fileName;
     document_ = RichDocument{};
-    if (upper(classText).find("WRITE IMAGE") == std::string::npos) {
+    if (upperAscii(classText).find("WRITE IMAGE") == std::string::npos) {
         context.dialogs.showError(kModule, imagePath, fileName, "No Write Image detected...",
                                   kFlagsOkOnly);
         return 1;

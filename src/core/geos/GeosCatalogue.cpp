@@ -1,16 +1,18 @@
 #include "geos/GeosCatalogue.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <new>
 
+#include "geos/GeosFile.h"
+#include "geos/PhotoAlbum.h"
 #include "host/Dialogs.h"
 #include "settings/IniFile.h"
 #include "settings/ListerOptions.h"
 #include "support/CodePage.h"
 #include "support/Collation.h"
 #include "support/Crc32.h"
+#include "support/Text.h"
 
 namespace qv {
 namespace {
@@ -42,16 +44,6 @@ const char* const kDateMessage =
     "GeosDetails: Wrong Format in DateTime String. The Format is 'DD.MM.JJJJ HH:MM'";
 const char* const kOffsetMessage = "GeosDetails: Wrong Format in FileOffset String...";
 const char* const kSortFailed = "GeosDetails: Failed to Sort...";
-
-std::string upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
 
 // A Windows-1252 text as UTF-8.
 std::string utf8From1252(std::string_view text) {
@@ -280,7 +272,7 @@ std::string fontSizesText(const std::vector<std::uint16_t>& words) {
 
 bool hasTitlePage(const std::string& classText, const std::string& typeText,
                   std::uint8_t infoByte139) {
-    return contains(upper(classText), "WRITE IMAGE") && contains(typeText, "DOC") &&
+    return contains(upperAscii(classText), "WRITE IMAGE") && contains(typeText, "DOC") &&
            (infoByte139 & 0x80) != 0;
 }
 
@@ -303,22 +295,28 @@ OpenDecision decideOpen(const GeosDetailEntry& row,
     d.offsetText = offsetText;
     d.fileOffset = static_cast<int>(*offset);
     d.classText = row.text(kColClass);
-    const std::string type = upper(row.text(kColFileType));
-    const std::string cls = upper(row.text(kColClass));
-    if (contains(type, "DOC") && contains(cls, "WRITE IMAGE")) {
-        d.kind = OpenKind::GeoWrite;
-    } else if (contains(type, "DOC") && contains(cls, "PAINT IMAGE")) {
-        d.kind = OpenKind::GeoPaint;
-    } else if (contains(type, "FON")) {
-        d.kind = OpenKind::Font;
-        d.fontCaption = d.fileName + " " + row.text(kColAuthor) + " ; " + row.text(kColApplication);
-    } else if (contains(type, "SYS") && contains(cls, "PHOTO SCRAP")) {
-        d.kind = OpenKind::PhotoScrap;
-    } else if (contains(type, "DOC") && contains(cls, "PHOTO ALBUM")) {
-        d.kind = OpenKind::PhotoAlbum;
-        d.albumVersion = contains(cls, "PHOTO ALBUM V1") ? 1 : 2;
-    } else {
-        d.kind = OpenKind::Icon;
+    switch (geosDocumentKind(row.text(kColFileType), row.text(kColClass))) {
+        case GeosDocumentKind::GeoWrite:
+            d.kind = OpenKind::GeoWrite;
+            break;
+        case GeosDocumentKind::GeoPaint:
+            d.kind = OpenKind::GeoPaint;
+            break;
+        case GeosDocumentKind::Font:
+            d.kind = OpenKind::Font;
+            d.fontCaption =
+                d.fileName + " " + row.text(kColAuthor) + " ; " + row.text(kColApplication);
+            break;
+        case GeosDocumentKind::PhotoScrap:
+            d.kind = OpenKind::PhotoScrap;
+            break;
+        case GeosDocumentKind::PhotoAlbum:
+            d.kind = OpenKind::PhotoAlbum;
+            d.albumVersion = PhotoAlbum::versionFromClass(row.text(kColClass));
+            break;
+        case GeosDocumentKind::Other:
+            d.kind = OpenKind::Icon;
+            break;
     }
     return d;
 }

@@ -5,6 +5,7 @@
 
 #include "host/Dialogs.h"
 #include "listing/DirectoryReader.h"
+#include "support/Text.h"
 
 namespace qv {
 namespace {
@@ -118,6 +119,22 @@ bool askIllegalRecordLink(Dialogs& dialogs, const std::string& module, const std
     const std::string message =
         illegalAddressText(ts) + "\nFile corrupt!\nContinue with next VLIR Record?";
     return dialogs.showError(module, imagePath, fileName, message, 2) == 1;
+}
+
+GeosDocumentKind geosDocumentKind(const std::string& typeText, const std::string& classText) {
+    const std::string type = upperAscii(typeText);
+    const std::string cls = upperAscii(classText);
+    if (contains(type, "DOC") && contains(cls, "WRITE IMAGE"))
+        return GeosDocumentKind::GeoWrite;
+    if (contains(type, "DOC") && contains(cls, "PAINT IMAGE"))
+        return GeosDocumentKind::GeoPaint;
+    if (contains(type, "FON"))
+        return GeosDocumentKind::Font;
+    if (contains(type, "SYS") && contains(cls, "PHOTO SCRAP"))
+        return GeosDocumentKind::PhotoScrap;
+    if (contains(type, "DOC") && contains(cls, "PHOTO ALBUM"))
+        return GeosDocumentKind::PhotoAlbum;
+    return GeosDocumentKind::Other;
 }
 
 }  // namespace qv

@@ -23,6 +23,11 @@ bool isGeos(const DirEntry& entry);
 
 // The fields of a GEOS info block that the program uses. Texts are the raw GEOS
 // ASCII bytes, before the GEOS text conversion.
+// The viewer a GEOS document opens in, decided by its type text (with its "*" and "<"
+// decorations) and class text, both compared in upper case: the first rule that fits.
+enum class GeosDocumentKind { GeoWrite, GeoPaint, Font, PhotoScrap, PhotoAlbum, Other };
+GeosDocumentKind geosDocumentKind(const std::string& typeText, const std::string& classText);
+
 struct GeosInfoBlock {
     std::uint8_t iconWidth = 0;      // bytes per row; valid when at most 3
     std::uint8_t iconHeight = 0;     // rows; valid when at most 21

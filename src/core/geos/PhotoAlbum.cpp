@@ -1,7 +1,6 @@
 #include "geos/PhotoAlbum.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "geos/FontView.h"
 #include "geos/GeosFile.h"
@@ -9,6 +8,7 @@
 #include "geos/PhotoScrap.h"
 #include "host/Dialogs.h"
 #include "image/Chain.h"
+#include "support/Text.h"
 
 namespace qv {
 namespace {
@@ -16,16 +16,10 @@ namespace {
 const char* const kModule = "PhotoAlbum";
 constexpr int kAlbumRecords = 127;
 
-std::string upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 }  // namespace
 
 int PhotoAlbum::versionFromClass(const std::string& classText) {
-    return upper(classText).find("PHOTO ALBUM V1") != std::string::npos ? 1 : 2;
+    return contains(upperAscii(classText), "PHOTO ALBUM V1") ? 1 : 2;
 }
 
 void PhotoAlbum::readTitles(GeosReaderContext& context, DiskImage& image) {

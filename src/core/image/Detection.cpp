@@ -10,6 +10,7 @@
 
 #include "host/Dialogs.h"
 #include "settings/ListerOptions.h"
+#include "support/Text.h"
 
 namespace qv {
 namespace {
@@ -34,10 +35,7 @@ std::string upperExtension(const std::string& path) {
     const auto dot = name.rfind('.');
     if (dot == std::string::npos)
         return {};
-    std::string ext = name.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return ext;
+    return upperAscii(name.substr(dot));
 }
 
 bool extensionMatches(int patternIndex, const std::string& e) {

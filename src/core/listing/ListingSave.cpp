@@ -12,6 +12,7 @@
 #include "support/CodePage.h"
 #include "support/Files.h"
 #include "support/RtfWriter.h"
+#include "support/Text.h"
 
 namespace qv {
 namespace {
@@ -47,10 +48,7 @@ std::string imageBaseName(const std::string& path) {
     std::size_t at = std::string::npos;
     if (!ext.empty()) {
         // The first place where the extension text occurs (in any letter case).
-        std::string upper = path;
-        for (char& c : upper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        at = upper.find(ext);
+        at = upperAscii(path).find(ext);
     }
     if (at == std::string::npos)
         at = path.size();

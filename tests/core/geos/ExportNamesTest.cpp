@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "geos/GeosFile.h"
 #include "host/Dialogs.h"
 #include "support/ScriptedDialogHost.h"
 
