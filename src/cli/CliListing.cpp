@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "listing/FileList.h"
+#include "listing/ImageOpen.h"
+#include "support/Files.h"
 
 namespace qv::cli {
 
@@ -25,6 +27,45 @@ std::vector<std::string> collectInputs(const char* command, const std::vector<st
         status = 1;
     }
     return files;
+}
+
+void forEachImage(const char* command, const std::vector<std::string>& files,
+                  const ListerOptions& options, Dialogs& dialogs, bool reportSkipped, int& status,
+                  const std::function<bool(const std::string& path, DiskImage& image)>& use) {
+    UnsupportedSizeLog log;
+    bool abortRun = false;
+    for (const std::string& path : files) {
+        DetectContext ctx{options, dialogs, abortRun, folderPart(path), &log};
+        OpenResult opened = openForListing(path, ctx);
+        if (opened.outcome == OpenOutcome::Stop)
+            break;
+        if (opened.outcome == OpenOutcome::Skipped) {
+            const bool unreadable = opened.reason.starts_with("cannot open");
+            if (unreadable || reportSkipped) {
+                std::fprintf(stderr, "quorvane-cli %s: %s: skipped: %s\n", command, path.c_str(),
+                             opened.reason.c_str());
+            }
+            if (unreadable)
+                status = 1;
+            if (abortRun)
+                break;
+            continue;
+        }
+        if (!use(path, *opened.image) || abortRun)
+            break;
+    }
+}
+
+bool makeOutputFolder(const char* command, std::string& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::fprintf(stderr, "quorvane-cli %s: cannot create %s\n", command, folder.c_str());
+        return false;
+    }
+    if (folder.back() != '/')
+        folder += '/';
+    return true;
 }
 
 void CliListing::ReportingHost::setProgress(int position) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,19 @@ ListerOptions listingOptions(const CliSettings& settings, std::string& pathOptio
 // error and sets status to 1.
 std::vector<std::string> collectInputs(const char* command, const std::vector<std::string>& inputs,
                                        int& status);
+
+// Opens the files one after the other as a listing does (extension check, variant
+// detection with its questions) and hands every usable image to use. A file that
+// cannot be opened is reported and sets status to 1; the other files that are skipped
+// are reported as well when reportSkipped. A stop answer, "Cancel All" or use returning
+// false ends the walk.
+void forEachImage(const char* command, const std::vector<std::string>& files,
+                  const ListerOptions& options, Dialogs& dialogs, bool reportSkipped, int& status,
+                  const std::function<bool(const std::string& path, DiskImage& image)>& use);
+
+// The output folder of a command that writes many files: created with its parents when
+// missing, and given a trailing separator. False (reported) when it cannot be made.
+bool makeOutputFolder(const char* command, std::string& folder);
 
 // The listing run of the commands that list images (`list`, `screen`): the run of a drop
 // on the main window, with its progress line, and a report of every file not listed.

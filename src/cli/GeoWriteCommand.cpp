@@ -1,12 +1,12 @@
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "CliDialogHost.h"
 #include "CliGeosSettings.h"
+#include "CliListing.h"
 #include "CliSettings.h"
 #include "Command.h"
 #include "geos/ExportNames.h"
@@ -18,7 +18,6 @@
 #include "host/Dialogs.h"
 #include "image/Detection.h"
 #include "listing/DirectoryReader.h"
-#include "listing/FileList.h"
 #include "listing/ImageOpen.h"
 #include "settings/ListerOptions.h"
 #include "support/CodePage.h"
@@ -241,47 +240,23 @@ int runGeoWrite(const std::vector<std::string>& args) {
         return status;
     }
 
-    std::error_code ec;
-    std::filesystem::create_directories(output, ec);
-    if (!std::filesystem::is_directory(output, ec)) {
-        std::fprintf(stderr, "%s: cannot create %s\n", kName, output.c_str());
+    if (!makeOutputFolder("geowrite", output))
         return 1;
-    }
-    if (output.back() != '/')
-        output += '/';
-    std::vector<std::string> missing;
-    const std::vector<std::string> files = collectFiles(inputs, &missing);
-    for (const std::string& m : missing) {
-        std::fprintf(stderr, "%s: %s: no such file or folder\n", kName, m.c_str());
-        status = 1;
-    }
-    UnsupportedSizeLog log;
-    bool abortRun = false;
-    for (const std::string& path : files) {
-        DetectContext ctx{options, dialogs, abortRun, folderPart(path), &log};
-        OpenResult opened = openForListing(path, ctx);
-        if (opened.outcome == OpenOutcome::Stop)
-            break;
-        if (opened.outcome == OpenOutcome::Skipped) {
-            if (opened.reason.starts_with("cannot open")) {
-                std::fprintf(stderr, "%s: %s: skipped: %s\n", kName, path.c_str(),
-                             opened.reason.c_str());
-                status = 1;
-            }
-            if (abortRun)
-                break;
-            continue;
-        }
-        const std::vector<Document> documents = geoWriteDocuments(*opened.image, options, dialogs);
-        opened.image.reset();  // the converter opens the image again by its path
-        for (const Document& d : documents) {
-            const std::string name = exportGeoWriteName(exportBaseName(windows1252ToUtf8(d.name)));
-            if (const std::optional<std::string> target = checkExportName(output + name, dialogs))
-                convert(path, d, *target);
-        }
-        if (abortRun)
-            break;
-    }
+    const std::vector<std::string> files = collectInputs("geowrite", inputs, status);
+    forEachImage("geowrite", files, options, dialogs, false, status,
+                 [&](const std::string& path, DiskImage& image) {
+                     const std::vector<Document> documents =
+                         geoWriteDocuments(image, options, dialogs);
+                     // The converter opens the image again by its path.
+                     for (const Document& d : documents) {
+                         const std::string name =
+                             exportGeoWriteName(exportBaseName(windows1252ToUtf8(d.name)));
+                         if (const std::optional<std::string> target =
+                                 checkExportName(output + name, dialogs))
+                             convert(path, d, *target);
+                     }
+                     return true;
+                 });
     std::fprintf(stderr, "%s: %i document(s) written\n", kName, written);
     return status;
 }

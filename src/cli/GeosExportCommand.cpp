@@ -1,11 +1,11 @@
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "CliDialogHost.h"
 #include "CliGeosSettings.h"
+#include "CliListing.h"
 #include "CliSettings.h"
 #include "Command.h"
 #include "geos/ExportNames.h"
@@ -20,8 +20,6 @@
 #include "host/Dialogs.h"
 #include "image/Detection.h"
 #include "listing/DirectoryReader.h"
-#include "listing/FileList.h"
-#include "listing/ImageOpen.h"
 #include "settings/ListerOptions.h"
 #include "support/Bmp.h"
 #include "support/CodePage.h"
@@ -206,14 +204,8 @@ int runGeosExport(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s", kHelp);
         return 2;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder, ec)) {
-        std::fprintf(stderr, "quorvane-cli geos-export: cannot create %s\n", folder.c_str());
+    if (!makeOutputFolder("geos-export", folder))
         return 1;
-    }
-    if (folder.back() != '/')
-        folder += '/';
 
     std::string error;
     if (!settings.load(error)) {
@@ -230,33 +222,12 @@ int runGeosExport(const std::vector<std::string>& args) {
                       {},   folder,  png,
                       mono, viewer};
 
-    std::vector<std::string> missing;
-    const std::vector<std::string> files = collectFiles(inputs, &missing);
-    for (const std::string& m : missing) {
-        std::fprintf(stderr, "quorvane-cli geos-export: %s: no such file or folder\n", m.c_str());
-        exporter.status = 1;
-    }
-    UnsupportedSizeLog log;
-    bool abortRun = false;
-    for (const std::string& path : files) {
-        DetectContext ctx{options, dialogs, abortRun, folderPart(path), &log};
-        OpenResult opened = openForListing(path, ctx);
-        if (opened.outcome == OpenOutcome::Stop)
-            break;
-        if (opened.outcome == OpenOutcome::Skipped) {
-            if (opened.reason.starts_with("cannot open")) {
-                std::fprintf(stderr, "quorvane-cli geos-export: %s: skipped: %s\n", path.c_str(),
-                             opened.reason.c_str());
-                exporter.status = 1;
-            }
-            if (abortRun)
-                break;
-            continue;
-        }
-        exporter.exportImage(path, *opened.image);
-        if (abortRun)
-            break;
-    }
+    const std::vector<std::string> files = collectInputs("geos-export", inputs, exporter.status);
+    forEachImage("geos-export", files, options, dialogs, false, exporter.status,
+                 [&](const std::string& path, DiskImage& image) {
+                     exporter.exportImage(path, image);
+                     return true;
+                 });
     std::fprintf(stderr, "quorvane-cli geos-export: %i picture(s) written\n", exporter.written);
     return exporter.status;
 }

@@ -9,8 +9,6 @@
 #include "host/Dialogs.h"
 #include "image/Detection.h"
 #include "listing/DirectoryReader.h"
-#include "listing/FileList.h"
-#include "listing/ImageOpen.h"
 #include "listing/ListingFile.h"
 #include "listing/ListingRun.h"
 #include "listing/ListingSave.h"
@@ -71,51 +69,34 @@ bool writeOutput(const std::string& output, const std::string& text) {
 // The JSON listing: what the reader finds in each image, without layout.
 std::string jsonListing(const std::vector<std::string>& files, const ListerOptions& options,
                         Dialogs& dialogs, int& status) {
-    UnsupportedSizeLog log;
-    bool abortRun = false;
     JsonWriter j;
     j.beginObject().key("images").beginArray();
-    for (const std::string& path : files) {
-        DetectContext ctx{options, dialogs, abortRun, folderPart(path), &log};
-        OpenResult opened = openForListing(path, ctx);
-        if (opened.outcome == OpenOutcome::Stop)
-            break;
-        if (opened.outcome == OpenOutcome::Skipped) {
-            std::fprintf(stderr, "quorvane-cli list: %s: skipped: %s\n", path.c_str(),
-                         opened.reason.c_str());
-            if (opened.reason.starts_with("cannot open"))
-                status = 1;
-            if (abortRun)
-                break;
-            continue;
-        }
-        DiskImage& image = *opened.image;
-        const DiskHeader header = readHeader(image, options);
-        j.beginObject();
-        j.key("path").value(path);
-        j.key("size").value(static_cast<long long>(image.size()));
-        j.key("dosType").value(image.dosType());
-        j.key("tracks").value(image.trackCount());
-        j.key("errorInfo").value(image.hasErrorInfo());
-        j.key("header").beginObject();
-        j.key("name").byteArray(header.name.data(), header.name.size());
-        j.key("id").byteArray(header.id.data(), header.id.size());
-        j.key("dos").byteArray(header.dosVersion.data(), header.dosVersion.size());
-        j.key("text").bytesAsText(header.headerText);
-        j.endObject();
-        j.key("blocksFree").value(header.blocksFree);
-        j.key("geosDisk").value(header.geosDisk);
-        j.key("entries").beginArray();
-        const DirEnd end =
-            walkDirectory(image, options, dialogs, [&](const DirEntry& e) { writeEntry(j, e); });
-        j.endArray();
-        j.key("end").value(dirEndName(end));
-        j.endObject();
-        if (end == DirEnd::CrosslinkCancelAll)
-            abortRun = true;
-        if (abortRun)
-            break;
-    }
+    forEachImage("list", files, options, dialogs, true, status,
+                 [&](const std::string& path, DiskImage& image) {
+                     const DiskHeader header = readHeader(image, options);
+                     j.beginObject();
+                     j.key("path").value(path);
+                     j.key("size").value(static_cast<long long>(image.size()));
+                     j.key("dosType").value(image.dosType());
+                     j.key("tracks").value(image.trackCount());
+                     j.key("errorInfo").value(image.hasErrorInfo());
+                     j.key("header").beginObject();
+                     j.key("name").byteArray(header.name.data(), header.name.size());
+                     j.key("id").byteArray(header.id.data(), header.id.size());
+                     j.key("dos").byteArray(header.dosVersion.data(), header.dosVersion.size());
+                     j.key("text").bytesAsText(header.headerText);
+                     j.endObject();
+                     j.key("blocksFree").value(header.blocksFree);
+                     j.key("geosDisk").value(header.geosDisk);
+                     j.key("entries").beginArray();
+                     const DirEnd end = walkDirectory(image, options, dialogs,
+                                                      [&](const DirEntry& e) { writeEntry(j, e); });
+                     j.endArray();
+                     j.key("end").value(dirEndName(end));
+                     j.endObject();
+                     // "Cancel All" at a crosslink ends the run.
+                     return end != DirEnd::CrosslinkCancelAll;
+                 });
     j.endArray().endObject();
     return j.str() + "\n";
 }
