@@ -13,14 +13,10 @@
 #include "platform/QtDialogHost.h"
 #include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/TestFiles.h"
 
 // What the window tests share: the file dialogs' double and small files to work on.
 namespace qv::test {
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // An image named NAME with one program file (on the C64 screen: the header, the file,
 // the free blocks and two empty rows).

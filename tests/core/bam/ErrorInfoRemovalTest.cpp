@@ -7,14 +7,10 @@
 #include <iterator>
 
 #include "core/bam/BamFixture.h"
+#include "support/TestFiles.h"
 
 namespace qv::test {
 namespace {
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> folderContent(const std::string& folder) {
     std::vector<std::string> names;
@@ -55,7 +51,7 @@ TEST(ErrorInfoRemoval, ShortensBothImageSizes) {
         const RemovalResult r = removeErrorInfo(f.map, f.ctx);
         EXPECT_EQ(r.outcome, RemovalOutcome::Removed);
         EXPECT_EQ(f.host.messages.back(), "Question: Really remove Error Info?");
-        const Bytes after = readFile(path);
+        const Bytes after = test::readBytes(path);
         ASSERT_EQ(after.size(), c.after);
         EXPECT_TRUE(std::equal(after.begin(), after.end(), b.bytes().begin()));
         EXPECT_EQ(std::filesystem::status(path).permissions(),
@@ -75,7 +71,7 @@ TEST(ErrorInfoRemoval, CancelLeavesTheImage) {
     f.load(b);
     f.host.okCancelAnswers = {false};
     EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Cancelled);
-    EXPECT_EQ(readFile(f.map.imagePath()), b.bytes());
+    EXPECT_EQ(test::readBytes(f.map.imagePath()), b.bytes());
     EXPECT_TRUE(f.map.hasErrorInfo());
 }
 
@@ -89,7 +85,7 @@ TEST(ErrorInfoRemoval, FailureAtAnyStepLeavesTheOriginalByteForByte) {
         const RemovalResult r =
             removeErrorInfo(f.map, f.ctx, [stage](WriteStage s) { return s != stage; });
         EXPECT_EQ(r.outcome, RemovalOutcome::Failed) << writeStageName(stage);
-        EXPECT_EQ(readFile(f.map.imagePath()), b.bytes()) << writeStageName(stage);
+        EXPECT_EQ(test::readBytes(f.map.imagePath()), b.bytes()) << writeStageName(stage);
         EXPECT_EQ(folderContent(f.tmp.path()), std::vector<std::string>{"disk.d64"})
             << writeStageName(stage);
         EXPECT_TRUE(f.map.hasErrorInfo());
@@ -109,10 +105,10 @@ TEST(ErrorInfoRemoval, ImageChangedSinceLoadingIsNotCut) {
     const DiskBuilder b = imageWithErrors(35);
     f.load(b);
     std::filesystem::resize_file(f.map.imagePath(), 174848);
-    const Bytes before = readFile(f.map.imagePath());
+    const Bytes before = test::readBytes(f.map.imagePath());
     f.host.okCancelAnswers = {true};
     EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Failed);
-    EXPECT_EQ(readFile(f.map.imagePath()), before);
+    EXPECT_EQ(test::readBytes(f.map.imagePath()), before);
 }
 
 TEST(ErrorInfoRemoval, SymbolicLinkKeepsPointingAtTheShortenedImage) {

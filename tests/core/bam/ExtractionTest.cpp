@@ -7,14 +7,10 @@
 #include <iterator>
 
 #include "core/bam/BamFixture.h"
+#include "support/TestFiles.h"
 
 namespace qv::test {
 namespace {
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 // A program of 600 data bytes: start address $0801, then 598 bytes.
 Bytes program() {
@@ -147,9 +143,9 @@ TEST(Extraction, ExportNamesAndFiles) {
     EXPECT_EQ(r.message, "2 File(s) Exported to Folder " + f.tmp.path());
     EXPECT_EQ(f.host.messages.back(), r.message);
     const Bytes one = program();
-    EXPECT_EQ(readFile(f.tmp.file("GAMES_001.PRG")), Bytes(one.begin() + 2, one.end()));
+    EXPECT_EQ(test::readBytes(f.tmp.file("GAMES_001.PRG")), Bytes(one.begin() + 2, one.end()));
     const Bytes two = bytesOf(300, 1);
-    EXPECT_EQ(readFile(f.tmp.file("GAMES_002.PRG")), Bytes(two.begin() + 2, two.end()));
+    EXPECT_EQ(test::readBytes(f.tmp.file("GAMES_002.PRG")), Bytes(two.begin() + 2, two.end()));
     // Only the two exports (and the image) are left in the folder.
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(f.tmp.path()))
@@ -174,11 +170,11 @@ TEST(Extraction, FailedWriteLeavesTheTargetAsItWas) {
                           [stage](WriteStage s) { return s != stage; });
         EXPECT_FALSE(r.written) << writeStageName(stage);
         EXPECT_EQ(f.host.messages.back(), "ViewFile: Failed to create Tempfile...aborted");
-        EXPECT_EQ(readFile(target), Bytes({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+        EXPECT_EQ(test::readBytes(target), Bytes({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
     }
     const ExtractToFileResult ok = extractToFile(f.map, 0, ExtractMode::Program, target, f.dialogs);
     EXPECT_TRUE(ok.written);
-    EXPECT_EQ(readFile(target), program());
+    EXPECT_EQ(test::readBytes(target), program());
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(f.tmp.path()))
         ++files;

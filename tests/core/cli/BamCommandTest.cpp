@@ -6,14 +6,10 @@
 
 #include "support/DiskBuilder.h"
 #include "support/RunCli.h"
+#include "support/TestFiles.h"
 
 namespace qv::test {
 namespace {
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 // A disk with error info: a program, a file crosslinked into it and an error byte.
 struct CliDisk {
@@ -85,10 +81,10 @@ TEST(BamCommand, ExtractWithAndWithoutLoadAddress) {
     const std::string out = d.tmp.file("game.prg");
     CliRun r = runCli("extract " + d.q(d.path) + " GAME -o " + d.q(out), d.tmp);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(readFile(out), d.program);
+    EXPECT_EQ(test::readBytes(out), d.program);
     r = runCli("extract --no-load-address " + d.q(d.path) + " '#1' -o " + d.q(out), d.tmp);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(readFile(out), Bytes(d.program.begin() + 2, d.program.end()));
+    EXPECT_EQ(test::readBytes(out), Bytes(d.program.begin() + 2, d.program.end()));
     r = runCli("extract " + d.q(d.path) + " MISSING -o " + d.q(out), d.tmp);
     EXPECT_EQ(r.status, 1);
 }
@@ -98,11 +94,11 @@ TEST(BamCommand, StripErrorsRefusesWithoutTerminalUnlessYes) {
     CliRun r = runCli("strip-errors " + d.q(d.path), d.tmp);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("add --yes"), std::string::npos) << r.err;
-    EXPECT_EQ(readFile(d.path), d.b.bytes());
+    EXPECT_EQ(test::readBytes(d.path), d.b.bytes());
 
     r = runCli("strip-errors --yes " + d.q(d.path), d.tmp);
     ASSERT_EQ(r.status, 0) << r.err;
-    const Bytes after = readFile(d.path);
+    const Bytes after = test::readBytes(d.path);
     EXPECT_EQ(after, Bytes(d.b.bytes().begin(), d.b.bytes().begin() + 174848));
 
     r = runCli("strip-errors --yes " + d.q(d.path), d.tmp);

@@ -8,6 +8,7 @@
 #include "support/DiskBuilder.h"
 #include "support/GeoWriteBytes.h"
 #include "support/RunCli.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -22,11 +23,6 @@ test::InfoBlockSpec writeImage(const std::string& cls) {
     info.structure = 1;
     info.className = cls;
     return info;
-}
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 struct CliGeoWrite : ::testing::Test {
@@ -54,7 +50,7 @@ TEST_F(CliGeoWrite, ConvertsOneDocumentWithTheChosenOptions) {
     test::CliRun r = runCli("geowrite --batch '" + image + "' Letter -o '" + out + "'", tmp);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, out + "\n");
-    std::string rtf = readAll(out);
+    std::string rtf = test::readFile(out);
     EXPECT_NE(rtf.find("\\pard\\margl1728\\margr1440\\"), std::string::npos);
     EXPECT_NE(rtf.find("page 1"), std::string::npos);
     EXPECT_NE(rtf.find("HEAD"), std::string::npos);
@@ -67,7 +63,7 @@ TEST_F(CliGeoWrite, ConvertsOneDocumentWithTheChosenOptions) {
             image + "' letter -o '" + out + "'",
         tmp);
     ASSERT_EQ(r.status, 0) << r.err;
-    rtf = readAll(out);
+    rtf = test::readFile(out);
     EXPECT_NE(rtf.find("\\pard\\margl1728\\margr1771\\"), std::string::npos);
     EXPECT_EQ(rtf.find("page 1"), std::string::npos);
     EXPECT_EQ(rtf.find("HEAD"), std::string::npos);
@@ -80,7 +76,7 @@ TEST_F(CliGeoWrite, AllWritesEveryGeoWriteDocument) {
         runCli("geowrite --batch --all '" + tmp.file("in") + "' -o '" + tmp.file("out") + "'", tmp);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, tmp.file("out/Letter.rtf") + "\n" + tmp.file("out/Wide.rtf") + "\n");
-    EXPECT_NE(readAll(tmp.file("out/Wide.rtf")).find("\\pard\\margl288\\margr000\\"),
+    EXPECT_NE(test::readFile(tmp.file("out/Wide.rtf")).find("\\pard\\margl288\\margr000\\"),
               std::string::npos);
     EXPECT_NE(r.err.find("2 document(s) written"), std::string::npos);
 }

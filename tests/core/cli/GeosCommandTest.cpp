@@ -7,6 +7,7 @@
 #include "support/DiskBuilder.h"
 #include "support/RunCli.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -63,13 +64,11 @@ TEST(CliGeos, WritesFilesAndTheIconStrip) {
         runCli("geos --format html -o '" + html + "' --icons '" + icons + "' '" + img + "'", tmp);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.empty());
-    std::ifstream in(html, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    const std::string text = test::readFile(html);
     EXPECT_EQ(text.rfind("\xEF\xBB\xBF<!DOCTYPE HTML PUBLIC", 0), 0U);
     EXPECT_NE(text.find("<td nowrap>Zeta App V1.0</td>"), std::string::npos);
     // Two different icons, side by side: 48 x 21 pixels, one bit each.
-    std::ifstream bmp(icons, std::ios::binary);
-    const std::string b{std::istreambuf_iterator<char>(bmp), {}};
+    const std::string b = test::readFile(icons);
     ASSERT_GT(b.size(), 30U);
     EXPECT_EQ(b.substr(0, 2), "BM");
     EXPECT_EQ(static_cast<unsigned char>(b[18]), 48);

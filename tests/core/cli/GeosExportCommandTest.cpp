@@ -8,6 +8,7 @@
 
 #include "support/DiskBuilder.h"
 #include "support/RunCli.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -109,8 +110,7 @@ TEST_F(CliGeosExport, ColoursComeFromTheSettings) {
                                       tmp.file("in/disk.d64") + "' -o '" + tmp.file("red") + "'",
                                   tmp);
     ASSERT_EQ(r.status, 0) << r.err;
-    std::ifstream in(tmp.file("red/Pic.bmp"), std::ios::binary);
-    const std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bmp = test::readFile(tmp.file("red/Pic.bmp"));
     ASSERT_GT(bmp.size(), 54u);
     const auto u = [&](std::size_t at) { return static_cast<unsigned char>(bmp[at]); };
     const std::size_t pixels = u(10) | u(11) << 8 | u(12) << 16;
@@ -124,8 +124,7 @@ TEST_F(CliGeosExport, ColoursComeFromTheSettings) {
     // The font sheet's grid, in the grid colour of the settings.
     const std::string grid = std::string("\xC8\xD0\xD4", 3);  // blue, green, red
     const auto fontBytes = [&](const std::string& folder) {
-        std::ifstream f(tmp.file(folder + "/Font.bmp"), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+        return test::readFile(tmp.file(folder + "/Font.bmp"));
     };
     EXPECT_EQ(fontBytes("red").find(grid), std::string::npos);
     ASSERT_EQ(runCli("geos-export --batch --set GEOS/ShowGrid=1 '" + tmp.file("in/disk.d64") +

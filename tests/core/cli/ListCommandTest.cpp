@@ -7,6 +7,7 @@
 
 #include "support/DiskBuilder.h"
 #include "support/RunCli.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -52,8 +53,7 @@ TEST(CliList, ListsFoldersInPathOrderAndSaysWhatItSkipped) {
                tmp)
             .status,
         0);
-    std::ifstream in(tmp.file("out.json"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), r.out);
+    EXPECT_EQ(test::readFile(tmp.file("out.json")), r.out);
 }
 
 }  // namespace
@@ -61,11 +61,6 @@ TEST(CliList, ListsFoldersInPathOrderAndSaysWhatItSkipped) {
 
 namespace qv {
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 struct CliListText : ::testing::Test {
     test::TempDir tmp;
@@ -113,19 +108,19 @@ TEST_F(CliListText, EncodingsOfTheTextListing) {
 TEST_F(CliListText, RtfAndGeneratedFile) {
     const test::CliRun rtf = list("--format rtf -o '" + tmp.file("l.rtf") + "'");
     ASSERT_EQ(rtf.status, 0) << rtf.err;
-    const std::string doc = readAll(tmp.file("l.rtf"));
+    const std::string doc = test::readFile(tmp.file("l.rtf"));
     EXPECT_EQ(doc.rfind("{\\rtf1", 0), 0u);
     EXPECT_NE(doc.find("\\red0\\green0\\blue255"), std::string::npos);
     // --generate writes <image name>.txt into the image's folder, the buffer byte for byte.
     const test::CliRun gen = list("--generate --encoding cp437");
     ASSERT_EQ(gen.status, 0) << gen.err;
-    EXPECT_EQ(readAll(tmp.file("disk.txt")), gen.out);
+    EXPECT_EQ(test::readFile(tmp.file("disk.txt")), gen.out);
     EXPECT_NE(gen.err.find("Saved to " + tmp.file("disk.txt")), std::string::npos);
     // A second run keeps the file unless told otherwise, then appends.
     list("--generate");
-    EXPECT_EQ(readAll(tmp.file("disk.txt")), gen.out);
+    EXPECT_EQ(test::readFile(tmp.file("disk.txt")), gen.out);
     list("--generate --on-exists append");
-    EXPECT_EQ(readAll(tmp.file("disk.txt")), gen.out + gen.out);
+    EXPECT_EQ(test::readFile(tmp.file("disk.txt")), gen.out + gen.out);
 }
 
 TEST_F(CliListText, BadSettingsOptions) {

@@ -12,17 +12,13 @@
 #include "support/Bmp.h"
 #include "support/DiskBuilder.h"
 #include "support/RunCli.h"
+#include "support/TestFiles.h"
 #include "viewer/TokenTable.h"
 
 namespace qv {
 namespace {
 
 using test::runCli;
-
-std::vector<std::uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
 
 // Two images of ten files each: 14 screen rows apiece (header, ten files, free blocks and
 // two empty rows), 28 rows in all, so two pages.
@@ -74,7 +70,7 @@ TEST_F(TwoImages, PagesAreNumberedAndShowWhatTheMainScreenShows) {
         Image32 picture;
         expected.drawPage(page * expected.rows(), picture);
         const std::string name = tmp.file("out/pages_000" + std::to_string(page + 1) + ".bmp");
-        EXPECT_EQ(readBytes(name), encodeBmp(picture)) << name;
+        EXPECT_EQ(test::readBytes(name), encodeBmp(picture)) << name;
     }
 }
 
@@ -88,11 +84,11 @@ TEST_F(TwoImages, SettingsCharacterSetAndPng) {
     // Upper/Lower draws other glyphs for the same letters.
     ASSERT_EQ(screen("--upper-lower -o '" + tmp.file("ul.bmp") + "'").status, 0);
     ASSERT_EQ(screen("-o '" + tmp.file("ug.bmp") + "'").status, 0);
-    EXPECT_NE(readBytes(tmp.file("ul_0001.bmp")), readBytes(tmp.file("ug_0001.bmp")));
+    EXPECT_NE(test::readBytes(tmp.file("ul_0001.bmp")), test::readBytes(tmp.file("ug_0001.bmp")));
 
     // A name ending in .png saves PNG pictures.
     ASSERT_EQ(screen("-o '" + tmp.file("pages.PNG") + "'").status, 0);
-    const std::vector<std::uint8_t> png = readBytes(tmp.file("pages_0002.PNG"));
+    const std::vector<std::uint8_t> png = test::readBytes(tmp.file("pages_0002.PNG"));
     ASSERT_GE(png.size(), 8u);
     EXPECT_EQ(std::vector<std::uint8_t>(png.begin(), png.begin() + 4),
               (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G'}));
@@ -107,7 +103,7 @@ TEST(CliScreen, CharsetChartRomDumpsAndUsage) {
               0);
     const Image1 chart =
         charsetChart(Charset::builtin(), kDefaultC64Palette[6], kDefaultC64Palette[14]);
-    EXPECT_EQ(readBytes(tmp.file("chart.bmp")), encodeBmp(chart));
+    EXPECT_EQ(test::readBytes(tmp.file("chart.bmp")), encodeBmp(chart));
 
     // A dump of the wrong size is refused with the reason; one of 4096 bytes is drawn.
     std::ofstream(tmp.file("short.bin"), std::ios::binary) << std::string(100, '\x55');
@@ -124,7 +120,7 @@ TEST(CliScreen, CharsetChartRomDumpsAndUsage) {
                      tmp)
                   .status,
               0);
-    EXPECT_EQ(readBytes(tmp.file("rom.bmp")),
+    EXPECT_EQ(test::readBytes(tmp.file("rom.bmp")),
               encodeBmp(charsetChart(Charset(Charset::Bytes{}), kDefaultC64Palette[6],
                                      kDefaultC64Palette[14])));
 

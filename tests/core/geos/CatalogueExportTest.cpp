@@ -11,16 +11,12 @@
 #include "support/Bmp.h"
 #include "support/GoldenImage.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
 
 const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 std::vector<GeosDetailEntry> sampleRows() {
     GeosDetailEntry a;
@@ -151,7 +147,7 @@ TEST_F(ExportFiles, SaveListAsksForFileAndColumns) {
               "HTML File (*.HTML)|*.HTML|CSV Document (*.CSV)|*.CSV|RTF Document (*.RTF)|*.RTF|"
               "Text Document (*.TXT)|*.TXT|Icon Bitmap  (*.BMP)|*.BMP");
     EXPECT_EQ(seen, defaultColumnFilter());
-    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF\"geoWrite V2.1\"\n\"\"\n");
+    EXPECT_EQ(test::readFile(path), "\xEF\xBB\xBF\"geoWrite V2.1\"\n\"\"\n");
 
     // Cancel in the filter dialog writes nothing but keeps the clicked boxes.
     const std::string other = tmp.file("list.html");
@@ -220,7 +216,7 @@ TEST_F(ExportFiles, IconStripKeepsTheIconsInOrder) {
     const std::string path = tmp.file("icons.bmp");
     ASSERT_TRUE(writeCatalogueList(catalogue, ListFormat::IconBitmap, path, kAll, dialogs));
     const std::vector<std::uint8_t> expected = encodeBmp(strip);
-    EXPECT_EQ(readFile(path), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(test::readFile(path), std::string(expected.begin(), expected.end()));
 
     // Past sixteen icons the strip wraps into further rows.
     for (int i = 0; i < 15; ++i)

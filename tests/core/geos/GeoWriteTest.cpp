@@ -11,6 +11,7 @@
 #include "support/GeoWriteBytes.h"
 #include "support/RtfReader.h"
 #include "support/RtfWriter.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -427,11 +428,6 @@ TEST_F(GeoWrite, ConvertAgainUsesTheStoredDocument) {
     EXPECT_NE(doc().text.find("page 1"), std::string::npos);
 }
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST_F(GeoWrite, SavedRtfCarriesTheLayoutAndThePageSetup) {
     Ruler r;
     r.left = 80;
@@ -451,7 +447,7 @@ TEST_F(GeoWrite, SavedRtfCarriesTheLayoutAndThePageSetup) {
     view.options.paperA4 = false;
     const std::string path = tmp.file("doc.rtf");
     ASSERT_TRUE(view.saveGeoWriteRtf(dialogs, path));
-    const std::string rtf = readAll(path);
+    const std::string rtf = test::readFile(path);
 
     const std::size_t pard = rtf.find("\\pard\\");
     ASSERT_NE(pard, std::string::npos);

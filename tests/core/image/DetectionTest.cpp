@@ -10,6 +10,7 @@
 #include "settings/ListerOptions.h"
 #include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -159,13 +160,6 @@ TEST_F(DetectFixture, UndetectedExtendedBamAsks) {
     EXPECT_EQ(host.questions.size(), 4u);
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST_F(DetectFixture, UnsupportedSizeIsLoggedInTheSaveFolder) {
     {
         std::ofstream out(tmp.file("odd.d64"), std::ios::binary);
@@ -174,13 +168,13 @@ TEST_F(DetectFixture, UnsupportedSizeIsLoggedInTheSaveFolder) {
     host.questionAnswers = {{1, 0, true, false}, {2, 0, false, false}};
     EXPECT_EQ(detect("odd.d64"), kDosUnusable);
     EXPECT_FALSE(abortRun);
-    EXPECT_EQ(readFile(tmp.file(kUnsupportedLogName)),
+    EXPECT_EQ(test::readFile(tmp.file(kUnsupportedLogName)),
               tmp.file("odd.d64") + "\r\n\t-> 174849 Bytes\r\n\r\n");
     EXPECT_FALSE(std::filesystem::exists(tmp.file("__WP.test")));
     // "Cancel All" (result 2 in this mode) stops the run; nothing more is logged.
     EXPECT_EQ(detect("odd.d64"), kDosUnusable);
     EXPECT_TRUE(abortRun);
-    EXPECT_EQ(readFile(tmp.file(kUnsupportedLogName)),
+    EXPECT_EQ(test::readFile(tmp.file(kUnsupportedLogName)),
               tmp.file("odd.d64") + "\r\n\t-> 174849 Bytes\r\n\r\n");
 }
 
@@ -202,9 +196,9 @@ TEST_F(DetectFixture, UnwritableSaveFolderAsksForALogFile) {
     // The chosen file is used again without a dialog while the save folder stays.
     EXPECT_EQ(detectDosType(*image, true, ctx), kDosUnusable);
     EXPECT_EQ(host.saveFileRequests.size(), 2u);
-    EXPECT_EQ(readFile(tmp.file("chosen.log")), tmp.file("odd.d64") + "\r\n\t-> 12 Bytes\r\n\r\n" +
-                                                    tmp.file("odd.d64") +
-                                                    "\r\n\t-> 12 Bytes\r\n\r\n");
+    EXPECT_EQ(test::readFile(tmp.file("chosen.log")),
+              tmp.file("odd.d64") + "\r\n\t-> 12 Bytes\r\n\r\n" + tmp.file("odd.d64") +
+                  "\r\n\t-> 12 Bytes\r\n\r\n");
     // A run with another save folder forgets the chosen file.
     EXPECT_FALSE(log.write("y.d64", 1, tmp.file("other/"), dialogs));
     EXPECT_TRUE(log.chosenFile.empty());
@@ -220,7 +214,7 @@ TEST(WriteTest, LeavesNoProbeAndNeverTouchesAUsersFile) {
         out << "keep me";
     }
     EXPECT_FALSE(isWriteProtected(tmp.file("a.d64")));
-    EXPECT_EQ(readFile(tmp.file("__WP.test")), "keep me");
+    EXPECT_EQ(test::readFile(tmp.file("__WP.test")), "keep me");
     EXPECT_EQ(folderPart("/a/b/c.d64"), "/a/b/");
     EXPECT_EQ(folderPart("c.d64"), "");
 }

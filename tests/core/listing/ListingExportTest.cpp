@@ -10,17 +10,13 @@
 #include "support/RtfReader.h"
 #include "support/RtfWriter.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
 
 using test::ScriptedDialogHost;
 using test::TempDir;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A listing with a box-drawing character (0xC4) and a section sign (0x15).
 const std::string kListing = "0 \"DISK\xC4\x15\" QV 2A\r\n664 BLOCKS FREE.\r\n";
@@ -64,7 +60,7 @@ TEST(SaveAs, UnwritableTargetShowsErrorDialog) {
     EXPECT_EQ(host.errors[0].caption, "MainForm: Error...");
     EXPECT_EQ(host.errors[0].message, "Error while creating Save File...");
     EXPECT_TRUE(saveListingAs(tmp.file("out.txt"), SaveAsFormat::DosText, src, {}, dialogs));
-    EXPECT_EQ(readFile(tmp.file("out.txt")), kListing);
+    EXPECT_EQ(test::readFile(tmp.file("out.txt")), kListing);
 }
 
 TEST(SaveAs, RichTextWithSymbolFontIsRepaired) {
@@ -76,7 +72,7 @@ TEST(SaveAs, RichTextWithSymbolFontIsRepaired) {
     src.windowDocument.font.name = "Terminal";
     const RtfRepair repair{true, "Terminal", tmp.path()};
     ASSERT_TRUE(saveListingAs(tmp.file("l.rtf"), SaveAsFormat::RichText, src, repair, dialogs));
-    EXPECT_NE(readFile(tmp.file("l.rtf")).find("\\fcharset2 Terminal;"), std::string::npos);
+    EXPECT_NE(test::readFile(tmp.file("l.rtf")).find("\\fcharset2 Terminal;"), std::string::npos);
     EXPECT_TRUE(host.errors.empty());
 }
 

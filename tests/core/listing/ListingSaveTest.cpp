@@ -8,17 +8,13 @@
 #include "host/Dialogs.h"
 #include "settings/ListerOptions.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
 
 using test::ScriptedDialogHost;
 using test::TempDir;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(GeneratedName, FromImageFolderOrSettings) {
     ListerOptions o;
@@ -58,7 +54,7 @@ TEST_F(SaveFixture, NewFileThenTheNameExistsQuestion) {
     EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "two\r\n", dialogs, true), SaveResult::Appended);
     EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "three\r\n", dialogs, false),
               SaveResult::Appended);
-    EXPECT_EQ(readFile(tmp.file("L.txt")), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(test::readFile(tmp.file("L.txt")), "one\r\ntwo\r\nthree\r\n");
     EXPECT_EQ(host.messages.back(), "Appended to " + tmp.file("L.txt"));
     ASSERT_EQ(host.questions.size(), 2u);
     EXPECT_EQ(host.questions[0].form->mode, QuestionMode::NameExists);
@@ -71,7 +67,7 @@ TEST_F(SaveFixture, NewFileThenTheNameExistsQuestion) {
     host.questionAnswers = {{1, 0, false, true}};
     saveTextBuffer(tmp.path(), "L.txt", "new", dialogs, false);
     saveTextBuffer(tmp.path(), "L.txt", "newer", dialogs, false);
-    EXPECT_EQ(readFile(tmp.file("L.txt")), "newer");
+    EXPECT_EQ(test::readFile(tmp.file("L.txt")), "newer");
     EXPECT_EQ(host.questions.size(), 4u);
 }
 
@@ -82,8 +78,8 @@ TEST_F(SaveFixture, OtherName) {
     // A name without extension gets ".txt"; one that exists is asked again.
     host.textAnswers = {std::string("taken"), std::string("fresh")};
     EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "text", dialogs, true), SaveResult::Saved);
-    EXPECT_EQ(readFile(tmp.file("fresh.txt")), "text");
-    EXPECT_EQ(readFile(tmp.file("L.txt")), "old");
+    EXPECT_EQ(test::readFile(tmp.file("fresh.txt")), "text");
+    EXPECT_EQ(test::readFile(tmp.file("L.txt")), "old");
     EXPECT_EQ(host.messages.back(), "Saved to " + tmp.file("fresh.txt"));
     // Cancelled input: no file, and the message.
     EXPECT_EQ(saveTextBuffer(tmp.path(), "L.txt", "text", dialogs, true), SaveResult::NotSaved);

@@ -14,6 +14,7 @@
 #include "support/Bmp.h"
 #include "support/GoldenImage.h"
 #include "support/Png.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -59,12 +60,6 @@ std::filesystem::path freshDir(const std::string& name) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
-}
-
-std::vector<std::uint8_t> readAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>());
 }
 
 TEST_F(ScreenFixture, LinesFillRowsOfFortyAndBreakAfterTheLastColumn) {
@@ -502,7 +497,7 @@ TEST(C64ScreenSave, CompleteBitmapSavesEveryPageWithNumberedNames) {
     // The second page holds rows 26-30 and 20 empty rows.
     Image32 expected;
     screen.drawPage(25, expected);
-    EXPECT_EQ(readAll(dir / "screen_0002.bmp"), encodeBmp(expected));
+    EXPECT_EQ(test::readBytes(dir / "screen_0002.bmp"), encodeBmp(expected));
     for (int y = 5 * 8; y < 200; ++y) {
         ASSERT_EQ(expected.at(3, y), kBlue);
     }
@@ -515,7 +510,7 @@ TEST(C64ScreenSave, CompleteBitmapSavesEveryPageWithNumberedNames) {
     screen.setScrollPosition(3);
     result = screen.saveBitmaps((dir / "page.bmp").string(), false);
     EXPECT_TRUE(result.ok);
-    EXPECT_EQ(readAll(dir / "page.bmp"), encodeBmp(screen.bitmap()));
+    EXPECT_EQ(test::readBytes(dir / "page.bmp"), encodeBmp(screen.bitmap()));
 
     // A folder named like the extension does not confuse the numbering; a name without
     // an extension gets the number at its end.
@@ -687,7 +682,7 @@ TEST(C64ScreenSave, PngPagesHoldTheSamePictures) {
     EXPECT_EQ(result.files.back(), (dir / "shot_0002.png").string());
     Image32 second;
     screen.drawPage(25, second);
-    EXPECT_EQ(readAll(dir / "shot_0002.png"), encodePng(second));
+    EXPECT_EQ(test::readBytes(dir / "shot_0002.png"), encodePng(second));
     std::filesystem::remove_all(dir);
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/viewer/ViewerFakes.h"
 #include "settings/IniFile.h"
+#include "support/TestFiles.h"
 
 namespace qv {
 namespace {
@@ -29,18 +30,6 @@ fs::path tempDir() {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
-}
-
-void writeFile(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 TEST(TokenTableNumbers, ParsesTheFormsCellsUse) {
@@ -331,13 +320,13 @@ TEST(TokenTableCsv, FilesAndTheirFailures) {
     TokenTable t(&host);
     t.fillDefaultTable(true);
     ASSERT_TRUE(t.saveTokenTableCsv((dir / "t.csv").string()));
-    EXPECT_EQ(readFile(dir / "t.csv"), t.toCsv());
+    EXPECT_EQ(test::readFile(dir / "t.csv"), t.toCsv());
 
     TokenTable u(&host);
-    writeFile(dir / "small.csv",
-              "Number;1;2\nName;Mine;-\nExtension Of;-;-\nType;2;-\n"
-              "Color;3;-\nPrefix;-;-\nComment Token;-;-\nDetok Comment;-;-\n"
-              "1;0x99;say\n");
+    test::writeFile(dir / "small.csv",
+                    "Number;1;2\nName;Mine;-\nExtension Of;-;-\nType;2;-\n"
+                    "Color;3;-\nPrefix;-;-\nComment Token;-;-\nDetok Comment;-;-\n"
+                    "1;0x99;say\n");
     ASSERT_TRUE(u.loadTokenTableCsv((dir / "small.csv").string()));
     u.rebuildTokenIndex(0, false);
     EXPECT_EQ(u.modeList(), std::vector<std::string>{"Mine"});
@@ -345,7 +334,7 @@ TEST(TokenTableCsv, FilesAndTheirFailures) {
     EXPECT_TRUE(host.messages.empty());
 
     EXPECT_FALSE(u.loadTokenTableCsv((dir / "missing.csv").string()));
-    writeFile(dir / "empty.csv", "");
+    test::writeFile(dir / "empty.csv", "");
     EXPECT_FALSE(u.loadTokenTableCsv((dir / "empty.csv").string()));
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[0],
