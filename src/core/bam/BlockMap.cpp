@@ -14,6 +14,7 @@
 #include "image/DiskImage.h"
 #include "listing/DirectoryReader.h"
 #include "settings/ListerOptions.h"
+#include "support/Text.h"
 
 namespace qv {
 namespace {
@@ -49,14 +50,6 @@ std::string hexUpper(int value) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(value));
     return buf;
-}
-
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(' ');
-    return s.substr(first, last - first + 1);
 }
 
 std::string addressText(TrackSector ts) {

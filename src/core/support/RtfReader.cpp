@@ -1,4 +1,5 @@
 #include "support/RtfReader.h"
+#include "support/Text.h"
 
 #include <algorithm>
 #include <map>
@@ -107,14 +108,6 @@ int hexValue(char c) {
         return c - 'A' + 10;
     }
     return -1;
-}
-
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 class RtfParser {
@@ -450,8 +443,8 @@ class RtfParser {
     void takeFont(const GroupState& st) {
         fontTaken_ = true;
         const auto it = fonts_.find(st.font < 0 ? deff_ : st.font);
-        if (it != fonts_.end() && !trimmed(it->second.name).empty()) {
-            doc_.font.name = trimmed(it->second.name);
+        if (it != fonts_.end() && !trimBlanks(it->second.name).empty()) {
+            doc_.font.name = trimBlanks(it->second.name);
         }
         if (st.halfPoints > 0) {
             doc_.font.points = static_cast<double>(std::min(st.halfPoints, 3276L)) / 2.0;

@@ -15,6 +15,14 @@ inline std::string upperAscii(std::string text) {
     return text;
 }
 
+// The text without the blanks at its start and end (only ' ').
+inline std::string trimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 inline bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
