@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "CliDialogHost.h"
-#include "CliGeosSettings.h"
 #include "CliListing.h"
 #include "CliSettings.h"
 #include "Command.h"
@@ -14,14 +13,16 @@
 #include "geos/GeosCatalogue.h"
 #include "geos/GeosFile.h"
 #include "geos/GeosReader.h"
-#include "geos/GeosText.h"
+#include "geos/GeosSettings.h"
 #include "host/Dialogs.h"
 #include "image/Detection.h"
 #include "listing/DirectoryReader.h"
 #include "listing/ImageOpen.h"
+#include "screen/ScreenSettings.h"
 #include "settings/ListerOptions.h"
 #include "support/CodePage.h"
 #include "support/Files.h"
+#include "support/GeosText.h"
 
 namespace qv::cli {
 namespace {
@@ -175,11 +176,11 @@ int runGeoWrite(const std::vector<std::string>& args) {
         return usage(error);
     std::vector<std::string> messages;
     const ListerOptions options = settings.listerOptions(messages);
-    std::string tableMessage;
+    const GeosCatalogueSettings geos = GeosCatalogueSettings::load(settings.ini);
     GeoWriteView view;
-    view.options = geoWriteSettings(settings.ini, tableMessage);
-    if (!tableMessage.empty())
-        messages.push_back(tableMessage);
+    view.options = geoWriteOptions(geos);
+    if (!geos.fontTable.message.empty())
+        messages.push_back(geos.fontTable.message);
     for (const std::string& m : messages)
         std::fprintf(stderr, "%s: %s\n", kName, m.c_str());
     GeoWriteOptions& o = view.options;
@@ -198,7 +199,7 @@ int runGeoWrite(const std::vector<std::string>& args) {
     }
 
     Dialogs dialogs(host);
-    GeosReaderContext context{dialogs, options, geosViewerSettings(settings.ini).palette};
+    GeosReaderContext context{dialogs, options, loadC64Palette(settings.ini)};
     int status = 0;
     int written = 0;
 

@@ -5,6 +5,7 @@
 
 #include "CliDialogHost.h"
 #include "CliRunHost.h"
+#include "CliSettings.h"
 #include "Command.h"
 #include "geos/CatalogueExport.h"
 #include "geos/GeosCatalogue.h"
@@ -13,6 +14,7 @@
 #include "listing/ListingRun.h"
 #include "settings/IniFile.h"
 #include "settings/ListerOptions.h"
+#include "settings/WindowSettings.h"
 
 namespace qv::cli {
 namespace {
@@ -31,8 +33,6 @@ const char* const kGeosHelp =
     "  --descending       sort in descending order\n"
     "  --own-sort         sort with the catalogue's own quicksort instead of the list's\n"
     "  --icons FILE.bmp   write all icons of the catalogue as one bitmap\n"
-    "  --settings FILE    read the catalogue's settings ([Details], [GeosDetails]) and\n"
-    "                     [MainForm] ShowIconMessage from a settings file\n"
     "  --no-icon-messages do not report icons of a wrong size\n"
     "  -o FILE            write to FILE instead of standard output\n";
 
@@ -78,7 +78,8 @@ int fail(const std::string& message) {
 int runGeos(const std::vector<std::string>& args) {
     CliDialogHost host;
     std::vector<std::string> inputs;
-    std::string output, iconsPath, columns, sortName, settingsPath;
+    CliSettings settings;
+    std::string output, iconsPath, columns, sortName;
     ListFormat format = ListFormat::Text;
     bool descending = false, ownSort = false, iconMessages = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -92,7 +93,7 @@ int runGeos(const std::vector<std::string>& args) {
             return &args[++i];
         };
         if (a == "--help" || a == "-h") {
-            std::printf("%s%s", kGeosHelp, kAnswerOptionsHelp);
+            std::printf("%s%s%s", kGeosHelp, kSettingsOptionsHelp, kAnswerOptionsHelp);
             return 0;
         } else if (parseAnswerOption(args, i, host, error)) {
             if (!error.empty())
@@ -130,11 +131,9 @@ int runGeos(const std::vector<std::string>& args) {
             if (!v)
                 return 2;
             iconsPath = *v;
-        } else if (a == "--settings") {
-            const std::string* v = next("a file name");
-            if (!v)
-                return 2;
-            settingsPath = *v;
+        } else if (settings.parseOption(args, i, error)) {
+            if (!error.empty())
+                return fail(error);
         } else if (a == "--no-icon-messages") {
             iconMessages = false;
         } else if (a == "-o") {
@@ -153,21 +152,22 @@ int runGeos(const std::vector<std::string>& args) {
         return 2;
     }
 
-    ListerOptions options;
+    std::string error;
+    if (!settings.load(error))
+        return fail(error);
+    std::vector<std::string> messages;
+    ListerOptions options = settings.listerOptions(messages);
+    for (const std::string& m : messages)
+        std::fprintf(stderr, "quorvane-cli geos: %s\n", m.c_str());
     Dialogs dialogs(host);
     GeosCatalogue catalogue(options, dialogs);
-    if (!settingsPath.empty()) {
-        const std::optional<IniFile> ini = IniFile::load(settingsPath);
-        if (!ini)
-            return fail("cannot read " + settingsPath);
-        catalogue.loadSettings(*ini);
-        catalogue.showIconMessage = ini->readInt("MainForm", "ShowIconMessage", 1) != 0;
-    }
+    catalogue.loadSettings(settings.ini);
+    catalogue.showIconMessage = MainFormSettings::load(settings.ini).showIconMessage != 0;
     if (!iconMessages)
         catalogue.showIconMessage = false;
     if (ownSort)
         catalogue.settings.ownSort = true;
-    ColumnFilter filter = catalogue.settings.columnFilter;
+    ColumnFilter filter = catalogue.settings.columns;
     if (!columns.empty() && !parseColumns(columns, filter))
         return fail("unknown column in '" + columns + "'");
     int sortColumn = -1;

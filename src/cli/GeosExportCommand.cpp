@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "CliDialogHost.h"
-#include "CliGeosSettings.h"
 #include "CliListing.h"
 #include "CliSettings.h"
 #include "Command.h"
@@ -14,7 +13,7 @@
 #include "geos/GeosFile.h"
 #include "geos/GeosFont.h"
 #include "geos/GeosReader.h"
-#include "geos/GeosText.h"
+#include "geos/GeosSettings.h"
 #include "geos/PhotoAlbum.h"
 #include "geos/PhotoScrap.h"
 #include "host/Dialogs.h"
@@ -23,6 +22,7 @@
 #include "settings/ListerOptions.h"
 #include "support/Bmp.h"
 #include "support/CodePage.h"
+#include "support/GeosText.h"
 #include "support/Png.h"
 
 namespace qv::cli {
@@ -216,7 +216,8 @@ int runGeosExport(const std::vector<std::string>& args) {
     const ListerOptions options = settings.listerOptions(messages);
     for (const std::string& m : messages)
         std::fprintf(stderr, "quorvane-cli geos-export: %s\n", m.c_str());
-    const GeosViewerSettings viewer = geosViewerSettings(settings.ini);
+    const GeosViewerSettings viewer =
+        geosViewerSettings(settings.ini, GeosCatalogueSettings::load(settings.ini));
     Dialogs dialogs(host);
     Exporter exporter{host, dialogs, GeosReaderContext{dialogs, options, viewer.palette},
                       {},   folder,  png,

@@ -117,8 +117,8 @@ void MainFormTest::commandLineImagesThenDropAppends() {
     const auto first = all.find("FIRST DISK"), second = all.find("SECOND DISK"),
                third = all.find("THIRD DISK");
     QVERIFY(first < second && second < third && third != std::string::npos);
-    QCOMPARE(f.form->statusText(3), QStringLiteral("3 Image(s) listed"));
-    QCOMPARE(f.form->statusText(2), QStringLiteral("only Basic Files"));
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("3 Image(s) listed"));
+    QCOMPARE(f.form->statusText(StatusPanel::State), QStringLiteral("only Basic Files"));
     QCOMPARE(f.form->listing().saveDir, images.file("sub/"));
     QVERIFY(f.host.errors.empty());
 }
@@ -130,7 +130,7 @@ void MainFormTest::listAgainAndClear() {
     // "List" without a current image only refreshes the counts.
     f.form->list();
     QCOMPARE(f.form->listing().imagesListed(), 0);
-    QCOMPARE(f.form->statusText(3), QStringLiteral("0 Image(s) listed"));
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("0 Image(s) listed"));
 
     f.form->listing().setCurrentImage(a);
     f.form->list();
@@ -143,7 +143,7 @@ void MainFormTest::listAgainAndClear() {
     f.form->clearListing();
     QCOMPARE(f.form->listing().imagesListed(), 0);
     QVERIFY(f.form->listingView()->toPlainText().isEmpty());
-    QCOMPARE(f.form->statusText(3), QStringLiteral("0 Image(s) listed"));
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("0 Image(s) listed"));
 
     // A current image that is gone: the error dialog, nothing listed.
     std::filesystem::remove(a);
@@ -300,8 +300,8 @@ void MainFormTest::saveAsThreeFormatsAndImportBack() {
     f.chooser.openAnswers.push_back({QString::fromStdString(images.file("list.rtf"))});
     f.form->importListing();
     QVERIFY(f.form->imported());
-    QCOMPARE(f.form->statusText(2), QStringLiteral("Import"));
-    QCOMPARE(f.form->statusText(3), QStringLiteral("list.rtf"));
+    QCOMPARE(f.form->statusText(StatusPanel::State), QStringLiteral("Import"));
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("list.rtf"));
     QCOMPARE(f.windowText(), buffer);
     RichTextView* view = f.form->listingView();
     const int header = static_cast<int>(view->toPlainText().indexOf(QStringLiteral("0 \"SAVED")));

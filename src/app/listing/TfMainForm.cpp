@@ -331,8 +331,10 @@ std::size_t TfMainForm::maxText() const {
     return static_cast<std::size_t>(richEdit_.maximumText(kPlatformVersionCode));
 }
 
-QString TfMainForm::statusText(int panel) const {
-    return panel == 2 ? panel2_->text() : panel == 3 ? panel3_->text() : QString();
+QString TfMainForm::statusText(StatusPanel panel) const {
+    return panel == StatusPanel::State    ? panel2_->text()
+           : panel == StatusPanel::Counts ? panel3_->text()
+                                          : QString();
 }
 
 QString TfMainForm::pathText() const {
@@ -356,10 +358,10 @@ void TfMainForm::setProgress(int position) {
     progress_->setValue(position);
 }
 
-void TfMainForm::setStatus(int panel, const std::string& text) {
-    if (panel == 2)
+void TfMainForm::setStatus(StatusPanel panel, const std::string& text) {
+    if (panel == StatusPanel::State)
         panel2_->setText(qs(text));
-    else if (panel == 3)
+    else if (panel == StatusPanel::Counts)
         panel3_->setText(qs(text));
 }
 

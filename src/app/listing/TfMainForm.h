@@ -92,7 +92,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfAbout* aboutBox() const { return about_; }
     TfSelectFolder* selectFolderDialog() const { return selectFolder_; }
     const std::string& settingsFile() const { return settingsFile_; }
-    QString statusText(int panel) const;
+    QString statusText(StatusPanel panel) const;
     QString pathText() const;
     bool imported() const { return imported_; }
     QFont listingFont() const;
@@ -116,7 +116,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // RunHost
     void runStarted(int fileCount) override;
     void setProgress(int position) override;
-    void setStatus(int panel, const std::string& text) override;
+    void setStatus(StatusPanel panel, const std::string& text) override;
     void showCurrentImage(const std::string& path) override;
     void processEvents() override;
     void runFinished() override;

@@ -287,9 +287,9 @@ bool saveCatalogueList(GeosCatalogue& catalogue, Dialogs& dialogs, const std::st
     if (!path)
         return false;
     const ListFormat format = listFormatForPath(*path);
-    if (format != ListFormat::IconBitmap && !filterDialog(catalogue.settings.columnFilter))
+    if (format != ListFormat::IconBitmap && !filterDialog(catalogue.settings.columns))
         return false;
-    return writeCatalogueList(catalogue, format, *path, catalogue.settings.columnFilter, dialogs);
+    return writeCatalogueList(catalogue, format, *path, catalogue.settings.columns, dialogs);
 }
 
 }  // namespace qv

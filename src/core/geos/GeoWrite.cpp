@@ -7,12 +7,13 @@
 #include <span>
 
 #include "geos/GeosFile.h"
-#include "geos/GeosText.h"
 #include "geos/PhotoScrap.h"
 #include "host/Dialogs.h"
 #include "image/Chain.h"
 #include "image/Geometry.h"
+#include "settings/ListerOptions.h"
 #include "support/Files.h"
+#include "support/GeosText.h"
 #include "support/RtfWriter.h"
 #include "support/Text.h"
 

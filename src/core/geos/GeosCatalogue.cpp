@@ -29,10 +29,6 @@ constexpr std::array<CatalogueColumnInfo, kCatalogueColumnCount> kColumns{{
     {"Fileoffset", 100, "Fileoffset", false},
 }};
 
-constexpr std::array<const char*, 8> kPrintColorKeys{"00 black",   "01 magenta", "02 cyan",
-                                                     "04 violett", "05 yellow",  "06 red",
-                                                     "06 green",   "07 default"};
-
 // Names of the fonts that came with GEOS, by font ID; ID 22 has none.
 constexpr const char* kFontNames[26] = {
     "BSW",    "University", "California", "Roma",    "Dwinelle", "Cory",    "Tolman",
@@ -238,10 +234,6 @@ ColumnFilter defaultColumnFilter() {
     for (std::size_t i = 0; i < f.size(); ++i)
         f[i] = kColumns[i].filterDefault;
     return f;
-}
-
-const std::array<const char*, 8>& printColorKeys() {
-    return kPrintColorKeys;
 }
 
 std::string formatGeosDate(std::span<const std::uint8_t, 5> b) {
@@ -561,53 +553,9 @@ std::string GeosCatalogue::selectedStatus(int selected) {
 }
 
 void GeosCatalogue::loadSettings(const IniFile& ini) {
-    GeosCatalogueSettings& s = settings;
-    const GeosCatalogueSettings d;
-    s.ownSort = ini.readBool("GeosDetails", "OwnSort", d.ownSort);
-    s.allowEdit = ini.readBool("GeosDetails", "AllowEdit", d.allowEdit);
-    s.width = ini.readInt("GeosDetails", "Width", d.width);
-    s.height = ini.readInt("GeosDetails", "Height", d.height);
-    for (std::size_t i = 0; i < s.columnFilter.size(); ++i)
-        s.columnFilter[i] = ini.readBool("Details", std::to_string(i), d.columnFilter[i]);
-    s.photoAlbumFit = ini.readBool("GEOS", "PhotoAlbum fit", d.photoAlbumFit);
-    s.spacesBetweenChars = ini.readBool("GEOS", "Spaces between chars", d.spacesBetweenChars);
-    s.showGrid = ini.readBool("GEOS", "ShowGrid", d.showGrid);
-    s.gridColor = ini.readInt("GEOS", "GridColor", d.gridColor);
-    s.scrapsNewline = ini.readInt("GEOS", "Scraps newline", d.scrapsNewline);
-    s.ole = ini.readInt("GEOS", "OLE", d.ole);
-    s.pageNumbers = ini.readBool("GEOS", "Pagenumbers", d.pageNumbers);
-    s.header = ini.readBool("GEOS", "Header", d.header);
-    s.footer = ini.readBool("GEOS", "Footer", d.footer);
-    s.scaleImage21 = ini.readBool("GEOS", "Scale Image2.1", d.scaleImage21);
-    s.paperFormatA4 = ini.readBool("GEOS", "PaperFormat A4", d.paperFormatA4);
-    s.showTextPrintColors = ini.readBool("GEOS", "ShowTextPrintColors", d.showTextPrintColors);
-    s.showFontId = ini.readBool("GEOS", "ShowFontID", d.showFontId);
-    for (std::size_t i = 0; i < s.printColors.size(); ++i) {
-        s.printColors[i] = static_cast<std::uint32_t>(ini.readInt(
-            "PrintText Color Palette", kPrintColorKeys[i], static_cast<int>(d.printColors[i])));
-    }
-    s.fontTable.clear();
-    s.hasFontTable = ini.hasSection("FontTable");
-    s.useFontTable =
-        s.hasFontTable ? ini.readBool("GEOS", "UseFontTable", d.useFontTable) : d.useFontTable;
-    if (s.hasFontTable) {
-        for (const auto& [key, value] : ini.sectionValues("FontTable")) {
-            std::string k = key;
-            while (!k.empty() && k.back() == ' ')
-                k.pop_back();
-            if (!allDigits(k) || k.size() > 9) {
-                s.fontTable.clear();
-                dialogs_.message("GeosDetails: Failed to parse FontID Table");
-                break;
-            }
-            std::string fontName = value.substr(0, value.find(';'));
-            while (!fontName.empty() && (fontName.back() == ' ' || fontName.back() == '\t'))
-                fontName.pop_back();
-            s.fontTable.emplace_back(std::stoi(k), fontName);
-        }
-        std::stable_sort(s.fontTable.begin(), s.fontTable.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-    }
+    settings = GeosCatalogueSettings::load(ini);
+    if (!settings.fontTable.message.empty())
+        dialogs_.message(settings.fontTable.message);
     settingsLoaded_ = true;
 }
 
@@ -620,24 +568,7 @@ bool GeosCatalogue::loadSettings(const std::string& iniPath) {
 }
 
 void GeosCatalogue::saveSettings(IniFile& ini) const {
-    const GeosCatalogueSettings& s = settings;
-    ini.writeInt("GeosDetails", "Width", s.width);
-    ini.writeInt("GeosDetails", "Height", s.height);
-    for (std::size_t i = 0; i < s.columnFilter.size(); ++i)
-        ini.writeBool("Details", std::to_string(i), s.columnFilter[i]);
-    ini.writeBool("GEOS", "PhotoAlbum fit", s.photoAlbumFit);
-    ini.writeBool("GEOS", "Spaces between chars", s.spacesBetweenChars);
-    ini.writeBool("GEOS", "ShowGrid", s.showGrid);
-    ini.writeInt("GEOS", "Scraps newline", s.scrapsNewline);
-    ini.writeInt("GEOS", "OLE", s.ole);
-    ini.writeBool("GEOS", "Pagenumbers", s.pageNumbers);
-    ini.writeBool("GEOS", "Header", s.header);
-    ini.writeBool("GEOS", "Footer", s.footer);
-    ini.writeBool("GEOS", "Scale Image2.1", s.scaleImage21);
-    ini.writeBool("GEOS", "PaperFormat A4", s.paperFormatA4);
-    ini.writeBool("GEOS", "ShowTextPrintColors", s.showTextPrintColors);
-    ini.writeBool("GEOS", "ShowFontID", s.showFontId);
-    ini.writeBool("GEOS", "UseFontTable", s.useFontTable);
+    settings.save(ini);
 }
 
 }  // namespace qv

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "geos/GeosFile.h"
-#include "geos/GeosText.h"
+#include "geos/GeosSettings.h"
 #include "geos/IconList.h"
-#include "listing/ListingRun.h"
+#include "listing/GeosEntrySink.h"
+#include "support/GeosText.h"
 
 namespace qv {
 
@@ -73,42 +74,6 @@ bool hasTitlePage(const std::string& classText, const std::string& typeText,
                   std::uint8_t infoByte139);
 // The Fileoffset text: the offset in decimal ("FAULT" when negative), then the mark.
 std::string fileOffsetText(int offset, bool titlePage);
-
-// Every setting the catalogue keeps in the settings file, its own and those of the
-// document viewers that are reached only through it.
-struct GeosCatalogueSettings {
-    // [GeosDetails]
-    bool ownSort = false;    // read only
-    bool allowEdit = false;  // read only
-    int width = 741;         // window size; the window applies it only when it fits the screen
-    int height = 576;
-    // [Details]
-    ColumnFilter columnFilter = defaultColumnFilter();
-    // [GEOS]
-    bool photoAlbumFit = false;
-    bool spacesBetweenChars = true;
-    bool showGrid = false;
-    int gridColor = 13160660;  // blue-green-red order; read only
-    int scrapsNewline = 1;     // 1 both, 2 before, 3 after, other none
-    int ole = 1;               // 1 from RTF, 2 OLE from file, 3 OLE from object, other clipboard
-    bool pageNumbers = true;
-    bool header = true;
-    bool footer = true;
-    bool scaleImage21 = false;
-    bool paperFormatA4 = true;
-    bool showTextPrintColors = false;
-    bool showFontId = false;
-    bool useFontTable = false;  // read only when [FontTable] exists
-    // [PrintText Color Palette], 0xRRGGBB, read only
-    std::array<std::uint32_t, 8> printColors{0x000000, 0xFF00FF, 0x00FFFF, 0x0000FF,
-                                             0xFFFF00, 0xFF0000, 0x00FF00, 0x000000};
-    // [FontTable], read only: (font ID, name) sorted by ID
-    bool hasFontTable = false;
-    std::vector<std::pair<int, std::string>> fontTable;
-};
-
-// The key names of [PrintText Color Palette], in the order of printColors.
-const std::array<const char*, 8>& printColorKeys();
 
 // What a double click on a row opens.
 enum class OpenKind { None, GeoWrite, GeoPaint, Font, PhotoScrap, PhotoAlbum, Icon };

@@ -24,12 +24,6 @@ std::string fieldText(const Block& b, int at, int max) {
 
 }  // namespace
 
-const char* geosTypeName(std::uint8_t geosType) {
-    static const char* const names[15] = {"non", "BAS", "ASS", "DAT", "SYS", "DAC", "APP", "DOC",
-                                          "FON", "PRN", "INP", "DRV", "BOO", "TMP", "AUT"};
-    return geosType < 15 ? names[geosType] : "non";
-}
-
 bool isGeos(const DirEntry& e) {
     return e.typeByte != 0 && (e.typeByte & 7) <= 4 &&
            std::string(geosTypeName(e.geosType)) != "non";

@@ -14,9 +14,6 @@ namespace qv {
 class Dialogs;
 struct DirEntry;
 
-// The three-letter name of a GEOS file type byte; "non" for 0 and for 15-255.
-const char* geosTypeName(std::uint8_t geosType);
-
 // A GEOS entry: a CBM type byte that is not 0, a CBM type code 0-4 and a GEOS type
 // whose name is not "non".
 bool isGeos(const DirEntry& entry);

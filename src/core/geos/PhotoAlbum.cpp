@@ -4,10 +4,11 @@
 
 #include "geos/FontView.h"
 #include "geos/GeosFile.h"
-#include "geos/GeosText.h"
 #include "geos/PhotoScrap.h"
 #include "host/Dialogs.h"
 #include "image/Chain.h"
+#include "settings/ListerOptions.h"
+#include "support/GeosText.h"
 #include "support/Text.h"
 
 namespace qv {

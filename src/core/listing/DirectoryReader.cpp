@@ -7,11 +7,17 @@
 #include <cstring>
 #include <vector>
 
-#include "geos/GeosFile.h"
 #include "host/Dialogs.h"
 #include "settings/ListerOptions.h"
 
 namespace qv {
+
+const char* geosTypeName(std::uint8_t geosType) {
+    static const char* const names[15] = {"non", "BAS", "ASS", "DAT", "SYS", "DAC", "APP", "DOC",
+                                          "FON", "PRN", "INP", "DRV", "BOO", "TMP", "AUT"};
+    return geosType < 15 ? names[geosType] : "non";
+}
+
 namespace {
 
 std::uint8_t blankFor0xA0(std::uint8_t b) {

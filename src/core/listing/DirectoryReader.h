@@ -24,6 +24,9 @@ struct DiskHeader {
 };
 
 // One 32-byte directory entry with the texts derived from it.
+// The three-letter name of a GEOS file type byte; "non" for 0 and for 15-255.
+const char* geosTypeName(std::uint8_t geosType);
+
 struct DirEntry {
     std::uint8_t typeByte = 0;
     TrackSector firstBlock;

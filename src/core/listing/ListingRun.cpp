@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "geos/GeosText.h"
 #include "host/Dialogs.h"
 #include "listing/ListingLayout.h"
 #include "screen/ScreenSink.h"
 #include "settings/ListerOptions.h"
 #include "support/Files.h"
+#include "support/GeosText.h"
 #include "viewer/TokenTable.h"
 
 namespace qv {
@@ -169,7 +169,7 @@ int Listing::listFiles(int runKind) {
     firstOfRun_ = true;
     const int n = static_cast<int>(fileList.size());
     host_->runStarted(n);
-    host_->setStatus(2, "Listing...Time left:");
+    host_->setStatus(StatusPanel::State, "Listing...Time left:");
     const double t0 = clock_();
     int listed = 0;
     for (int i = 0; i < n; ++i) {
@@ -194,7 +194,8 @@ int Listing::listFiles(int runKind) {
             listImage(*image);
             ++listed;
             if (i % 25 == 0) {
-                host_->setStatus(3, formatDuration(estimateTimeLeft(i, n, clock_() - t0)));
+                host_->setStatus(StatusPanel::Counts,
+                                 formatDuration(estimateTimeLeft(i, n, clock_() - t0)));
             }
         }
         image.reset();
@@ -287,8 +288,8 @@ bool Listing::copyToWindow(ListingView& view, std::size_t maxText) {
         return true;
     }
     view.setAbortEnabled(false);
-    host_->setStatus(2, "Copying...");
-    host_->setStatus(3, "");
+    host_->setStatus(StatusPanel::State, "Copying...");
+    host_->setStatus(StatusPanel::Counts, "");
     view.setUpdates(false);
     view.clearText();
     view.applyListingFont();
@@ -301,7 +302,7 @@ bool Listing::copyToWindow(ListingView& view, std::size_t maxText) {
     }
     if (view.textLength() > 0 && marks_.valid() && marks_.count() > 0) {
         view.setAbortEnabled(true);
-        host_->setStatus(2, "Reversing...Time left:");
+        host_->setStatus(StatusPanel::State, "Reversing...Time left:");
         abortFlag_ = false;
         const std::vector<std::size_t> starts = offsetsWithSingleLineBreaks(shown, marks_.starts());
         const std::vector<std::size_t> ends = offsetsWithSingleLineBreaks(shown, marks_.ends());
@@ -313,16 +314,16 @@ bool Listing::copyToWindow(ListingView& view, std::size_t maxText) {
                 const double elapsed = clock_() - t0;
                 const double left = elapsed / static_cast<double>(i + 1) *
                                     static_cast<double>(starts.size() - i - 1);
-                host_->setStatus(3, formatDuration(left));
+                host_->setStatus(StatusPanel::Counts, formatDuration(left));
                 host_->processEvents();
             }
         }
         view.setAbortEnabled(false);
     }
-    host_->setStatus(2, "Converting...");
-    host_->setStatus(3, "");
+    host_->setStatus(StatusPanel::State, "Converting...");
+    host_->setStatus(StatusPanel::Counts, "");
     view.applyListingFont();
-    host_->setStatus(2, "");
+    host_->setStatus(StatusPanel::State, "");
     view.setUpdates(true);
     return true;
 }

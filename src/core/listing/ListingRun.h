@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "host/RunHost.h"
 #include "image/Detection.h"
 #include "image/DiskImage.h"
 #include "listing/DirectoryReader.h"
+#include "listing/GeosEntrySink.h"
 #include "listing/PetsciiConversion.h"
 #include "listing/TextBuffer.h"
 
@@ -15,35 +17,6 @@ namespace qv {
 class Dialogs;
 class ScreenSink;
 struct ListerOptions;
-
-// What a listing run shows while it works. The application shows a progress bar,
-// status panels and an "Abort" button; the command-line program a progress line.
-class RunHost {
-  public:
-    virtual ~RunHost() = default;
-    // Progress range, "Abort" shown and enabled, busy cursor.
-    virtual void runStarted(int fileCount) { (void)fileCount; }
-    virtual void setProgress(int position) { (void)position; }
-    // Panel 2 (state) and panel 3 (estimate, counts) of the status bar.
-    virtual void setStatus(int panel, const std::string& text) {
-        (void)panel;
-        (void)text;
-    }
-    virtual void showCurrentImage(const std::string& path) { (void)path; }
-    // Let the window handle pending input, so that "Abort" is seen.
-    virtual void processEvents() {}
-    // Progress back to 0, normal cursor, "Abort" disabled.
-    virtual void runFinished() {}
-};
-
-// Receives each GEOS entry of a listing run, with the image positioned at the
-// entry's info-block link.
-class GeosEntrySink {
-  public:
-    virtual ~GeosEntrySink() = default;
-    virtual void addGeosEntry(DiskImage& image, const std::string& name,
-                              const std::string& typeText, int firstBlockOffset, int dosType) = 0;
-};
 
 // The listing window, as the copy step drives it.
 class ListingView {

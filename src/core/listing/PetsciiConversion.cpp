@@ -4,9 +4,9 @@
 #include <array>
 #include <cstring>
 
-#include "geos/GeosText.h"
 #include "screen/ScreenSink.h"
 #include "settings/ListerOptions.h"
+#include "support/GeosText.h"
 
 namespace qv {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <system_error>
 
-#include "listing/HeaderStyle.h"
+#include "settings/HeaderStyle.h"
 
 namespace qv {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "settings/Fonts.h"
 #include "settings/IniFile.h"
+#include "support/GeosText.h"
 
 namespace qv {
 
@@ -77,6 +78,11 @@ struct ListerOptions {
     // "DEFAULT"; their texts are those of the default styles).
     ListerOptions();
 };
+
+// The German-letter choices of the options, as the GEOS text conversion takes them.
+inline GeosTextOptions geosTextOptions(const ListerOptions& options) {
+    return {options.umlaute, options.eszett, options.paragraph};
+}
 
 // Shown when the settings file cannot be opened at start-up; the program then ends.
 inline constexpr const char* kOptionsLoadFailedMessage =

@@ -1,5 +1,7 @@
 #include "support/SafeFile.h"
 
+#include "support/Files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +12,6 @@
 #include <filesystem>
 #include <system_error>
 #include <vector>
-
-#include "image/Detection.h"
 
 namespace qv {
 namespace {

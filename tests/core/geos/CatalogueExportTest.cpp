@@ -157,7 +157,7 @@ TEST_F(ExportFiles, SaveListAsksForFileAndColumns) {
         return false;
     }));
     EXPECT_FALSE(std::filesystem::exists(other));
-    EXPECT_TRUE(catalogue.settings.columnFilter[kColOffset]);
+    EXPECT_TRUE(catalogue.settings.columns[kColOffset]);
     // Cancel in the save dialog.
     EXPECT_FALSE(saveCatalogueList(catalogue, dialogs, "", [](ColumnFilter&) { return true; }));
 }

@@ -566,21 +566,20 @@ TEST(GeosCatalogueSettings, LoadsEveryKeyAndWritesOnlyItsOwn) {
     EXPECT_TRUE(s.allowEdit);
     EXPECT_EQ(s.width, 800);
     EXPECT_EQ(s.height, 600);
-    EXPECT_EQ(s.columnFilter,
-              (ColumnFilter{false, true, true, true, true, true, true, true, true}));
+    EXPECT_EQ(s.columns, (ColumnFilter{false, true, true, true, true, true, true, true, true}));
     EXPECT_TRUE(s.photoAlbumFit);
     EXPECT_FALSE(s.spacesBetweenChars);
     EXPECT_TRUE(s.showGrid);
-    EXPECT_EQ(s.gridColor, 255);
+    EXPECT_EQ(s.gridColor, 255U);
     EXPECT_EQ(s.scrapsNewline, 3);
     EXPECT_EQ(s.ole, 2);
     EXPECT_FALSE(s.pageNumbers || s.header || s.footer || s.paperFormatA4);
     EXPECT_TRUE(s.scaleImage21 && s.showTextPrintColors && s.showFontId && s.useFontTable);
-    EXPECT_EQ(s.printColors[2], 123U);
-    EXPECT_EQ(s.printColors[6], 456U);
-    EXPECT_EQ(s.printColors[1], 0xFF00FFU);
-    ASSERT_TRUE(s.hasFontTable);
-    EXPECT_EQ(s.fontTable,
+    EXPECT_EQ(s.printColours.entries[2].colour, 123U);
+    EXPECT_EQ(s.printColours.entries[6].colour, 456U);
+    EXPECT_EQ(s.printColours.entries[1].colour, 0xFF00FFU);
+    ASSERT_TRUE(s.fontTable.present);
+    EXPECT_EQ(s.fontTable.entries,
               (std::vector<std::pair<int, std::string>>{{3, "Roma"}, {12, "Stadium"}}));
     EXPECT_TRUE(host.messages.empty());
 
@@ -600,7 +599,7 @@ TEST(GeosCatalogueSettings, LoadsEveryKeyAndWritesOnlyItsOwn) {
     // What was saved loads back the same.
     GeosCatalogue again{options, dialogs};
     again.loadSettings(IniFile::parse(out.text()));
-    EXPECT_EQ(again.settings.columnFilter, s.columnFilter);
+    EXPECT_EQ(again.settings.columns, s.columns);
     EXPECT_EQ(again.settings.ole, 2);
 }
 
@@ -612,16 +611,16 @@ TEST(GeosCatalogueSettings, DefaultsAndTheFontTableRules) {
     // UseFontTable counts only when [FontTable] exists.
     c.loadSettings(IniFile::parse("[GEOS]\nUseFontTable=1\n"));
     EXPECT_FALSE(c.settings.useFontTable);
-    EXPECT_FALSE(c.settings.hasFontTable);
-    EXPECT_EQ(c.settings.columnFilter, defaultColumnFilter());
+    EXPECT_FALSE(c.settings.fontTable.present);
+    EXPECT_EQ(c.settings.columns, defaultColumnFilter());
     EXPECT_EQ(defaultColumnFilter(),
               (ColumnFilter{true, true, true, true, false, true, true, true, false}));
     EXPECT_EQ(c.settings.width, 741);
     EXPECT_EQ(c.settings.height, 576);
-    EXPECT_EQ(c.settings.gridColor, 13160660);
+    EXPECT_EQ(c.settings.gridColor, 13160660U);
 
     c.loadSettings(IniFile::parse("[FontTable]\n1=University\nabc=Bad\n2=California\n"));
-    EXPECT_TRUE(c.settings.fontTable.empty());
+    EXPECT_TRUE(c.settings.fontTable.entries.empty());
     ASSERT_EQ(host.messages.size(), 1U);
     EXPECT_EQ(host.messages[0], "GeosDetails: Failed to parse FontID Table");
 }

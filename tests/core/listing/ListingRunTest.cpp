@@ -24,8 +24,8 @@ struct RecordingRunHost : RunHost {
     int abortAtImage = -1;
     int finished = 0;
 
-    void setStatus(int panel, const std::string& text) override {
-        statuses.push_back(std::to_string(panel) + ":" + text);
+    void setStatus(StatusPanel panel, const std::string& text) override {
+        statuses.push_back(std::to_string(static_cast<int>(panel)) + ":" + text);
     }
     void showCurrentImage(const std::string& path) override { shownImages.push_back(path); }
     void processEvents() override {

@@ -6,8 +6,6 @@
 
 namespace qv {
 
-struct ListerOptions;
-
 // GEOS keeps its texts (file names, class, author, description, GeoWrite text) in
 // ASCII, with the brackets, braces, bar, tilde and at sign standing for German
 // letters on German systems. These options choose which of them are shown as such.
@@ -16,8 +14,6 @@ struct GeosTextOptions {
     bool eszett = true;     // ~  as  ß
     bool paragraph = true;  // @  as  §
 };
-
-GeosTextOptions geosTextOptions(const ListerOptions& options);
 
 // The same mapping gives Windows-1252 codes (the GEOS catalogue) or the codes of the
 // listing's OEM code page 437 (the umlauts and sharp s sit where code page 850 has

@@ -1,4 +1,4 @@
-#include "listing/HeaderStyle.h"
+#include "settings/HeaderStyle.h"
 
 #include <gtest/gtest.h>
 

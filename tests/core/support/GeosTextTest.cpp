@@ -1,4 +1,4 @@
-#include "geos/GeosText.h"
+#include "support/GeosText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,4 @@
-#include "geos/GeosText.h"
-
-#include "settings/ListerOptions.h"
+#include "support/GeosText.h"
 
 namespace qv {
 namespace {
@@ -51,10 +49,6 @@ std::string convert(std::string_view bytes, const GeosTextOptions& options, Geos
 }
 
 }  // namespace
-
-GeosTextOptions geosTextOptions(const ListerOptions& options) {
-    return {options.umlaute, options.eszett, options.paragraph};
-}
 
 std::uint8_t convertGeosChar(std::uint8_t byte, const GeosTextOptions& options,
                              GeosTextTarget target) {
