@@ -232,7 +232,7 @@ int runBasic(const std::vector<std::string>& args) {
         }
         ini = std::move(*loaded);
         options.load(ini);
-        load.ini = &ini;  // the settings file itself is never written from here
+        load.stored = TokenTableSettings::load(ini);  // the settings file is never written
     }
     load.rememberedMode = options.mode;
     load.translateSpecialchars = options.translateSpecialchars;

@@ -157,6 +157,7 @@ int runGeos(const std::vector<std::string>& args) {
         return fail(error);
     std::vector<std::string> messages;
     ListerOptions options = settings.listerOptions(messages);
+    options.generateGeosFileDetails = true;  // the catalogue is what this command is for
     for (const std::string& m : messages)
         std::fprintf(stderr, "quorvane-cli geos: %s\n", m.c_str());
     Dialogs dialogs(host);
@@ -186,7 +187,7 @@ int runGeos(const std::vector<std::string>& args) {
         status = 1;
     }
     listing.listFiles(1);
-    if (!options.generateGeosFileDetails)
+    if (catalogue.addingStopped())
         status = 1;  // the catalogue refused a row and stopped taking more
 
     if (sortColumn >= 0 && !catalogue.sort(sortColumn, !descending))

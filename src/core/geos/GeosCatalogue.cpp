@@ -313,7 +313,7 @@ OpenDecision decideOpen(const GeosDetailEntry& row,
     return d;
 }
 
-GeosCatalogue::GeosCatalogue(ListerOptions& options, Dialogs& dialogs)
+GeosCatalogue::GeosCatalogue(const ListerOptions& options, Dialogs& dialogs)
     : options_(options), dialogs_(dialogs) {
     try {
         iconCrcs_.reserve(200);
@@ -364,14 +364,34 @@ int GeosCatalogue::findOrAddIcon(const GeosInfoBlock& info, std::uint32_t crc,
     return *index;
 }
 
+void GeosCatalogue::addObserver(CatalogueObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void GeosCatalogue::removeObserver(CatalogueObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
 void GeosCatalogue::reportInsertFailure() {
-    options_.generateGeosFileDetails = false;
+    addingStopped_ = true;
     dialogs_.showError("MainForm", "", "", "Error adding files to GeosDetails!\nNo further adding!",
                        280);
+    notify([](CatalogueObserver& o) { o.addingStopped(); });
+}
+
+void GeosCatalogue::pushRow(GeosDetailEntry row) {
+    const int at = rowCount();
+    notify([at](CatalogueObserver& o) { o.rowsAboutToBeAppended(at, 1); });
+    rows_.push_back(std::move(row));
+    ++entryCounter_;
+    notify([at](CatalogueObserver& o) { o.rowsAppended(at, 1); });
 }
 
 void GeosCatalogue::addGeosEntry(DiskImage& image, const std::string& name,
                                  const std::string& typeText, int firstBlockOffset, int dosType) {
+    if (addingStopped_)
+        return;
     // Directory bytes 21-29: info-block link, structure, GEOS type, date and time.
     std::array<std::uint8_t, 9> slot{};
     if (!image.readAt(image.tell(), slot))
@@ -421,16 +441,14 @@ void GeosCatalogue::addGeosEntry(DiskImage& image, const std::string& name,
         row.columns[kColImage] = image.path();
         row.columns[kColOffset] =
             fileOffsetText(firstBlockOffset, hasTitlePage(info.classText, typeText, info.raw[139]));
-        rows_.push_back(std::move(row));
-        ++entryCounter_;
+        pushRow(std::move(row));
     } catch (const std::bad_alloc&) {
         reportInsertFailure();
     }
 }
 
 void GeosCatalogue::appendRow(GeosDetailEntry row) {
-    rows_.push_back(std::move(row));
-    ++entryCounter_;
+    pushRow(std::move(row));
 }
 
 bool GeosCatalogue::sortByColumn(int column) {
@@ -472,9 +490,11 @@ bool GeosCatalogue::sort(int column, bool ascending) {
         // old one is given up, so a failure leaves every row where it was.
         std::vector<GeosDetailEntry> sorted;
         sorted.reserve(n);
+        notify([](CatalogueObserver& o) { o.aboutToReset(); });
         for (const int i : order)
             sorted.push_back(std::move(rows_[static_cast<std::size_t>(i)]));
         rows_.swap(sorted);
+        notify([](CatalogueObserver& o) { o.reset(); });
     } catch (const std::bad_alloc&) {
         dialogs_.message(kSortFailed);
         return false;
@@ -488,22 +508,32 @@ void GeosCatalogue::deleteRows(std::vector<int> rows) {
         if (r >= 0 && r < rowCount())
             gone[static_cast<std::size_t>(r)] = true;
     }
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (!gone[i]) {
-            if (out != i)
-                rows_[out] = std::move(rows_[i]);
-            ++out;
-        }
+    // Each run of deleted rows goes at once, the last run first, so that the positions
+    // told to the observers stay valid.
+    int end = rowCount();
+    while (end > 0) {
+        while (end > 0 && !gone[static_cast<std::size_t>(end - 1)])
+            --end;
+        int first = end;
+        while (first > 0 && gone[static_cast<std::size_t>(first - 1)])
+            --first;
+        if (first == end)
+            break;
+        const int count = end - first;
+        notify([=](CatalogueObserver& o) { o.rowsAboutToBeRemoved(first, count); });
+        rows_.erase(rows_.begin() + first, rows_.begin() + end);
+        notify([=](CatalogueObserver& o) { o.rowsRemoved(first, count); });
+        end = first;
     }
-    rows_.resize(out);
 }
 
 void GeosCatalogue::clear() {
+    notify([](CatalogueObserver& o) { o.aboutToReset(); });
     rows_.clear();
     sortColumn_ = -1;
     sortAscending_ = true;
     entryCounter_ = 0;
+    notify([](CatalogueObserver& o) { o.reset(); });
 }
 
 std::string GeosCatalogue::clipboardText(const std::vector<int>& rows) const {
@@ -541,6 +571,7 @@ bool GeosCatalogue::setCellText(int row, int column, const std::string& text) {
         return false;
     rows_[static_cast<std::size_t>(row)].columns[static_cast<std::size_t>(column)] =
         firstCharacters(text, 255);
+    notify([=](CatalogueObserver& o) { o.cellChanged(row, column); });
     return true;
 }
 

@@ -95,14 +95,52 @@ struct OpenDecision {
 OpenDecision decideOpen(const GeosDetailEntry& row,
                         const std::function<bool(const std::string&)>& fileExists);
 
+// Told of every change of the catalogue's rows, before and after it, in the order a
+// table model must report them: appended rows, removed ranges (highest first), a
+// reset (sorting, "Clear"), a changed cell; and that the catalogue stopped taking
+// rows after a failed insert.
+class CatalogueObserver {
+  public:
+    virtual ~CatalogueObserver() = default;
+    virtual void rowsAboutToBeAppended(int first, int count) {
+        (void)first;
+        (void)count;
+    }
+    virtual void rowsAppended(int first, int count) {
+        (void)first;
+        (void)count;
+    }
+    virtual void rowsAboutToBeRemoved(int first, int count) {
+        (void)first;
+        (void)count;
+    }
+    virtual void rowsRemoved(int first, int count) {
+        (void)first;
+        (void)count;
+    }
+    virtual void aboutToReset() {}
+    virtual void reset() {}
+    virtual void cellChanged(int row, int column) {
+        (void)row;
+        (void)column;
+    }
+    virtual void addingStopped() {}
+};
+
 // The catalogue of GEOS files met while listing: its rows, the shared icons and the
 // operations of its window. It lives for the whole program run; the listing run
 // hands it every GEOS entry.
 class GeosCatalogue : public GeosEntrySink {
   public:
-    // The options give the GEOS text conversion and the "Generate GEOS File Details"
-    // switch, which a failed insert turns off.
-    GeosCatalogue(ListerOptions& options, Dialogs& dialogs);
+    // The options give the GEOS text conversion. A failed insert stops the catalogue
+    // from taking further rows and tells the observers, which switch "Generate GEOS
+    // File Details" off; the catalogue itself never writes the options.
+    GeosCatalogue(const ListerOptions& options, Dialogs& dialogs);
+
+    void addObserver(CatalogueObserver* observer);
+    void removeObserver(CatalogueObserver* observer);
+    // True after an insert failed: no further rows are taken.
+    bool addingStopped() const { return addingStopped_; }
 
     // [MainForm] ShowIconMessage: report icons of a wrong size.
     bool showIconMessage = true;
@@ -163,8 +201,16 @@ class GeosCatalogue : public GeosEntrySink {
     int findOrAddIcon(const GeosInfoBlock& info, std::uint32_t crc, const std::string& imagePath,
                       const std::string& fileName, bool& failed);
     void reportInsertFailure();
+    void pushRow(GeosDetailEntry row);
+    template <class F>
+    void notify(F f) const {
+        for (CatalogueObserver* o : observers_)
+            f(*o);
+    }
 
-    ListerOptions& options_;
+    const ListerOptions& options_;
+    std::vector<CatalogueObserver*> observers_;
+    bool addingStopped_ = false;
     Dialogs& dialogs_;
     std::vector<GeosDetailEntry> rows_;
     IconList icons_;

@@ -45,28 +45,28 @@ const Keys<FileViewerWindowSettings, 6> kFileViewerWindowKeys{{
 
 using FVO = FileViewerOptionsSettings;
 const Keys<FVO, 13> kFileViewerOptionKeys{{
-    {"File Viewer", "Conv to Chars", &FVO::convToChars},
-    {"File Viewer", "Conv Chars to ASCII", &FVO::convCharsToAscii},
-    {"File Viewer", "Conv Hex to ASCII", &FVO::convHexToAscii},
-    {"File Viewer", "Return", &FVO::returnNewline},
+    {"File Viewer", "Conv to Chars", &FVO::convertToChars},
+    {"File Viewer", "Conv Chars to ASCII", &FVO::convertCharsToAscii},
+    {"File Viewer", "Conv Hex to ASCII", &FVO::convertHexToAscii},
+    {"File Viewer", "Return", &FVO::replaceReturn},
     {"TOK64", "Mode", &FVO::mode},
     {"TOK64", "Autodetect", &FVO::autodetect},
     {"TOK64", "Ignore", &FVO::ignoreStartaddress},
-    {"TOK64", "Syntax", &FVO::syntax},
-    {"TOK64", "Translate", &FVO::translate},
+    {"TOK64", "Syntax", &FVO::syntaxHighlighting},
+    {"TOK64", "Translate", &FVO::translateSpecialchars},
     {"TOK64", "C64Screen MaxText", &FVO::c64ScreenMaxText},
-    {"BAM Defaults", "FileList open", &FVO::fileListOpen},
-    {"BAM Defaults", "Show Chain", &FVO::showChain},
+    {"BAM Defaults", "FileList open", &FVO::bamFileListOpen},
+    {"BAM Defaults", "Show Chain", &FVO::bamShowChain},
     {"TOK64", "LoadAtOnCreate", &FVO::loadAtOnCreate, false},
 }};
 
 using BA = BasicAddressSettings;
 const Keys<BA, 6> kBasicAddressKeys{{
     {"BASIC Address", "BasicV2", &BA::basicV2},
-    {"BASIC Address", "BasicV2Ext", &BA::basicV2Ext},
     {"BASIC Address", "BasicV35", &BA::basicV35},
-    {"BASIC Address", "BasicV35Ext", &BA::basicV35Ext},
     {"BASIC Address", "BasicV7", &BA::basicV7},
+    {"BASIC Address", "BasicV2Ext", &BA::basicV2Ext},
+    {"BASIC Address", "BasicV35Ext", &BA::basicV35Ext},
     {"BASIC Address", "BasicV7Ext", &BA::basicV7Ext},
 }};
 
@@ -180,6 +180,13 @@ void FileViewerOptionsSettings::save(IniFile& ini) const {
     writeKeys<FileViewerOptionsSettings>(ini, *this, kFileViewerOptionKeys);
 }
 
+const char* BasicAddressSettings::key(std::string BasicAddressSettings::*list) {
+    for (const auto& k : kBasicAddressKeys) {
+        if (std::get<std::string BA::*>(k.field) == list)
+            return k.key;
+    }
+    return "";
+}
 BasicAddressSettings BasicAddressSettings::load(const IniFile& ini) {
     return loadRecord(ini, kBasicAddressKeys);
 }

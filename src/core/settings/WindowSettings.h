@@ -120,19 +120,19 @@ struct FileViewerWindowSettings {
 // The "File Viewer Options" dialog: [File Viewer], its [TOK64] keys and two
 // [BAM Defaults] keys. Read when the dialog is created, written by its OK.
 struct FileViewerOptionsSettings {
-    bool convToChars = true;          // [File Viewer] "Conv to Chars"
-    bool convCharsToAscii = true;     // [File Viewer] "Conv Chars to ASCII"
-    bool convHexToAscii = false;      // [File Viewer] "Conv Hex to ASCII"
-    bool returnNewline = false;       // [File Viewer] Return
-    int mode = 0;                     // [TOK64] Mode
-    bool autodetect = true;           // [TOK64] Autodetect
-    bool ignoreStartaddress = false;  // [TOK64] Ignore
-    bool syntax = true;               // [TOK64] Syntax
-    bool translate = true;            // [TOK64] Translate
-    int c64ScreenMaxText = 10000;     // [TOK64] "C64Screen MaxText"
-    bool fileListOpen = true;         // [BAM Defaults] "FileList open"
-    bool showChain = true;            // [BAM Defaults] "Show Chain"
-    bool loadAtOnCreate = false;      // [TOK64] LoadAtOnCreate; never written
+    bool convertToChars = true;         // [File Viewer] "Conv to Chars"
+    bool convertCharsToAscii = true;    // [File Viewer] "Conv Chars to ASCII"
+    bool convertHexToAscii = false;     // [File Viewer] "Conv Hex to ASCII"
+    bool replaceReturn = false;         // [File Viewer] Return
+    int mode = 0;                       // [TOK64] Mode
+    bool autodetect = true;             // [TOK64] Autodetect
+    bool ignoreStartaddress = false;    // [TOK64] Ignore
+    bool syntaxHighlighting = true;     // [TOK64] Syntax
+    bool translateSpecialchars = true;  // [TOK64] Translate
+    int c64ScreenMaxText = 10000;       // [TOK64] "C64Screen MaxText"
+    bool bamFileListOpen = true;        // [BAM Defaults] "FileList open"
+    bool bamShowChain = true;           // [BAM Defaults] "Show Chain"
+    bool loadAtOnCreate = false;        // [TOK64] LoadAtOnCreate; never written
 
     static FileViewerOptionsSettings load(const IniFile& ini);
     friend bool operator==(const FileViewerOptionsSettings&,
@@ -151,6 +151,8 @@ struct BasicAddressSettings {
     std::string basicV7Ext = "132D;2001;";
 
     static BasicAddressSettings load(const IniFile& ini);
+    // The key under which a list is stored.
+    static const char* key(std::string BasicAddressSettings::*list);
     friend bool operator==(const BasicAddressSettings&, const BasicAddressSettings&) = default;
     void save(IniFile& ini) const;
 };

@@ -160,6 +160,7 @@ bool TokenTable::fillDefaultTable(bool whole) {
             writeTokenset(*this, kBasicV2);
             return true;
         }
+        ++revision_;
         cells_.clear();
         cols_ = 0;
         rows_ = 0;

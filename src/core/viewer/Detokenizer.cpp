@@ -166,6 +166,10 @@ void Detokenizer::addColour(std::size_t offset, std::size_t length, int colour) 
 
 DetokenizeResult Detokenizer::detokenizeFile(const std::string& path,
                                              const std::string& displayName) {
+    if (compiledRevision_ != table_.revision()) {
+        compiled_.clear();
+        compiledRevision_ = table_.revision();
+    }
     DetokenizeResult r;
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
@@ -189,6 +193,10 @@ DetokenizeResult Detokenizer::detokenizeFile(const std::string& path,
 
 DetokenizeResult Detokenizer::detokenize(std::span<const std::uint8_t> file,
                                          const std::string& displayName) {
+    if (compiledRevision_ != table_.revision()) {
+        compiled_.clear();
+        compiledRevision_ = table_.revision();
+    }
     DetokenizeResult r;
     const auto message = [this](const std::string& text) {
         if (dialogs_ != nullptr)

@@ -111,7 +111,7 @@ class Detokenizer {
     };
 
     // The lookups of a tokenset, made on first use. A Detokenizer may serve several
-    // runs; the table must not change while it exists.
+    // runs; a run whose table has changed since (another revision) makes them anew.
     const CompiledSet& compiled(int column);
     CompiledSet compile(int column) const;
     bool aborted() const;
@@ -126,6 +126,7 @@ class Detokenizer {
     std::function<void()> pendingInput_;
 
     std::vector<std::unique_ptr<CompiledSet>> compiled_;  // by column; stable addresses
+    std::uint64_t compiledRevision_ = 0;                  // the table's, when they were made
 
     // Per run.
     bool abortFile_ = false;

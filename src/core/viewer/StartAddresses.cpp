@@ -4,25 +4,22 @@
 #include <cctype>
 
 #include "settings/IniFile.h"
+#include "settings/WindowSettings.h"
 
 namespace qv {
 namespace {
 
-const char* const kSection = "BASIC Address";
-
-struct TypeInfo {
-    const char* key;
-    const char* stored;
+// Each type's list in the stored record of [BASIC Address]; its key and default are
+// the record's.
+using BA = BasicAddressSettings;
+constexpr std::array<std::string BA::*, 6> kFields = {
+    &BA::basicV2, &BA::basicV35, &BA::basicV7, &BA::basicV2Ext, &BA::basicV35Ext, &BA::basicV7Ext,
 };
 
-constexpr std::array<TypeInfo, 6> kTypes = {{
-    {"BasicV2", "0401;0801;1201;"},
-    {"BasicV35", "1001;"},
-    {"BasicV7", "1C01;4001;"},
-    {"BasicV2Ext", "1001;2C01;"},
-    {"BasicV35Ext", ""},
-    {"BasicV7Ext", "132D;2001;"},
-}};
+const BasicAddressSettings& defaults() {
+    static const BasicAddressSettings d;
+    return d;
+}
 
 std::size_t slot(int type) {
     if (type < StartAddresses::kFirstType || type > StartAddresses::kLastType)
@@ -51,10 +48,10 @@ std::vector<std::string>& StartAddresses::list(int type) {
 }
 
 const char* StartAddresses::settingsKey(int type) {
-    return kTypes[slot(type)].key;
+    return BasicAddressSettings::key(kFields[slot(type)]);
 }
 const char* StartAddresses::defaultText(int type) {
-    return kTypes[slot(type)].stored;
+    return (defaults().*kFields[slot(type)]).c_str();
 }
 
 void StartAddresses::sortEntries(std::vector<std::string>& entries) {
@@ -91,15 +88,16 @@ void StartAddresses::resetToDefaults() {
 }
 
 void StartAddresses::load(const IniFile& ini) {
-    for (int type = kFirstType; type <= kLastType; ++type) {
-        list(type) = parse(ini.readString(kSection, settingsKey(type), defaultText(type)));
-    }
+    const BasicAddressSettings stored = BasicAddressSettings::load(ini);
+    for (int type = kFirstType; type <= kLastType; ++type)
+        list(type) = parse(stored.*kFields[slot(type)]);
 }
 
 void StartAddresses::save(IniFile& ini) const {
-    for (int type = kFirstType; type <= kLastType; ++type) {
-        ini.writeString(kSection, settingsKey(type), serialize(list(type)));
-    }
+    BasicAddressSettings stored;
+    for (int type = kFirstType; type <= kLastType; ++type)
+        stored.*kFields[slot(type)] = serialize(list(type));
+    stored.save(ini);
 }
 
 std::optional<int> StartAddresses::entryValue(std::string_view entry) {

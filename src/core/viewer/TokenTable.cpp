@@ -16,7 +16,6 @@ namespace qv {
 namespace {
 
 const std::string kEmpty;
-const char* const kSection = "TOK64";
 
 bool enclosedInParentheses(const std::string& name) {
     return !name.empty() && name.front() == '(' && name.back() == ')';
@@ -185,6 +184,7 @@ void TokenTable::resize(int cols, int rows) {
     rows = std::max(rows, 0);
     if (cols == cols_ && rows == rows_)
         return;
+    ++revision_;
     std::vector<std::string> cells(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows));
     const int keepCols = std::min(cols, cols_);
     const int keepRows = std::min(rows, rows_);
@@ -210,6 +210,7 @@ void TokenTable::setCell(int col, int row, std::string text) {
         return;
     if (col >= cols_ || row >= rows_)
         resize(std::max(cols_, col + 1), std::max(rows_, row + 1));
+    ++revision_;
     cells_[static_cast<std::size_t>(row) * cols_ + col] = std::move(text);
 }
 
@@ -229,6 +230,7 @@ bool TokenTable::selectable(int col) const {
 }
 
 int TokenTable::rebuildTokenIndex(int rememberedMode, bool translateSpecialchars) {
+    ++revision_;
     modeList_.clear();
     modeColumns_.clear();
     tokenStops_.assign(static_cast<std::size_t>(cols_), tokenrow::FirstToken - 1);
@@ -382,6 +384,7 @@ bool TokenTable::fromCsv(std::string_view text) {
             cells[r * cols + c] = std::move(row[c]);
         }
     }
+    ++revision_;
     cells_ = std::move(cells);
     cols_ = static_cast<int>(cols);
     rows_ = static_cast<int>(lines.size());
@@ -433,33 +436,27 @@ std::array<Rgb, TokenTable::kColourCount> TokenTable::defaultTokenColours() {
             0,        0,        0,        0,        0,        0,        0,        0xFF0080};
 }
 
-void TokenTable::readColours(const IniFile& ini) {
-    const auto defaults = defaultTokenColours();
-    for (int i = 0; i < kColourCount; ++i) {
-        const auto def = static_cast<int>(rgbToColorref(defaults[static_cast<std::size_t>(i)]));
-        const int stored = ini.readInt(kSection, "Color " + std::to_string(i), def);
-        tokenColours[static_cast<std::size_t>(i)] =
-            colorrefToRgb(static_cast<std::uint32_t>(stored));
-    }
+void TokenTable::setStoredColours(const std::array<Colour, kColourCount>& stored) {
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        tokenColours[i] = colorrefToRgb(stored[i]);
 }
 
-void TokenTable::writeColours(IniFile& ini) const {
-    for (int i = 0; i < kColourCount; ++i) {
-        ini.writeInt(kSection, "Color " + std::to_string(i),
-                     static_cast<int>(rgbToColorref(tokenColours[static_cast<std::size_t>(i)])));
-    }
+std::array<Colour, TokenTable::kColourCount> TokenTable::storedColours() const {
+    std::array<Colour, kColourCount> stored{};
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        stored[i] = rgbToColorref(tokenColours[i]);
+    return stored;
 }
 
 int TokenTable::loadFullTokenTable(const LoadSettings& settings) {
     if (fullyLoaded_)
         return loadedMode_;
     try {
-        const IniFile empty;
-        const IniFile& ini = settings.ini != nullptr ? *settings.ini : empty;
-        editorWidth_ = ini.readInt(kSection, "TableWidth", 920);
-        editorHeight_ = ini.readInt(kSection, "TableHeight", 635);
-        useCustomTable_ = ini.readBool(kSection, "Use Custom Table", false);
-        customTableFileName_ = ini.readString(kSection, "Custom Table FileName", "");
+        const TokenTableSettings& stored = settings.stored;
+        editorWidth_ = stored.tableWidth;
+        editorHeight_ = stored.tableHeight;
+        useCustomTable_ = stored.useCustomTable;
+        customTableFileName_ = stored.customTableFileName;
         if (customTableFileName_.empty()) {
             customTableFileName_ = joinPath(settings.programFolder, "TokenTable.CSV");
         }
@@ -470,16 +467,13 @@ int TokenTable::loadFullTokenTable(const LoadSettings& settings) {
             message("TokenTable: Custom Token Table File " + customTableFileName_ +
                     " not found...\nUsing Default Token Table!");
             useCustomTable_ = false;
-            if (settings.ini != nullptr) {
-                settings.ini->writeBool(kSection, "Use Custom Table", false);
-                if (!settings.iniPath.empty())
-                    settings.ini->save(settings.iniPath);
-            }
+            if (settings.customTableMissing)
+                settings.customTableMissing();
             fillDefaultTable(true);
         } else {
             fillDefaultTable(true);
         }
-        readColours(ini);
+        setStoredColours(stored.colors);
     } catch (const std::exception&) {
         message("TokenTable: Failed to Init Token Table...\nTrying to use Default Token Table!");
         tokenColours = defaultTokenColours();

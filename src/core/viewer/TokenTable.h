@@ -16,15 +16,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "settings/WindowSettings.h"
+
 namespace qv {
 
 class DialogHost;
-class IniFile;
 
 namespace tokenrow {
 inline constexpr int Number = 0;
@@ -93,6 +95,10 @@ class TokenTable {
     const std::string& cell(int col, int row) const;
     void setCell(int col, int row, std::string text);
 
+    // Goes up with every change of the grid or of its derived state, so that whoever
+    // keeps lookups made from the table (the detokenizer) knows when to make them anew.
+    std::uint64_t revision() const { return revision_; }
+
     // Writes the built-in table. whole = false writes only columns 3 and 4 (BASIC V2),
     // growing the grid if needed; whole = true replaces the grid with all twelve tokensets.
     bool fillDefaultTable(bool whole);
@@ -137,11 +143,13 @@ class TokenTable {
 
     // --- start-up load ---
     struct LoadSettings {
-        IniFile* ini = nullptr;     // section [TOK64]; may be null (defaults)
-        std::string iniPath;        // where "Use Custom Table" = 0 is stored at once
+        TokenTableSettings stored;  // the table's keys of [TOK64]
         std::string programFolder;  // folder of the default "TokenTable.CSV"
         int rememberedMode = 0;     // [TOK64] "Mode"
         bool translateSpecialchars = true;
+        // Called when the custom table file is missing, so that "Use Custom Table" = 0
+        // is stored at once; may be empty (nothing is stored).
+        std::function<void()> customTableMissing;
     };
     // Custom table or default table, colours, index. Runs once; later calls do nothing
     // and return the mode selected by the first call.
@@ -157,8 +165,9 @@ class TokenTable {
     // Syntax colours: index 0 the default text colour, 15 comment keywords.
     std::array<Rgb, kColourCount> tokenColours;
     static std::array<Rgb, kColourCount> defaultTokenColours();
-    void readColours(const IniFile& ini);
-    void writeColours(IniFile& ini) const;
+    // The colours as the settings keep them (blue first) and back.
+    void setStoredColours(const std::array<Colour, kColourCount>& stored);
+    std::array<Colour, kColourCount> storedColours() const;
 
   private:
     void message(const std::string& text) const;
@@ -175,6 +184,7 @@ class TokenTable {
     std::vector<std::string> modeList_;
     std::vector<int> modeColumns_;
 
+    std::uint64_t revision_ = 0;
     bool fullyLoaded_ = false;
     int loadedMode_ = 0;
     bool useCustomTable_ = false;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "settings/WindowSettings.h"
 #include "viewer/StartAddresses.h"
 
 namespace qv {
@@ -14,24 +15,10 @@ class DialogHost;
 class IniFile;
 class TokenTable;
 
-struct ViewerOptions {
-    // [File Viewer]
-    bool convertToChars = true;       // "Conv to Chars"
-    bool convertCharsToAscii = true;  // "Conv Chars to ASCII"
-    bool convertHexToAscii = false;   // "Conv Hex to ASCII"
-    bool replaceReturn = false;       // "Return"
-    // [TOK64]
-    int mode = 0;                       // "Mode": index into the token table's mode list
-    bool autodetect = true;             // "Autodetect"
-    bool ignoreStartaddress = false;    // "Ignore"
-    bool syntaxHighlighting = true;     // "Syntax"
-    bool translateSpecialchars = true;  // "Translate"
-    int c64ScreenMaxText = 10000;       // "C64Screen MaxText"
-    bool loadAtOnCreate = false;        // "LoadAtOnCreate": read, never written
-    // [BAM Defaults]
-    bool bamFileListOpen = true;  // "FileList open"
-    bool bamShowChain = true;     // "Show Chain"
-
+// The options are the stored record of the "File Viewer Options" dialog (its keys
+// and defaults are that record's); the viewer adds the start-address lists and the
+// rules between the options.
+struct ViewerOptions : FileViewerOptionsSettings {
     StartAddresses startAddresses;  // [BASIC Address]
 
     // Reads every option, "LoadAtOnCreate" and the start-address lists; missing keys

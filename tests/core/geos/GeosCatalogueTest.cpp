@@ -341,6 +341,48 @@ struct SortFixture : ::testing::TestWithParam<bool> {
     }
 };
 
+// What a table model over the catalogue is told: each change once, before and after,
+// with positions that are valid at the moment they are told.
+struct RecordingObserver : CatalogueObserver {
+    std::vector<std::string> calls;
+    const GeosCatalogue* catalogue = nullptr;
+    void rowsAboutToBeAppended(int first, int count) override { add("+?", first, count); }
+    void rowsAppended(int first, int count) override { add("+", first, count); }
+    void rowsAboutToBeRemoved(int first, int count) override { add("-?", first, count); }
+    void rowsRemoved(int first, int count) override { add("-", first, count); }
+    void aboutToReset() override { calls.push_back("reset? " + std::to_string(size())); }
+    void reset() override { calls.push_back("reset " + std::to_string(size())); }
+    void cellChanged(int row, int column) override { add("cell", row, column); }
+    void add(const char* what, int a, int b) {
+        calls.push_back(std::string(what) + " " + std::to_string(a) + "," + std::to_string(b) +
+                        " of " + std::to_string(size()));
+    }
+    int size() const { return catalogue->rowCount(); }
+};
+
+TEST_P(SortFixture, ObserversAreToldOfEveryChange) {
+    RecordingObserver seen;
+    seen.catalogue = &catalogue;
+    catalogue.addObserver(&seen);
+    for (const char* n : {"a", "b", "c", "d", "e"})
+        catalogue.appendRow(makeRow(n, "", "0"));
+    catalogue.deleteRows({0, 3, 2, 7});
+    catalogue.sortByColumn(kColFileName);
+    catalogue.setCellText(1, kColClass, "x");
+    catalogue.setCellText(5, kColClass, "no row");
+    catalogue.clear();
+    catalogue.removeObserver(&seen);
+    catalogue.appendRow(makeRow("f", "", "0"));
+    EXPECT_EQ(seen.calls,
+              (std::vector<std::string>{
+                  "+? 0,1 of 0", "+ 0,1 of 1", "+? 1,1 of 1", "+ 1,1 of 2", "+? 2,1 of 2",
+                  "+ 2,1 of 3", "+? 3,1 of 3", "+ 3,1 of 4", "+? 4,1 of 4", "+ 4,1 of 5",
+                  // rows 2 and 3 in one range, then row 0
+                  "-? 2,2 of 5", "- 2,2 of 3", "-? 0,1 of 3", "- 0,1 of 2", "reset? 2", "reset 2",
+                  "cell 1,2 of 2", "reset? 2", "reset 0"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"f"}));
+}
+
 TEST_P(SortFixture, DatesCompareFieldByField) {
     catalogue.appendRow(makeRow("a", "01.02.1990 10:00", "1"));
     catalogue.appendRow(makeRow("b", "31.01.1990 10:00", "2"));

@@ -70,6 +70,19 @@ TEST_F(DetokenizerTest, SixteenByteProgram) {
     EXPECT_FALSE(screen.lastEscapes);
 }
 
+// The editor and the file viewer share the table: a detokenizer that has served a
+// run sees an edit made afterwards in its next run.
+TEST_F(DetokenizerTest, AnEditedTableIsSeenByTheNextRun) {
+    const Bytes file = {0x01, 0x08, 0x07, 0x08, 0x0A, 0x00, 0x99, 0x00, 0x00, 0x00};
+    Detokenizer d(table, addresses, options);
+    EXPECT_EQ(d.detokenize(file, "P").text, "10 PRINT\r\n");
+    const auto before = table.revision();
+    const int row = *table.findToken(table.basicV2Set(), 0x99);
+    table.setCell(table.basicV2Set() + 1, row, "SHOW");
+    EXPECT_NE(table.revision(), before);
+    EXPECT_EQ(d.detokenize(file, "P").text, "10 SHOW\r\n");
+}
+
 TEST_F(DetokenizerTest, StringsAndSpecialCharacters) {
     CharMap lowerLetters = identityCharMap();
     for (int c = 'A'; c <= 'Z'; ++c)

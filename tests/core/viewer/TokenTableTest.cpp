@@ -371,14 +371,19 @@ TEST(TokenTableStartUp, FullLoadWithSettings) {
             "[TOK64]\nUse Custom Table=1\nCustom Table FileName=" + (dir / "gone.csv").string() +
             "\nColor 2=255\nColor 15=-1\nTableWidth=700\n");
         TokenTable t(&host);
-        const int mode = t.loadFullTokenTable({&ini, (dir / "q.ini").string(), "", 20, true});
+        int stored = 0;
+        const int mode =
+            t.loadFullTokenTable({TokenTableSettings::load(ini), "", 20, true, [&] {
+                                      ++stored;
+                                      TokenTableSettings::writeUseCustomTable(ini, false);
+                                  }});
+        EXPECT_EQ(stored, 1);
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0], "TokenTable: Custom Token Table File " +
                                         (dir / "gone.csv").string() +
                                         " not found...\nUsing Default Token Table!");
         EXPECT_FALSE(t.useCustomTable());
         EXPECT_EQ(ini.value("TOK64", "Use Custom Table"), "0");
-        EXPECT_EQ(IniFile::load((dir / "q.ini").string())->value("TOK64", "Use Custom Table"), "0");
         EXPECT_EQ(mode, 0);
         EXPECT_EQ(t.modeList().size(), 9u);
         EXPECT_EQ(t.tokenColours[2], 0xFF0000u);   // COLORREF 255 is red
@@ -397,7 +402,7 @@ TEST(TokenTableStartUp, FullLoadWithSettings) {
         IniFile ini = IniFile::parse("[TOK64]\nUse Custom Table=1\n");
         TokenTable t(&host);
         host.messages.clear();
-        EXPECT_EQ(t.loadFullTokenTable({&ini, "", dir.string(), 3, true}), 3);
+        EXPECT_EQ(t.loadFullTokenTable({TokenTableSettings::load(ini), dir.string(), 3, true}), 3);
         EXPECT_TRUE(host.messages.empty());
         EXPECT_EQ(t.customTableFileName(), (dir / "TokenTable.CSV").string());
         EXPECT_EQ(t.keywordForV2Byte(0x99), "PRINTIT");
@@ -417,10 +422,12 @@ TEST(TokenTableColours, DefaultsAndSettingsForm) {
     TokenTable t;
     IniFile ini;
     t.tokenColours[3] = 0x123456;
-    t.writeColours(ini);
+    TokenTableSettings record;
+    record.colors = t.storedColours();
+    record.saveTable(ini);
     EXPECT_EQ(ini.value("TOK64", "Color 3"), std::to_string(0x563412));
     TokenTable u;
-    u.readColours(ini);
+    u.setStoredColours(TokenTableSettings::load(ini).colors);
     EXPECT_EQ(u.tokenColours, t.tokenColours);
 }
 
