@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -65,6 +66,7 @@ class ListerOptionsTest : public QObject {
     void okWritesKeysAndCancelRereadsThem();
     void customHeaderResult();
     void selectPathThroughTheFolderWindow();
+    void installedCharacterRomIsOffered();
 };
 
 void ListerOptionsTest::enablingRules() {
@@ -209,6 +211,41 @@ void ListerOptionsTest::selectPathThroughTheFolderWindow() {
     // A folder chosen again is selected, not added twice.
     QCOMPARE(folders.finish(made), made + "/");
     QCOMPARE(folders.folderBox()->count(), 1);
+}
+
+// An emulator's data folder with a good character ROM and a damaged one: the good one is
+// offered, "Use" puts its path into "Character ROM:" and OK stores it; the damaged one is
+// named with its size.
+void ListerOptionsTest::installedCharacterRomIsOffered() {
+    OptionsFixture f;
+    const std::filesystem::path good = f.tmp.file("share/vice/C64");
+    const std::filesystem::path bad = f.tmp.file("lib/vice/C64");
+    std::filesystem::create_directories(good);
+    std::filesystem::create_directories(bad);
+    std::ofstream(good / "chargen-901225-01.bin", std::ios::binary) << std::string(4096, 'x');
+    std::ofstream(bad / "chargen", std::ios::binary) << std::string(4095, 'x');
+    f.dlg.setCharsetRomFolders({good, bad});
+    auto* list = f.dlg.findChild<QComboBox*>(QStringLiteral("installedRoms"));
+    QVERIFY(list != nullptr);
+    QCOMPARE(list->count(), 1);
+    const QString path = QString::fromStdString((good / "chargen-901225-01.bin").string());
+    QCOMPARE(list->itemData(0).toString(), path);
+    const QString notes = f.dlg.findChild<QLabel*>(QStringLiteral("installedRomNotes"))->text();
+    QVERIFY2(notes.contains(QStringLiteral("has 4095 bytes")), qPrintable(notes));
+
+    f.dlg.findChild<QPushButton*>(QStringLiteral("useInstalledRom"))->click();
+    auto* rom = f.dlg.findChild<QLineEdit*>(QStringLiteral("charsetRom"));
+    QCOMPARE(rom->text(), path);
+    f.dlg.accept();
+    QCOMPARE(QString::fromStdString(f.options.charsetRom), path);
+    QCOMPARE(QString::fromStdString(IniFile::load(f.file)->readString("C64 Screen", "CharROM", "")),
+             path);
+
+    // "Built-in" empties the option again; with no ROM found the list is disabled.
+    f.dlg.findChild<QPushButton*>(QStringLiteral("useBuiltinCharset"))->click();
+    QVERIFY(rom->text().isEmpty());
+    f.dlg.setCharsetRomFolders({});
+    QVERIFY(!list->isEnabled());
 }
 
 QTEST_MAIN(ListerOptionsTest)

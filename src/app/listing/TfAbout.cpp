@@ -35,6 +35,16 @@ TfAbout::TfAbout(QWidget* parent) : QDialog(parent) {
         l->setAlignment(Qt::AlignCenter);
         layout->addWidget(l);
     }
+    // Where the glyphs of the C64 screen come from.
+    auto* glyphs =
+        new QLabel(QStringLiteral("The C64 screen draws with a character set of our own, not the "
+                                  "Commodore character ROM. A ROM dump of your own, such as VICE "
+                                  "installs, can be chosen in the options."),
+                   this);
+    glyphs->setWordWrap(true);
+    glyphs->setAlignment(Qt::AlignCenter);
+    glyphs->setObjectName(QStringLiteral("charsetNote"));
+    layout->addWidget(glyphs);
     auto* by = new QLabel(QStringLiteral("The Quorvane developers"), this);
     by->setAlignment(Qt::AlignCenter);
     layout->addWidget(by);

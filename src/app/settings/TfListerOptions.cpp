@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStringList>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -260,15 +262,77 @@ QWidget* TfListerOptions::c64ScreenPage() {
         if (!file.isEmpty())
             charsetRom_->setText(file);
     });
-    r->addWidget(new QLabel(QStringLiteral("Character ROM:"), romRow));
+    auto* romLabel = new QLabel(QStringLiteral("Character ROM:"), romRow);
+    romLabel->setBuddy(charsetRom_);
+    charsetRom_->setAccessibleName(QStringLiteral("Character ROM"));
+    browse->setAccessibleName(QStringLiteral("Choose a character ROM file"));
+    r->addWidget(romLabel);
     r->addWidget(charsetRom_, 1);
     r->addWidget(browse);
+    // A character ROM an emulator installed on this computer can be picked from a list;
+    // it is read where it lies, never copied.
+    auto* installedRow = new QWidget(this);
+    auto* ir = new QHBoxLayout(installedRow);
+    installedRoms_ = new QComboBox(installedRow);
+    installedRoms_->setObjectName(QStringLiteral("installedRoms"));
+    installedRoms_->setAccessibleName(QStringLiteral("Installed character ROMs"));
+    installedRoms_->setToolTip(
+        QStringLiteral("Character ROM files installed by an emulator (VICE) on this computer"));
+    auto* installedLabel = new QLabel(QStringLiteral("&Installed ROM:"), installedRow);
+    installedLabel->setBuddy(installedRoms_);
+    useInstalledRom_ = new QPushButton(QStringLiteral("&Use"), installedRow);
+    useInstalledRom_->setObjectName(QStringLiteral("useInstalledRom"));
+    useInstalledRom_->setAccessibleName(QStringLiteral("Use the installed character ROM"));
+    connect(useInstalledRom_, &QPushButton::clicked, this,
+            [this] { charsetRom_->setText(installedRoms_->currentData().toString()); });
+    auto* builtin = new QPushButton(QStringLiteral("&Built-in"), installedRow);
+    builtin->setObjectName(QStringLiteral("useBuiltinCharset"));
+    builtin->setAccessibleName(QStringLiteral("Use the built-in character set"));
+    builtin->setToolTip(QStringLiteral("Draw with the character set built into the program"));
+    connect(builtin, &QPushButton::clicked, charsetRom_, &QLineEdit::clear);
+    ir->addWidget(installedLabel);
+    ir->addWidget(installedRoms_, 1);
+    ir->addWidget(useInstalledRom_);
+    ir->addWidget(builtin);
+    installedRomNotes_ = new QLabel(this);
+    installedRomNotes_->setObjectName(QStringLiteral("installedRomNotes"));
+    installedRomNotes_->setWordWrap(true);
+    installedRomNotes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* about = new QLabel(
+        QStringLiteral("Empty: the built-in character set, drawn for this program in the "
+                       "style of the C64 screen. For the C64's own glyphs, choose a 4096-byte "
+                       "dump of your own character ROM, such as the one an emulator installs."),
+        this);
+    about->setWordWrap(true);
     auto* outer = new QWidget(this);
     auto* v = new QVBoxLayout(outer);
     v->addWidget(page);
     v->addWidget(romRow);
+    v->addWidget(installedRow);
+    v->addWidget(installedRomNotes_);
+    v->addWidget(about);
     v->addStretch();
     return outer;
+}
+
+void TfListerOptions::setCharsetRomFolders(std::vector<std::filesystem::path> folders) {
+    charsetRomFolders_ = std::move(folders);
+    showInstalledRoms();
+}
+
+void TfListerOptions::showInstalledRoms() {
+    const CharsetRomSearch search = findCharsetRoms(charsetRomFolders_);
+    installedRoms_->clear();
+    for (const std::string& path : search.found)
+        installedRoms_->addItem(qs(path), qs(path));
+    installedRoms_->setEnabled(!search.found.empty());
+    useInstalledRom_->setEnabled(!search.found.empty());
+    QStringList notes;
+    if (search.found.empty())
+        notes << QStringLiteral("No character ROM installed by an emulator was found.");
+    for (const std::string& refused : search.refused)
+        notes << qs(refused);
+    installedRomNotes_->setText(notes.join(QLatin1Char('\n')));
 }
 
 QWidget* TfListerOptions::geosPage() {
@@ -402,6 +466,7 @@ void TfListerOptions::showRecord() {
 
     imagesInScreen_->setValue(o.imagesInC64Screen);
     charsetRom_->setText(qs(o.charsetRom));
+    showInstalledRoms();
     generateGeos_->setChecked(o.generateGeosFileDetails);
     umlaute_->setChecked(o.umlaute);
     eszett_->setChecked(o.eszett);

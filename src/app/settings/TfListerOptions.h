@@ -2,12 +2,16 @@
 
 #include <QDialog>
 #include <array>
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "screen/CharsetRomSearch.h"
 #include "settings/Fonts.h"
 #include "settings/ListerOptions.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -46,6 +50,10 @@ class TfListerOptions : public QDialog {
 
     QTabWidget* tabs() const { return tabs_; }
 
+    // Where the C64Screen page looks for a character ROM installed by an emulator; the
+    // usual folders of this computer unless a test lays out folders of its own.
+    void setCharsetRomFolders(std::vector<std::filesystem::path> folders);
+
   signals:
     // The main window's save folder: the chosen folder, or empty for "Default Path".
     void saveFolderChanged(const QString& folder);
@@ -59,6 +67,7 @@ class TfListerOptions : public QDialog {
     QWidget* conversionPage();
     QWidget* asciiPage();
     QWidget* c64ScreenPage();
+    void showInstalledRoms();
     QWidget* geosPage();
     QWidget* fortyTracksPage();
     QWidget* fontsPage();
@@ -98,6 +107,10 @@ class TfListerOptions : public QDialog {
     // C64Screen
     QSpinBox* imagesInScreen_;
     QLineEdit* charsetRom_;
+    QComboBox* installedRoms_;
+    QPushButton* useInstalledRom_;
+    QLabel* installedRomNotes_;
+    std::vector<std::filesystem::path> charsetRomFolders_ = charsetRomFolders();
     // GEOS File Details
     QCheckBox *generateGeos_, *umlaute_, *eszett_, *paragraph_;
     // 40 Tracks Support

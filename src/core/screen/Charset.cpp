@@ -130,6 +130,11 @@ std::optional<Charset> Charset::parse(std::string_view text, std::string* error)
     return parseText(text, error);
 }
 
+std::string charsetRomSizeMessage(const std::string& path, std::uintmax_t size) {
+    return "C64Screen: The character ROM file " + path + " has " + std::to_string(size) +
+           " bytes; a character ROM has 4096 bytes.";
+}
+
 CharsetLoad loadCharsetRom(const std::string& path) {
     CharsetLoad result;
     std::error_code ec;
@@ -140,10 +145,7 @@ CharsetLoad loadCharsetRom(const std::string& path) {
         return result;
     }
     if (size != Charset::kBytes) {
-        result.message = "C64Screen: The character ROM file " + path + " has " +
-                         std::to_string(size) +
-                         " bytes; a character ROM has 4096 bytes. The built-in character set "
-                         "is used";
+        result.message = charsetRomSizeMessage(path, size) + " The built-in character set is used";
         return result;
     }
     std::ifstream in(path, std::ios::binary);

@@ -15,9 +15,11 @@ namespace qv {
 // row first, bit 7 the leftmost pixel. Glyphs 0-255 are the Upper/Graphics set and
 // 256-511 the Upper/Lower set; in each set 128-255 are the reverse-video forms of 0-127.
 //
-// The built-in set is drawn for this program and kept as a readable text asset
-// (charset.txt beside this file), compiled in at build time. A user may load a 4096-byte
-// dump of their own character ROM instead.
+// The built-in set is our own design in the style of the C64 screen, not the Commodore
+// character ROM: it is kept as a readable text asset (charset.txt beside this file,
+// written by tools/make_charset.py) and compiled in at build time. A user may have the
+// screen draw with a 4096-byte dump of their own character ROM instead, read in place
+// (CharsetRomSearch.h finds one an emulator installed).
 class Charset {
   public:
     static constexpr int kGlyphs = 512;
@@ -57,6 +59,10 @@ struct CharsetLoad {
 // other size, or a file that cannot be read, is refused with a message; the caller then
 // keeps the set it has.
 CharsetLoad loadCharsetRom(const std::string& path);
+
+// Why a file of this size is not a character ROM: "C64Screen: The character ROM file
+// <path> has <size> bytes; a character ROM has 4096 bytes."
+std::string charsetRomSizeMessage(const std::string& path, std::uintmax_t size);
 
 // All 512 glyphs as one two-colour picture for looking them over: 32 glyphs per line,
 // Upper/Graphics in the top 8 lines and Upper/Lower in the bottom 8, each glyph in a

@@ -46,39 +46,48 @@ std::string toText(const Charset& cs, const std::string& lineEnd = "\n") {
     return text;
 }
 
-TEST(CharsetTest, GlyphsMatchTheRowsOfTheC64Screen) {
+// Bit 7 is the leftmost pixel and the first row the top one: the bars along the left
+// and bottom edges show both.
+TEST(CharsetTest, GlyphBytesAreRowsTopFirstWithBit7Leftmost) {
     struct Case {
         int glyph;
         std::array<std::uint8_t, 8> rows;
     };
     const Case cases[] = {
-        {0, {0x3C, 0x66, 0x6E, 0x6E, 0x60, 0x62, 0x3C, 0x00}},    // @
-        {1, {0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00}},    // A
-        {257, {0x00, 0x00, 0x3C, 0x06, 0x3E, 0x66, 0x3E, 0x00}},  // a
-        {128, {0xC3, 0x99, 0x91, 0x91, 0x9F, 0x99, 0xC3, 0xFF}},  // reversed @
+        {116, {0xC0, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0}},        // left bar, two pixels
+        {111, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF}},        // bottom bar, two rows
+        {256 + 126, {0xF0, 0xF0, 0xF0, 0xF0, 0x00, 0x00, 0x00, 0x00}},  // quadrant, upper left
     };
     for (const Case& c : cases) {
         EXPECT_EQ(glyphRows(Charset::builtin(), c.glyph), c.rows) << "glyph " << c.glyph;
     }
 }
 
-// The reverse halves are stored, not computed; they must still be the inverse of their
-// base glyphs. The one deliberate exception is the reversed at sign (glyph 128), whose
-// sixth row is 99 rather than 9D, as on the C64 screen.
-TEST(CharsetTest, ReverseHalvesAreTheInverseExceptTheReversedAtSign) {
+// Every screen code of both sets shows something of its own: only the two spaces are
+// blank, and no two codes share a glyph except the pairs that mean the same thing (the
+// two spaces, and in Upper/Graphics the two middle lines of each direction). The reverse halves are
+// stored, not computed; each is exactly the inverse of its base glyph.
+TEST(CharsetTest, EveryCodeHasItsOwnGlyphAndItsExactReverse) {
     const Charset& cs = Charset::builtin();
-    std::set<std::pair<int, int>> differences;
+    const std::set<int> blank = {32, 96};
+    const std::set<std::pair<int, int>> alike = {{32, 96}, {64, 67}, {66, 93}};
     for (int set = 0; set < 2; ++set) {
-        for (int code = 128; code < 256; ++code) {
-            int glyph = set * 256 + code;
+        const int base = set * 256;
+        for (int code = 0; code < 128; ++code) {
+            const auto rows = glyphRows(cs, base + code);
+            const bool empty = rows == std::array<std::uint8_t, 8>{};
+            EXPECT_EQ(empty, blank.count(code) == 1) << "set " << set << " code " << code;
+            for (int other = code + 1; other < 128; ++other) {
+                const bool same = rows == glyphRows(cs, base + other);
+                const bool meantAlike = alike.count({code, other}) == 1 && (set == 0 || code == 32);
+                EXPECT_EQ(same, meantAlike) << "set " << set << " codes " << code << ", " << other;
+            }
             for (int y = 0; y < 8; ++y) {
-                if (cs.row(glyph, y) != static_cast<std::uint8_t>(~cs.row(glyph - 128, y))) {
-                    differences.insert({glyph, y});
-                }
+                EXPECT_EQ(cs.row(base + code + 128, y), static_cast<std::uint8_t>(~rows[y]))
+                    << "set " << set << " code " << code + 128 << " row " << y;
             }
         }
     }
-    EXPECT_EQ(differences, (std::set<std::pair<int, int>>{{128, 5}}));
 }
 
 // What the two sets share: Upper/Lower shows the capitals at 65-90 and the same digits,
@@ -126,8 +135,8 @@ TEST(CharsetTest, BrokenTextIsRefusedWithTheLine) {
     const Case cases[] = {
         {"glyph out of order", replaceFirst("Upper/Graphics 002:", "Upper/Graphics 003:"),
          "line 23: expected the header of Upper/Graphics 002"},
-        {"bad pixel", replaceFirst("..####..", "..##x#.."), "line 4: Upper/Graphics 000: a row"},
-        {"short row", replaceFirst("..####..", "..####."), "line 4: Upper/Graphics 000: a row"},
+        {"bad pixel", replaceFirst("..###...", "..#x#..."), "line 4: Upper/Graphics 000: a row"},
+        {"short row", replaceFirst("..###...", "..###.."), "line 4: Upper/Graphics 000: a row"},
         {"missing glyphs", good.substr(0, good.find("Upper/Lower 000:")), "only 256 of 512"},
         {"text after the last glyph", good + "Upper/Lower 256: extra\n", "after the last glyph"},
         {"last glyph cut short", good.substr(0, good.size() - 20), "fewer than 8 rows"},
