@@ -154,7 +154,9 @@ std::string catalogueHtml(const std::vector<GeosDetailEntry>& rows, const Column
     std::string s =
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"\n"
         "\t\"http://www.w3.org/TR/html4/loose.dtd\">\n"
-        "<html>\n<head>\n\t<title>GEOSDetails</title>\n</head>\n<body>\n"
+        "<html>\n<head>\n"
+        "\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+        "\t<title>GEOSDetails</title>\n</head>\n<body>\n"
         "<table border=\"1\" cellspacing=\"0\" width=\"100%\">\n<tr>\n";
     forColumns(filter, [&](int c) {
         s += "\t<td nowrap BGCOLOR=\"#D4D0C8\"><B>";
@@ -252,7 +254,7 @@ std::string catalogueFile(const std::vector<GeosDetailEntry>& rows, const Column
                           ListFormat format) {
     switch (format) {
         case ListFormat::Html:
-            return kBom + catalogueHtml(rows, filter);
+            return catalogueHtml(rows, filter);
         case ListFormat::Csv:
             return kBom + catalogueCsv(rows, filter);
         case ListFormat::Rtf:
