@@ -4,13 +4,17 @@
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format \
            qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
+# What the fuzz build needs: Debian's clang with its sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES = cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev
 
-.PHONY: all deps configure build test test-asan run bench screenshot format clean
+.PHONY: all deps configure build test test-asan fuzz run bench screenshot format clean
 
 all: build
 
@@ -25,7 +29,7 @@ deps:
 	fi
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_WERROR=ON
 
 configure: deps $(BUILD)/build.ninja
 
@@ -38,9 +42,19 @@ test: build
 # Every test once more (the engine's and, with Qt, the windows'), built with
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF \
+	      -DQV_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each (clang, libFuzzer, ASan and UBSan), with
+# executions per second, coverage and findings per target.
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_BUILD_FUZZ=ON \
+	    -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF -DQV_WERROR=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # With a display the application opens with the sample disks listed; without one the
 # command-line program prints their listing.
@@ -63,4 +77,4 @@ format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -39,7 +39,8 @@ const char* const kExtractHelp =
     "NAME is the file's name as listed without the quotes, or #N for the N-th file.\n\n"
     "options:\n"
     "  -o FILE             the file to write (replaced when it exists)\n"
-    "  --no-load-address   leave out the two bytes of the start address\n";
+    "  --no-load-address   leave out the two bytes of the start address\n"
+    "  --verbose           also report the problems of the image's other files\n";
 
 const char* const kStripHelp =
     "usage: quorvane-cli strip-errors [--yes] IMAGE\n"
@@ -73,6 +74,24 @@ class BamDialogHost : public CliDialogHost {
         if (confirmAll)
             return true;
         return CliDialogHost::askOkCancel(caption, text);
+    }
+};
+
+// The owner walk behind extract: it reads every file of the image, but only what
+// concerns the file asked for is reported (when its chain is followed); the other
+// files' problems are answered with Continue without a word.
+class QuietWalkHost : public BamDialogHost {
+  public:
+    QuietWalkHost() {
+        setInteractive(false);
+        setQuiet(true);
+    }
+    int showError(const ErrorLayout& layout) override {
+        for (const ErrorButton& b : layout.buttons) {
+            if (b.result == 1)
+                return 1;
+        }
+        return 2;
     }
 };
 
@@ -336,7 +355,9 @@ std::string jsonText(const BlockMap& map, bool owners, int fileRow) {
 }
 
 // Loads the map with its owners; false (reported) when the image is not usable.
-bool loadMap(BlockMap& map, const std::string& path, BlockMapContext& ctx, const char* command) {
+// walkDialogs, when given, answers the owner walk instead of ctx's dialogs.
+bool loadMap(BlockMap& map, const std::string& path, BlockMapContext& ctx, const char* command,
+             Dialogs* walkDialogs = nullptr) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         std::fprintf(stderr, "quorvane-cli %s: %s: no such file\n", command, path.c_str());
@@ -354,7 +375,8 @@ bool loadMap(BlockMap& map, const std::string& path, BlockMapContext& ctx, const
         return false;
     }
     map.loadErrors(path, ctx.dialogs);
-    map.showOwner(path, ctx);
+    BlockMapContext walk{ctx.options, walkDialogs ? *walkDialogs : ctx.dialogs, ctx.charMode};
+    map.showOwner(path, walk);
     return true;
 }
 
@@ -457,7 +479,7 @@ int runExtract(const std::vector<std::string>& args) {
     CliSettings settings;
     std::vector<std::string> positional;
     std::string output;
-    bool noLoadAddress = false;
+    bool noLoadAddress = false, verbose = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;
@@ -474,6 +496,8 @@ int runExtract(const std::vector<std::string>& args) {
             output = args[++i];
         } else if (a == "--no-load-address") {
             noLoadAddress = true;
+        } else if (a == "--verbose") {
+            verbose = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return usageError("extract", "unknown option '" + a + "'", kExtractHelp);
         } else {
@@ -490,7 +514,9 @@ int runExtract(const std::vector<std::string>& args) {
     applyFortyAs(dialogs, host);
     BlockMapContext ctx{options, dialogs};
     BlockMap map;
-    if (!loadMap(map, positional[0], ctx, "extract"))
+    QuietWalkHost walkHost;
+    Dialogs walkDialogs(walkHost);
+    if (!loadMap(map, positional[0], ctx, "extract", verbose ? nullptr : &walkDialogs))
         return 1;
     const int row = findRow(map, positional[1]);
     if (row < 0) {

@@ -25,6 +25,7 @@ const char* const kGeosHelp =
     "them during a listing run. Folders are searched recursively.\n\n"
     "options:\n"
     "  --format FORMAT    txt (tab-separated, the default), html, csv or rtf\n"
+    "                     (csv starts with a UTF-8 byte-order mark, for spreadsheets)\n"
     "  --columns LIST     the columns to write, separated by commas, by name or number:\n"
     "                     0 filename, 1 filetype, 2 class, 3 author, 4 application,\n"
     "                     5 description, 6 date, 7 image, 8 offset; or 'all'.\n"

@@ -66,13 +66,24 @@ bool writeOutput(const std::string& output, const std::string& text) {
     return true;
 }
 
+// Nothing listed and nothing else reported: said on stderr with status 1, as grep and
+// find scripts expect of a search that found nothing.
+int noImagesFound(const std::vector<std::string>& inputs) {
+    std::string where;
+    for (const std::string& i : inputs)
+        where += (where.empty() ? "" : ", ") + i;
+    std::fprintf(stderr, "quorvane-cli list: no disk images found in %s\n", where.c_str());
+    return 1;
+}
+
 // The JSON listing: what the reader finds in each image, without layout.
 std::string jsonListing(const std::vector<std::string>& files, const ListerOptions& options,
-                        Dialogs& dialogs, int& status) {
+                        Dialogs& dialogs, int& status, int& listed) {
     JsonWriter j;
     j.beginObject().key("images").beginArray();
     forEachImage("list", files, options, dialogs, true, status,
                  [&](const std::string& path, DiskImage& image) {
+                     ++listed;
                      const DiskHeader header = readHeader(image, options);
                      j.beginObject();
                      j.key("path").value(path);
@@ -173,11 +184,17 @@ int runList(const std::vector<std::string>& args) {
     const std::vector<std::string> files = collectInputs("list", inputs, status);
     Dialogs dialogs(host);
     if (format == "json") {
-        return writeOutput(output, jsonListing(files, options, dialogs, status)) ? status : 1;
+        int listed = 0;
+        const std::string json = jsonListing(files, options, dialogs, status, listed);
+        if (listed == 0 && status == 0)
+            return noImagesFound(inputs);
+        return writeOutput(output, json) ? status : 1;
     }
 
     CliListing run(options, dialogs);
     const int listed = run.run("list", files, inputs, pathOption, upperLower, status);
+    if (listed == 0 && status == 0)
+        return noImagesFound(inputs);
     Listing& listing = run.listing();
     const std::string& text = listing.text().text();
     std::string out;

@@ -159,7 +159,7 @@ void MainFormTest::abortInTheMiddleListsWholeImagesOnly() {
     for (int i = 0; i < 12; ++i) {
         const std::string name = "DISK " + std::to_string(100 + i);
         files << QString::fromStdString(
-            makeImage(images, "d" + std::to_string(100 + i) + ".d64", name));
+            makeImage(images, test::numbered("d", 100 + i) + ".d64", name));
     }
     Fixture f;
     f.chooser.openAnswers.push_back(files);
@@ -192,7 +192,7 @@ void MainFormTest::fiveMoreAbortPressesGiveTheWindowBack() {
     TempDir images;
     QStringList files;
     for (int i = 0; i < 4; ++i)
-        files << QString::fromStdString(makeImage(images, "d" + std::to_string(i) + ".d64", "D"));
+        files << QString::fromStdString(makeImage(images, test::numbered("d", i) + ".d64", "D"));
     Fixture f;
     f.chooser.openAnswers.push_back(files);
     // A run that no longer reacts to "Abort": pressed once and five more times while
@@ -371,8 +371,7 @@ void MainFormTest::closeRefusedDuringRun() {
     TempDir images;
     QStringList files;
     for (int i = 0; i < 3; ++i)
-        files << QString::fromStdString(
-            makeImage(images, "c" + std::to_string(i) + ".d64", "DISK"));
+        files << QString::fromStdString(makeImage(images, test::numbered("c", i) + ".d64", "DISK"));
     Fixture f;
     f.chooser.openAnswers.push_back(files);
     bool closedDuringRun = true;

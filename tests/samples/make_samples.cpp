@@ -31,13 +31,6 @@ Bytes program(const std::string& text) {
     return p;
 }
 
-Bytes filler(std::size_t size, std::uint8_t seed) {
-    Bytes b(size);
-    for (std::size_t i = 0; i < size; ++i)
-        b[i] = static_cast<std::uint8_t>(seed + i * 7);
-    return b;
-}
-
 void standardDisk(DiskBuilder& d) {
     d.format("SAMPLE DISK", "QV");
     d.addFile("HELLO", 0x82, program("HELLO WORLD"));

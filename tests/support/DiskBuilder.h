@@ -12,6 +12,23 @@ namespace qv::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The prefix followed by n in decimal ("F", 3 gives "F3"), for numbered file names.
+// Appended rather than written "F" + std::to_string(n): GCC 12 at -O3 takes that for
+// an overlapping copy (a false -Wrestrict).
+inline std::string numbered(const std::string& prefix, long long n) {
+    std::string s = prefix;
+    s += std::to_string(n);
+    return s;
+}
+
+// File contents of a recognisable pattern: seed, seed + 7, seed + 14, ...
+inline Bytes filler(std::size_t size, std::uint8_t seed) {
+    Bytes b(size);
+    for (std::size_t i = 0; i < size; ++i)
+        b[i] = static_cast<std::uint8_t>(seed + i * 7);
+    return b;
+}
+
 // Bytes of a PETSCII name, padded with 0xA0 to 16 bytes (longer input is cut).
 std::array<std::uint8_t, 16> petsciiName(const std::string& name);
 std::array<std::uint8_t, 16> rawName(const Bytes& bytes);

@@ -154,7 +154,9 @@ std::string catalogueHtml(const std::vector<GeosDetailEntry>& rows, const Column
     std::string s =
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"\n"
         "\t\"http://www.w3.org/TR/html4/loose.dtd\">\n"
-        "<html>\n<head>\n\t<title>GEOSDetails</title>\n</head>\n<body>\n"
+        "<html>\n<head>\n"
+        "\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+        "\t<title>GEOSDetails</title>\n</head>\n<body>\n"
         "<table border=\"1\" cellspacing=\"0\" width=\"100%\">\n<tr>\n";
     forColumns(filter, [&](int c) {
         s += "\t<td nowrap BGCOLOR=\"#D4D0C8\"><B>";
@@ -236,7 +238,12 @@ std::string catalogueRtf(const std::vector<GeosDetailEntry>& rows, const ColumnF
     prefix += "\\pard\\intbl\\nowidctlpar\\ri-123";
     for (const GeosDetailEntry& row : rows) {
         s += prefix;
-        forColumns(filter, [&](int c) { s += " " + rtfText(row.text(c)) + "\\cell"; });
+        // Piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about " " + std::string&&.
+        forColumns(filter, [&](int c) {
+            s += ' ';
+            s += rtfText(row.text(c));
+            s += "\\cell";
+        });
         s += "\\row\n";
     }
     s += "}}";
@@ -247,7 +254,7 @@ std::string catalogueFile(const std::vector<GeosDetailEntry>& rows, const Column
                           ListFormat format) {
     switch (format) {
         case ListFormat::Html:
-            return kBom + catalogueHtml(rows, filter);
+            return catalogueHtml(rows, filter);
         case ListFormat::Csv:
             return kBom + catalogueCsv(rows, filter);
         case ListFormat::Rtf:

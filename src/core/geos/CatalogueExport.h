@@ -32,8 +32,9 @@ std::string catalogueCsv(const std::vector<GeosDetailEntry>& rows, const ColumnF
 std::string catalogueRtf(const std::vector<GeosDetailEntry>& rows, const ColumnFilter& filter);
 std::string catalogueText(const std::vector<GeosDetailEntry>& rows, const ColumnFilter& filter);
 
-// The file contents of a list format (HTML and CSV start with a UTF-8 byte order
-// mark, so that browsers and spreadsheets read the letters right).
+// The file contents of a list format. CSV starts with a UTF-8 byte order mark, so that
+// spreadsheets read the letters right; HTML names its character set in its head and
+// begins with its document type, as browsers and HTML tools expect.
 std::string catalogueFile(const std::vector<GeosDetailEntry>& rows, const ColumnFilter& filter,
                           ListFormat format);
 

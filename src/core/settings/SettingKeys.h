@@ -31,6 +31,12 @@ constexpr Colour swapRedBlue(Colour c) {
     return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
+// Reads a text key into value (kept when the key is missing). Defined out of line: a
+// record without text fields still instantiates the text branch of readKeys below,
+// and GCC 12 at -O3, once the string assignment is inlined there, takes it for an
+// access outside the record (-Warray-bounds).
+void readStringKey(const IniFile& ini, const char* section, const char* key, std::string& value);
+
 // One key of a settings record: where it is stored, which field holds it and
 // whether the program ever writes it. The default is the field's initial value.
 template <class Record>
@@ -54,7 +60,7 @@ void readKeys(const IniFile& ini, Record& record, std::span<const SettingKey<Rec
                 } else if constexpr (std::is_same_v<T, int>) {
                     v = ini.readInt(k.section, k.key, v);
                 } else if constexpr (std::is_same_v<T, std::string>) {
-                    v = ini.readString(k.section, k.key, v);
+                    readStringKey(ini, k.section, k.key, v);
                 } else {
                     v = readColour(ini, k.section, k.key, v);
                 }

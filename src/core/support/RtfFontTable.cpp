@@ -29,7 +29,10 @@ std::size_t groupEnd(std::string_view text, std::size_t start) {
 
 std::string repairEntry(std::string_view entry, std::string_view fontName) {
     std::string result(entry);
-    const std::string key = " " + std::string(fontName) + ";";
+    // Built piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about " " + std::string&&.
+    std::string key = " ";
+    key += fontName;
+    key += ';';
     const auto namePos = result.find(key);
     if (namePos == std::string::npos) {
         return result;
@@ -45,7 +48,9 @@ std::string repairEntry(std::string_view entry, std::string_view fontName) {
     while (digitsEnd < result.size() && result[digitsEnd] >= '0' && result[digitsEnd] <= '9') {
         ++digitsEnd;
     }
-    result.replace(digits, digitsEnd - digits, "2");
+    // Not replace(..., "2"): GCC 12 at -O3 warns falsely (-Wrestrict) about it.
+    result.erase(digits, digitsEnd - digits);
+    result.insert(digits, 1, '2');
     return result;
 }
 

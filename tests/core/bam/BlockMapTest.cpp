@@ -461,7 +461,7 @@ TEST(BlockMapDirectory, CrosslinkedDirectoryListsTheBlockAndStops) {
     BamFixture f;
     DiskBuilder b = formatted();
     for (int i = 0; i < 9; ++i)
-        b.addFile("F" + std::to_string(i), 0x82, bytesOf(5));
+        b.addFile(numbered("F", i), 0x82, bytesOf(5));
     ASSERT_EQ(b.directoryBlocks().size(), 2u);
     b.link(b.directoryBlocks()[1], {18, 1});
     EXPECT_EQ(f.load(b), OwnerWalk::Stopped);

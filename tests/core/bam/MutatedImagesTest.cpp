@@ -41,7 +41,7 @@ DiskBuilder seedDisk(int tracks, bool errors) {
     b.addGeosSequential("GEOSSEQ", {}, bytesOf(400));
     b.addGeosVlir("GEOSVLIR", {}, {bytesOf(300), {}, bytesOf(900), bytesOf(5)});
     for (int i = 0; i < 10; ++i)
-        b.addFile("F" + std::to_string(i), 0x82, bytesOf(260));
+        b.addFile(numbered("F", i), 0x82, bytesOf(260));
     return b;
 }
 

@@ -89,6 +89,26 @@ TEST(BamCommand, ExtractWithAndWithoutLoadAddress) {
     EXPECT_EQ(r.status, 1);
 }
 
+// The owner walk meets a damaged file beside the one asked for: extract names it only
+// with --verbose, and still reports the damage of the file it writes.
+TEST(BamCommand, ExtractReportsOnlyTheFileAskedForUnlessVerbose) {
+    CliDisk d;
+    const auto broken = d.b.writeChain(Bytes(300, 2));
+    d.b.link(broken[0], {60, 0});
+    d.b.addEntry({0x82, broken[0], petsciiName("BROKEN"), {}, 0, 0, {}, 2});
+    d.b.save(d.path);
+    const std::string out = d.tmp.file("game.prg");
+    CliRun r = runCli("extract " + d.q(d.path) + " GAME -o " + d.q(out), d.tmp);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.find("BROKEN"), std::string::npos) << r.err;
+    r = runCli("extract --verbose " + d.q(d.path) + " GAME -o " + d.q(out), d.tmp);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("BROKEN"), std::string::npos) << r.err;
+    r = runCli("extract " + d.q(d.path) + " BROKEN -o " + d.q(out), d.tmp);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("BROKEN"), std::string::npos) << r.err;
+}
+
 TEST(BamCommand, StripErrorsRefusesWithoutTerminalUnlessYes) {
     CliDisk d;
     CliRun r = runCli("strip-errors " + d.q(d.path), d.tmp);

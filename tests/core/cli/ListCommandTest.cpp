@@ -26,6 +26,25 @@ TEST(CliList, HelpUsageAndErrors) {
     EXPECT_NE(missing.err.find("no such file or folder"), std::string::npos);
 }
 
+// A folder without images lists nothing: said on stderr, status 1, in every format.
+TEST(CliList, FolderWithoutImagesSaysSo) {
+    test::TempDir tmp;
+    std::filesystem::create_directories(tmp.file("empty"));
+    std::filesystem::create_directories(tmp.file("notes"));
+    test::writeFile(tmp.file("notes/readme.txt"), "no image here");
+    for (const char* format : {"", "--format json ", "--format rtf "}) {
+        const test::CliRun r = runCli(std::string("list --batch ") + format + "'" +
+                                          tmp.file("empty") + "' '" + tmp.file("notes") + "'",
+                                      tmp);
+        EXPECT_EQ(r.status, 1) << format;
+        EXPECT_TRUE(r.out.empty()) << format;
+        EXPECT_NE(
+            r.err.find("no disk images found in " + tmp.file("empty") + ", " + tmp.file("notes")),
+            std::string::npos)
+            << format << r.err;
+    }
+}
+
 TEST(CliList, ListsFoldersInPathOrderAndSaysWhatItSkipped) {
     test::TempDir tmp;
     test::DiskBuilder a;

@@ -36,7 +36,9 @@ TEST(CatalogueExport, HtmlTable) {
     EXPECT_EQ(catalogueHtml(sampleRows(), filter),
               "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"\n"
               "\t\"http://www.w3.org/TR/html4/loose.dtd\">\n"
-              "<html>\n<head>\n\t<title>GEOSDetails</title>\n</head>\n<body>\n"
+              "<html>\n<head>\n"
+              "\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+              "\t<title>GEOSDetails</title>\n</head>\n<body>\n"
               "<table border=\"1\" cellspacing=\"0\" width=\"100%\">\n<tr>\n"
               "\t<td nowrap BGCOLOR=\"#D4D0C8\"><B>Filename</B></td>\n"
               "\t<td nowrap BGCOLOR=\"#D4D0C8\"><B>Filetype</B></td>\n"

@@ -52,10 +52,9 @@ TEST(GeosCatalogueRandom, ScrambledGeosDisksNeverBreakTheCatalogue) {
             std::vector<Bytes> records(1 + rng() % 4);
             for (Bytes& r : records)
                 r.assign(rng() % 600, byte());
-            test::DirEntrySpec e = f % 2 == 0
-                                       ? d.addGeosVlir("V" + std::to_string(f), info, records)
-                                       : d.addGeosSequential("S" + std::to_string(f), info,
-                                                             Bytes(rng() % 500, byte()));
+            test::DirEntrySpec e = f % 2 == 0 ? d.addGeosVlir(test::numbered("V", f), info, records)
+                                              : d.addGeosSequential(test::numbered("S", f), info,
+                                                                    Bytes(rng() % 500, byte()));
             entries.push_back(e);
         }
         for (std::size_t f = 0; f < entries.size(); ++f) {
@@ -74,7 +73,7 @@ TEST(GeosCatalogueRandom, ScrambledGeosDisksNeverBreakTheCatalogue) {
                 d.put(e.first, 2, junk);
             }
         }
-        const std::string path = tmp.file("r" + std::to_string(image) + ".d64");
+        const std::string path = tmp.file(test::numbered("r", image) + ".d64");
         d.save(path);
         listing.fileList = {path};
         listing.listFiles(1);

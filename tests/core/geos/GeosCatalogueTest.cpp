@@ -99,7 +99,7 @@ TEST_F(CatalogueFixture, RowHoldsEveryColumnOfTheEntry) {
 TEST_F(CatalogueFixture, EveryGeosTypeAndTheDecorations) {
     DiskBuilder d = disk();
     for (std::uint8_t t = 0; t <= 15; ++t)
-        d.addGeosSequential("T" + std::to_string(t), info(t, "Class"), Bytes(10, 1));
+        d.addGeosSequential(test::numbered("T", t), info(t, "Class"), Bytes(10, 1));
     // Locked (bit 6) and not closed (bit 7 clear) documents keep their decorations.
     InfoBlockSpec locked = info(7, "Class");
     locked.cbmType = 0xC3;

@@ -16,6 +16,7 @@
 #include "listing/ListingRun.h"
 #include "settings/ListerOptions.h"
 #include "support/CodePage.h"
+#include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
 
 namespace qv {
@@ -129,7 +130,7 @@ TEST(Cc1541CrossCheck, ReaderAgreesWithAnIndependentImageMaker) {
             "cc1541 " + std::string(c.diskOption) + " -n 'cross check' -i 'qv 2a'";
         for (std::size_t i = 0; i < c.files.size(); ++i) {
             const FileIn& f = c.files[i];
-            const std::string local = tmp.file("f" + std::to_string(i));
+            const std::string local = tmp.file(test::numbered("f", i));
             std::ofstream(local, std::ios::binary)
                 << std::string(f.size, static_cast<char>('a' + i % 26));
             command += " -f '" + f.name + "' -T " + upperType(f.type) + (f.locked ? " -P" : "") +
@@ -191,7 +192,7 @@ TEST(Cc1541CrossCheck, ReaderAgreesWithAnIndependentImageMaker) {
                       std::string::npos)
                 << type;
         }
-        EXPECT_NE(text.find("\n" + std::to_string(printed.blocksFree) + " BLOCKS FREE.\n"),
+        EXPECT_NE(text.find(test::numbered("\n", printed.blocksFree) + " BLOCKS FREE.\n"),
                   std::string::npos);
     }
 }

@@ -21,7 +21,8 @@ using test::DiskBuilder;
 
 Bytes randomBytes(std::mt19937& rng, std::size_t size) {
     Bytes b(size);
-    for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+    for (auto& x : b)
+        x = static_cast<std::uint8_t>(rng());
     return b;
 }
 
@@ -30,9 +31,11 @@ Bytes mutatedImage(std::mt19937& rng) {
     const int tracks = rng() % 2 ? 35 : 40;
     DiskBuilder d(tracks, rng() % 2);
     d.format("MUTANT", "MU");
-    if (tracks == 40 && rng() % 2) d.extendedBam(static_cast<test::ExtendedBam>(1 + rng() % 3));
+    if (tracks == 40 && rng() % 2)
+        d.extendedBam(static_cast<test::ExtendedBam>(1 + rng() % 3));
     const int files = static_cast<int>(rng() % 40);
-    for (int i = 0; i < files; ++i) d.addFile("F" + std::to_string(i), 0x82, Bytes(rng() % 600, 1));
+    for (int i = 0; i < files; ++i)
+        d.addFile(test::numbered("F", i), 0x82, Bytes(rng() % 600, 1));
     Bytes b = d.bytes();
     const int mutations = 1 + static_cast<int>(rng() % 40);
     for (int i = 0; i < mutations; ++i) {
@@ -50,13 +53,16 @@ Bytes mutatedImage(std::mt19937& rng) {
 }
 
 Bytes hostileImage(std::mt19937& rng) {
-    static const std::size_t sizes[] = {0, 1, 255, 256, 91392, 91393, 91647, 174847, kSize35,
-                                        kSize35 + 1, kSize35Errors, kSize40, kSize40Errors,
-                                        kSize40Errors + 1};
+    static const std::size_t sizes[] = {
+        0,      1,       255,         256,           91392,   91393,         91647,
+        174847, kSize35, kSize35 + 1, kSize35Errors, kSize40, kSize40Errors, kSize40Errors + 1};
     switch (rng() % 4) {
-        case 0: return randomBytes(rng, sizes[rng() % std::size(sizes)]);
-        case 1: return randomBytes(rng, rng() % 210000);
-        default: return mutatedImage(rng);
+        case 0:
+            return randomBytes(rng, sizes[rng() % std::size(sizes)]);
+        case 1:
+            return randomBytes(rng, rng() % 210000);
+        default:
+            return mutatedImage(rng);
     }
 }
 
@@ -91,7 +97,8 @@ TEST(HostileImages, ListingNeverCrashesOrHangs) {
         bool abortRun = false;
         DetectContext ctx{options, dialogs, abortRun, tmp.path(), nullptr};
         OpenResult opened = openForListing(path, ctx);
-        if (opened.outcome != OpenOutcome::Opened) continue;
+        if (opened.outcome != OpenOutcome::Opened)
+            continue;
         const DiskHeader header = readHeader(*opened.image, options);
         ASSERT_EQ(header.headerText.size(), 26u);
         ASSERT_LE(header.blocksFree, 40 * 255);

@@ -122,7 +122,7 @@ TEST_F(RunFixture, AbortDuringTheThirdImageListsItToTheEnd) {
 
 TEST_F(RunFixture, EstimatesEveryTwentyFiveImages) {
     for (int i = 0; i < 60; ++i) {
-        listing.fileList.push_back(image("d" + std::to_string(i) + ".d64", simpleDisk("D")));
+        listing.fileList.push_back(image(test::numbered("d", i) + ".d64", simpleDisk("D")));
     }
     double now = 0;
     listing.setClock([&] { return now += 1.0; });
@@ -303,9 +303,9 @@ TEST_F(RunFixture, TextMemoryFailureStopsTheRun) {
     DiskBuilder d;
     d.format("FULL", "ID");
     for (int i = 0; i < 144; ++i)
-        d.addFile("F" + std::to_string(i), 0x82, {1});
+        d.addFile(test::numbered("F", i), 0x82, {1});
     for (int i = 0; i < 80; ++i)
-        small.fileList.push_back(image("f" + std::to_string(i) + ".d64", d));
+        small.fileList.push_back(image(test::numbered("f", i) + ".d64", d));
     const int listed = small.listFiles(1);
     EXPECT_LT(listed, 80);
     EXPECT_FALSE(small.text().valid());

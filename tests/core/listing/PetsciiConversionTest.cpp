@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "screen/ScreenSink.h"
-#include "support/RecordingScreen.h"
 #include "settings/ListerOptions.h"
+#include "support/RecordingScreen.h"
 
 namespace qv {
 namespace {
@@ -178,7 +178,7 @@ TEST(InterpretSpecialChars, Entries) {
          "12  ",
          {}},
         {"DEL run longer than name and prefix",
-         "\"" + std::string(30, '\x14') + "AB",
+         std::string("\"").append(30, '\x14').append("AB"),
          "AB",
          "",
          {}},
