@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format \
-           qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
+           qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core zlib1g-dev
 
 .PHONY: all deps configure build test test-asan run bench screenshot format clean
 
