@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <span>
 #include <string>
@@ -223,15 +224,38 @@ Image32 toImage32(const Image1& image) {
     }
     for (int y = 0; y < actual.height; ++y) {
         for (int x = 0; x < actual.width; ++x) {
-            if ((actual.at(x, y) & 0xFFFFFF) != (expected.at(x, y) & 0xFFFFFF)) {
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is 0x" << std::hex
-                       << (actual.at(x, y) & 0xFFFFFF) << ", not 0x"
-                       << (expected.at(x, y) & 0xFFFFFF);
+            const std::uint32_t got = actual.at(x, y) & 0xFFFFFF;
+            const std::uint32_t want = expected.at(x, y) & 0xFFFFFF;
+            if (got != want) {
+                char text[64];
+                std::snprintf(text, sizeof text, "pixel (%d, %d) is %06X, not %06X", x, y, got,
+                              want);
+                return ::testing::AssertionFailure() << text;
             }
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+std::filesystem::path goldenDir(const std::string& subsystem) {
+    return std::filesystem::path(QV_TESTS_SOURCE_DIR) / "core" / subsystem / "golden";
+}
+
+std::vector<std::filesystem::path> goldenFiles() {
+    std::vector<std::filesystem::path> files;
+    const std::filesystem::path core = std::filesystem::path(QV_TESTS_SOURCE_DIR) / "core";
+    for (const auto& dir : std::filesystem::directory_iterator(core)) {
+        if (!std::filesystem::is_directory(dir.path() / "golden"))
+            continue;
+        for (const auto& file : std::filesystem::directory_iterator(dir.path() / "golden")) {
+            if (file.path().extension() == ".bmp" &&
+                !file.path().filename().string().ends_with(".actual.bmp")) {
+                files.push_back(file.path());
+            }
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 ::testing::AssertionResult matchesGolden(const Image1& actual,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,12 @@ namespace qv::test {
 // person to look at. With QV_UPDATE_GOLDEN=1 in the environment the golden file is
 // (re)written instead and the check passes.
 ::testing::AssertionResult matchesGolden(const Image1& actual, const std::filesystem::path& golden);
+
+// The folder of golden pictures of the tests of one subsystem (tests/core/<subsystem>/
+// golden in the source tree), and every golden picture of all subsystems. The paths are
+// absolute, whatever folder the tests run in.
+std::filesystem::path goldenDir(const std::string& subsystem);
+std::vector<std::filesystem::path> goldenFiles();
 
 // A picture drawn only in the two given colours as a two-colour picture (set = 1);
 // nullopt when any pixel has another colour.

@@ -49,29 +49,21 @@ const Chunk* find(const std::vector<Chunk>& all, const std::string& type) {
 // scrap, font sheet, icon strip) written as PNG and read back: the same pixels, as a
 // two-colour palette picture.
 TEST(Png, GoldenPicturesKeepTheirPixels) {
-    const std::filesystem::path tests = std::filesystem::path(__FILE__).parent_path().parent_path();
-    int pictures = 0;
-    for (const auto& dir : std::filesystem::directory_iterator(tests)) {
-        if (!std::filesystem::is_directory(dir.path() / "golden"))
-            continue;
-        for (const auto& file : std::filesystem::directory_iterator(dir.path() / "golden")) {
-            const std::string name = file.path().filename().string();
-            if (file.path().extension() != ".bmp" || name.ends_with(".actual.bmp"))
-                continue;
-            const std::optional<Image32> golden = test::decodeBmp(test::readBytes(file.path()));
-            ASSERT_TRUE(golden) << name;
-            const Bytes png = encodePng(*golden);
-            const std::optional<Image32> back = test::decodePng(png);
-            ASSERT_TRUE(back) << name;
-            EXPECT_TRUE(test::samePixels(*back, *golden)) << name;
-            const std::vector<Chunk> all = chunks(png);
-            ASSERT_FALSE(all.empty());
-            EXPECT_EQ(all.front().data[9], 3) << name;  // palette
-            EXPECT_EQ(all.front().data[8], 1) << name;  // 1 bit per pixel
-            ++pictures;
-        }
+    const std::vector<std::filesystem::path> files = test::goldenFiles();
+    EXPECT_FALSE(files.empty());
+    for (const std::filesystem::path& file : files) {
+        const std::string name = file.filename().string();
+        const std::optional<Image32> golden = test::decodeBmp(test::readBytes(file));
+        ASSERT_TRUE(golden) << name;
+        const Bytes png = encodePng(*golden);
+        const std::optional<Image32> back = test::decodePng(png);
+        ASSERT_TRUE(back) << name;
+        EXPECT_TRUE(test::samePixels(*back, *golden)) << name;
+        const std::vector<Chunk> all = chunks(png);
+        ASSERT_FALSE(all.empty());
+        EXPECT_EQ(all.front().data[9], 3) << name;  // palette
+        EXPECT_EQ(all.front().data[8], 1) << name;  // 1 bit per pixel
     }
-    EXPECT_GT(pictures, 0) << "no golden pictures found under " << tests;
 }
 
 // A picture cycling through `colours` colours in blocks, so rows differ from each other.
