@@ -126,7 +126,8 @@ TEST(Png, TopByteIsNotPartOfTheColour) {
     image.at(3, 1) = 0xFF112233;
     image.at(4, 1) = 0x00445566;
     const Bytes png = encodePng(image);
-    const Chunk* plte = find(chunks(png), "PLTE");
+    const std::vector<Chunk> all = chunks(png);
+    const Chunk* plte = find(all, "PLTE");
     ASSERT_NE(plte, nullptr);
     EXPECT_EQ(plte->data.size(), 6u);
     const std::optional<Image32> back = test::decodePng(png);
