@@ -47,12 +47,11 @@ std::optional<Indexed> indexColours(const Image32& image) {
     slots.fill(-1);
     Indexed out;
     out.indices.resize(image.pixels.size());
-    std::uint32_t last = 0;
+    std::uint32_t last = 0xFFFFFFFF;  // no colour: pixels are taken without their top byte
     std::uint8_t lastIndex = 0;
-    bool started = false;
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
         const std::uint32_t c = image.pixels[i] & 0xFFFFFF;
-        if (!started || c != last) {
+        if (c != last) {
             std::size_t h = (c * 0x9E3779B1u) >> 22;
             while (slots[h] >= 0 && out.colours[static_cast<std::size_t>(slots[h])] != c)
                 h = (h + 1) & (kSlots - 1);
@@ -64,7 +63,6 @@ std::optional<Indexed> indexColours(const Image32& image) {
             }
             last = c;
             lastIndex = static_cast<std::uint8_t>(slots[h]);
-            started = true;
         }
         out.indices[i] = lastIndex;
     }
