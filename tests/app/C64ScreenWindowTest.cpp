@@ -2,6 +2,7 @@
 // the listing runs that fill it, Save as, the zoom keys, the wheel and the scroll bar, and
 // the file viewer's instance.
 #include <QAction>
+#include <QImage>
 #include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -191,6 +192,18 @@ void C64ScreenWindowTest::saveAsWritesPagesOrOnePicture() {
         FileChooser::SaveChoice{QString::fromStdString(f.tmp.file("page.png")), 2});
     f.window()->saveAs();
     QVERIFY(readFile(f.tmp.file("page.png")).starts_with("\x89PNG"));
+    // Qt's own PNG reader sees the page that was saved, pixel for pixel.
+    const QImage png(QString::fromStdString(f.tmp.file("page.png")));
+    qv::Image32 page;
+    f.window()->screen().drawPage(f.window()->screen().scrollPosition(), page);
+    QCOMPARE(png.width(), page.width);
+    QCOMPARE(png.height(), page.height);
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            if ((png.pixel(x, y) & 0xFFFFFF) != page.at(x, y))
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) differs").arg(x).arg(y)));
+        }
+    }
     const auto before = std::distance(std::filesystem::directory_iterator(f.tmp.path()),
                                       std::filesystem::directory_iterator());
     f.window()->saveAs();

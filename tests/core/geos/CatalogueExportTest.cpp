@@ -16,7 +16,7 @@
 namespace qv {
 namespace {
 
-const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
+const std::filesystem::path kGolden = test::goldenDir("geos");
 
 std::vector<GeosDetailEntry> sampleRows() {
     GeosDetailEntry a;

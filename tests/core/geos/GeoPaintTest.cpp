@@ -13,7 +13,7 @@ namespace {
 using test::Bytes;
 using test::InfoBlockSpec;
 
-const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
+const std::filesystem::path kGolden = test::goldenDir("geos");
 
 InfoBlockSpec paintInfo() {
     InfoBlockSpec form;

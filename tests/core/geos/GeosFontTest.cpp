@@ -15,7 +15,7 @@ namespace {
 using test::Bytes;
 using test::InfoBlockSpec;
 
-const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
+const std::filesystem::path kGolden = test::goldenDir("geos");
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 

@@ -19,7 +19,7 @@
 namespace qv {
 namespace {
 
-const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
+const std::filesystem::path kGolden = test::goldenDir("screen");
 constexpr std::uint32_t kBlue = kDefaultC64Palette[6];
 constexpr std::uint32_t kLightBlue = kDefaultC64Palette[14];
 

@@ -17,7 +17,7 @@
 namespace qv {
 namespace {
 
-const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
+const std::filesystem::path kGolden = test::goldenDir("screen");
 
 std::array<std::uint8_t, 8> glyphRows(const Charset& cs, int glyph) {
     std::array<std::uint8_t, 8> rows{};
