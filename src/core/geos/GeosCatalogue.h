@@ -72,7 +72,7 @@ std::string fontSizesText(const std::vector<std::uint16_t>& pointSizeWords);
 bool hasTitlePage(const std::string& classText, const std::string& typeText,
                   std::uint8_t infoByte139);
 // The Fileoffset text: the offset in decimal ("FAULT" when negative), then the mark.
-std::string fileOffsetText(int offset, bool titlePage);
+std::string catalogueOffsetText(int offset, bool titlePage);
 
 // Every setting the catalogue keeps in the settings file, its own and those of the
 // document viewers that are reached only through it.
