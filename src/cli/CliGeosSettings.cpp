@@ -2,6 +2,7 @@
 
 #include "screen/ScreenSettings.h"
 #include "settings/WindowSettings.h"
+#include "support/Colour.h"
 
 namespace qv::cli {
 
@@ -12,8 +13,7 @@ GeosViewerSettings geosViewerSettings(const IniFile& ini) {
     s.spacesBetweenChars = geos.spacesBetweenChars;
     s.showGrid = geos.showGrid;
     // The grid colour is kept in the toolkit's order, blue first.
-    const std::uint32_t c = geos.gridColor;
-    s.gridColour = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    s.gridColour = swapRedBlue(geos.gridColor);
     return s;
 }
 

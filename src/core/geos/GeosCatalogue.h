@@ -12,6 +12,7 @@
 #include "geos/GeosText.h"
 #include "geos/IconList.h"
 #include "listing/ListingRun.h"
+#include "support/Colour.h"
 
 namespace qv {
 
@@ -88,9 +89,9 @@ struct GeosCatalogueSettings {
     bool photoAlbumFit = false;
     bool spacesBetweenChars = true;
     bool showGrid = false;
-    int gridColor = 13160660;  // blue-green-red order; read only
-    int scrapsNewline = 1;     // 1 both, 2 before, 3 after, other none
-    int ole = 1;               // 1 from RTF, 2 OLE from file, 3 OLE from object, other clipboard
+    int gridColor = kDefaultGridColorSetting;  // blue-green-red order; read only
+    int scrapsNewline = 1;                     // 1 both, 2 before, 3 after, other none
+    int ole = 1;  // 1 from RTF, 2 OLE from file, 3 OLE from object, other clipboard
     bool pageNumbers = true;
     bool header = true;
     bool footer = true;

@@ -11,6 +11,7 @@
 
 #include "host/Dialogs.h"
 #include "settings/IniFile.h"
+#include "support/Colour.h"
 
 namespace qv {
 namespace {
@@ -155,14 +156,6 @@ std::string formatTokenCode(int code) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%02X", static_cast<unsigned>(code));
     return buf;
-}
-
-Rgb colorrefToRgb(std::uint32_t c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-
-std::uint32_t rgbToColorref(Rgb rgb) {
-    return ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
 }
 
 TokenTable::TokenTable() : TokenTable(nullptr) {}
@@ -436,17 +429,16 @@ std::array<Rgb, TokenTable::kColourCount> TokenTable::defaultTokenColours() {
 void TokenTable::readColours(const IniFile& ini) {
     const auto defaults = defaultTokenColours();
     for (int i = 0; i < kColourCount; ++i) {
-        const auto def = static_cast<int>(rgbToColorref(defaults[static_cast<std::size_t>(i)]));
+        const auto def = static_cast<int>(swapRedBlue(defaults[static_cast<std::size_t>(i)]));
         const int stored = ini.readInt(kSection, "Color " + std::to_string(i), def);
-        tokenColours[static_cast<std::size_t>(i)] =
-            colorrefToRgb(static_cast<std::uint32_t>(stored));
+        tokenColours[static_cast<std::size_t>(i)] = swapRedBlue(static_cast<std::uint32_t>(stored));
     }
 }
 
 void TokenTable::writeColours(IniFile& ini) const {
     for (int i = 0; i < kColourCount; ++i) {
         ini.writeInt(kSection, "Color " + std::to_string(i),
-                     static_cast<int>(rgbToColorref(tokenColours[static_cast<std::size_t>(i)])));
+                     static_cast<int>(swapRedBlue(tokenColours[static_cast<std::size_t>(i)])));
     }
 }
 
