@@ -549,7 +549,8 @@ void TfListerOptions::accept() {
     // A file that cannot be read is not written; the dialog closes all the same.
     if (std::optional<IniFile> ini = IniFile::load(settingsFile_)) {
         saveOptions(*ini, options_, fonts_, changedFonts_);
-        ini->save(settingsFile_);
+        if (!ini->save(settingsFile_))
+            dialogs_.message(settingsSaveFailedMessage("ListerOptions"));
     }
     showMessages(recomputeOptions(options_));
     QDialog::accept();

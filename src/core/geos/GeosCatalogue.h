@@ -187,7 +187,7 @@ class GeosCatalogue : public GeosEntrySink {
     // Reads the keys of the settings table; the font-ID table parse error is reported.
     void loadSettings(const IniFile& ini);
     // Loads from the settings file; false when it exists but cannot be read.
-    bool loadSettings(const std::string& iniPath);
+    [[nodiscard]] bool loadSettings(const std::string& iniPath);
     bool settingsLoaded() const { return settingsLoaded_; }
     // Writes the keys marked "write".
     void saveSettings(IniFile& ini) const;

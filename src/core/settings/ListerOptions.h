@@ -82,6 +82,11 @@ struct ListerOptions {
 inline constexpr const char* kOptionsLoadFailedMessage =
     "ListerOptions: Failed to Load Quorvane.ini File...Exiting";
 
+// Shown by a module when its keys could not be written to the settings file.
+inline std::string settingsSaveFailedMessage(const std::string& module) {
+    return module + ": Failed to save Quorvane.ini File...";
+}
+
 // Recomputes every derived field: maxFiles, bamOptionBits, and the four header
 // styles ("DEFAULT" in a field is replaced by its default string, then each is
 // parsed). Returns the "Failed to parse" message of each field that does not
@@ -101,7 +106,7 @@ struct OptionsLoadResult {
 // SpeedDOS, 2 DolphinDOS, anything else PrologicDOS (3). A stored save path that is
 // no existing folder falls back to "DEFAULT". The image-in-C64-screen count and
 // the skip count are kept within their ranges (0-100000, 0-255).
-OptionsLoadResult loadOptions(const IniFile& ini, ListerOptions& options);
+[[nodiscard]] OptionsLoadResult loadOptions(const IniFile& ini, ListerOptions& options);
 
 // Writes the record's keys as the OK button does, in the dialog's order: [Names],
 // [Conversion] (not DirAbortWithNull, which is never written), [ASCII] with the

@@ -11,6 +11,7 @@
 
 #include "host/Dialogs.h"
 #include "settings/IniFile.h"
+#include "settings/ListerOptions.h"
 #include "support/Colour.h"
 
 namespace qv {
@@ -464,8 +465,8 @@ int TokenTable::loadFullTokenTable(const LoadSettings& settings) {
             useCustomTable_ = false;
             if (settings.ini != nullptr) {
                 settings.ini->writeBool(kSection, "Use Custom Table", false);
-                if (!settings.iniPath.empty())
-                    settings.ini->save(settings.iniPath);
+                if (!settings.iniPath.empty() && !settings.ini->save(settings.iniPath))
+                    message(settingsSaveFailedMessage("TokenTable"));
             }
             fillDefaultTable(true);
         } else {

@@ -363,6 +363,19 @@ TEST(TokenTableCsv, OddShapesDoNotBreakTheTable) {
     EXPECT_EQ(t.findToken(1, 0x85), std::nullopt);
 }
 
+TEST(TokenTableStartUp, SwitchedOffCustomTableThatCannotBeStoredIsReported) {
+    const fs::path dir = tempDir();
+    test::ScriptedHost host;
+    IniFile ini = IniFile::parse(
+        "[TOK64]\nUse Custom Table=1\nCustom Table FileName=" + (dir / "gone.csv").string() + "\n");
+    TokenTable t(&host);
+    t.loadFullTokenTable({&ini, (dir / "missing" / "q.ini").string(), "", 20, true});
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1], "TokenTable: Failed to save Quorvane.ini File...");
+    EXPECT_FALSE(t.useCustomTable());
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+}
+
 TEST(TokenTableStartUp, FullLoadWithSettings) {
     const fs::path dir = tempDir();
     test::ScriptedHost host;
