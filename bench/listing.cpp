@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
         listing.fileList = paths;
         listed = listing.listFiles(1);
         const auto tList = Clock::now();
-        qv::writeFileAtomically(folder + "listing.txt", listing.text().text());
+        if (!qv::writeFileAtomically(folder + "listing.txt", listing.text().text()))
+            std::fprintf(stderr, "cannot write %slisting.txt\n", folder.c_str());
         t1 = Clock::now();
         const double rate = listed / seconds(t0, t1);
         if (rate > full) {

@@ -1,17 +1,17 @@
-#include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "CliDialogHost.h"
 #include "CliSettings.h"
 #include "Command.h"
+#include "bam/BamView.h"
 #include "bam/BlockMap.h"
-#include "bam/ErrorCodes.h"
+#include "bam/BlockMapLoad.h"
 #include "bam/ErrorInfoRemoval.h"
 #include "bam/Extraction.h"
+#include "bam/FileChain.h"
+#include "bam/FileLookup.h"
 #include "host/Dialogs.h"
 #include "settings/ListerOptions.h"
 #include "support/CodePage.h"
@@ -99,105 +99,10 @@ std::string utf8(const std::string& cp437) {
     return cp437ToUtf8(cp437);
 }
 
-// The name between the quotes of a listed name, as UTF-8.
-std::string bareName(const std::string& listed) {
-    std::string s = utf8(listed);
-    if (!s.empty() && s.front() == '"') {
-        s.erase(0, 1);
-        const auto quote = s.find('"');
-        if (quote != std::string::npos)
-            s.erase(quote);
-    }
-    return s;
-}
-
-// The row of a file given as "#N" or by its name; -1 when there is none.
-int findRow(const BlockMap& map, const std::string& name) {
-    if (name.size() > 1 && name[0] == '#') {
-        char* end = nullptr;
-        const long n = std::strtol(name.c_str() + 1, &end, 10);
-        if (end && *end == '\0' && n >= 1 && n <= map.rowCount())
-            return static_cast<int>(n - 1);
-        return -1;
-    }
-    for (int row = 0; row < map.rowCount(); ++row) {
-        const std::string& listed = map.fileNames()[static_cast<std::size_t>(row)];
-        if (bareName(listed) == name || utf8(listed) == name)
-            return row;
-    }
-    return -1;
-}
-
-std::string markText(ChainMark m) {
-    if (m == 0)
-        return {};
-    std::string s;
-    if (m & kMarkInfoBlock) {
-        s = "info block";
-    } else if (m & kMarkRecordStart) {
-        s = "record " + std::to_string(markPosition(m)) + " block 1";
-    } else if (markRecord(m) != 0) {
-        s = "record " + std::to_string(markRecord(m)) + " block " + std::to_string(markPosition(m));
-    } else {
-        s = "block " + std::to_string(markPosition(m));
-    }
-    if (m & kMarkIllegalLink)
-        s += ", illegal link";
-    return s;
-}
-
 std::string blockLabel(int track, int sector) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02i/%02i", track, sector);
     return buf;
-}
-
-const char* dosTypeName(int dosType) {
-    switch (dosType) {
-        case kDosStandard:
-            return "standard";
-        case kDosSpeedDos:
-            return "SpeedDOS";
-        case kDosDolphinDos:
-            return "DolphinDOS";
-        case kDosPrologicDos:
-            return "PrologicDOS";
-        default:
-            return "not usable";
-    }
-}
-
-struct ChainStep {
-    TrackSector ts;
-    ChainMark mark;
-    int record;
-    int position;
-};
-
-// The blocks of a file in chain order: its own chain, its info block, then each
-// VLIR record from its first block on.
-std::vector<ChainStep> fileChain(const BlockMap& map, int row) {
-    std::vector<ChainStep> steps;
-    for (int track = 1; track <= map.trackCount(); ++track) {
-        for (int sector = 0; sector < kGridSectors; ++sector) {
-            const ChainMark m = map.markAt(row, {track, sector});
-            if (m == 0)
-                continue;
-            ChainStep s{{track, sector}, m, markRecord(m), markPosition(m)};
-            if (m & kMarkInfoBlock) {
-                s.record = 0;
-                s.position = 1 << 20;
-            } else if (m & kMarkRecordStart) {
-                s.record = markPosition(m);
-                s.position = 1;
-            }
-            steps.push_back(s);
-        }
-    }
-    std::stable_sort(steps.begin(), steps.end(), [](const ChainStep& a, const ChainStep& b) {
-        return a.record != b.record ? a.record < b.record : a.position < b.position;
-    });
-    return steps;
 }
 
 void printGrid(const BlockMap& map) {
@@ -231,19 +136,8 @@ void printText(const BlockMap& map, bool owners, int fileRow) {
     std::printf("Header: %s\n", utf8(map.diskHeader()).c_str());
     std::printf("%i Blocks free\n\n", map.blocksFree());
     printGrid(map);
-    if (map.hasErrorInfo()) {
-        std::vector<int> codes;
-        for (int track = 1; track <= map.trackCount(); ++track) {
-            for (int sector = 0; sector < sectorsOnTrack(track); ++sector) {
-                const int code = map.errorCode(track, sector);
-                if (code != 0 && std::find(codes.begin(), codes.end(), code) == codes.end())
-                    codes.push_back(code);
-            }
-        }
-        std::sort(codes.begin(), codes.end());
-        for (const int code : codes)
-            std::printf("  %i: %s\n", code, errorText(code).value_or("").c_str());
-    }
+    for (const ErrorLegendLine& line : errorLegend(map))
+        std::printf("  %i: %s\n", line.code, line.text.c_str());
     std::printf("\nFiles:\n");
     for (int row = 0; row < map.rowCount(); ++row) {
         std::printf("  #%-3i %s\n", row + 1,
@@ -358,26 +252,23 @@ std::string jsonText(const BlockMap& map, bool owners, int fileRow) {
 // walkDialogs, when given, answers the owner walk instead of ctx's dialogs.
 bool loadMap(BlockMap& map, const std::string& path, BlockMapContext& ctx, const char* command,
              Dialogs* walkDialogs = nullptr) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        std::fprintf(stderr, "quorvane-cli %s: %s: no such file\n", command, path.c_str());
-        return false;
+    switch (loadBlockMap(map, path, ctx, true, walkDialogs).outcome) {
+        case MapLoadOutcome::Loaded:
+            return true;
+        case MapLoadOutcome::NoSuchFile:
+            std::fprintf(stderr, "quorvane-cli %s: %s: no such file\n", command, path.c_str());
+            return false;
+        case MapLoadOutcome::NoOwnerGrids:
+            return false;
+        case MapLoadOutcome::NotOpened:
+            std::fprintf(stderr, "quorvane-cli %s: %s: cannot open\n", command, path.c_str());
+            return false;
+        case MapLoadOutcome::Unusable:
+            std::fprintf(stderr, "quorvane-cli %s: %s: not a usable disk image\n", command,
+                         path.c_str());
+            return false;
     }
-    if (!map.allocateOwners(ctx.options.maxFiles, ctx.dialogs))
-        return false;
-    if (!map.loadBam(path, ctx)) {
-        std::fprintf(stderr, "quorvane-cli %s: %s: cannot open\n", command, path.c_str());
-        return false;
-    }
-    if (map.dosType() == kDosUnusable) {
-        std::fprintf(stderr, "quorvane-cli %s: %s: not a usable disk image\n", command,
-                     path.c_str());
-        return false;
-    }
-    map.loadErrors(path, ctx.dialogs);
-    BlockMapContext walk{ctx.options, walkDialogs ? *walkDialogs : ctx.dialogs, ctx.charMode};
-    map.showOwner(path, walk);
-    return true;
+    return false;
 }
 
 // Lets a --forty-as answer stand for the block map, which never asks about it.
@@ -579,12 +470,12 @@ int runStripErrors(const std::vector<std::string>& args) {
     applyFortyAs(dialogs, host);
     BlockMapContext ctx{options, dialogs};
     BlockMap map;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(image, ec)) {
+    const MapLoadOutcome loaded = loadBlockMap(map, image, ctx, false).outcome;
+    if (loaded == MapLoadOutcome::NoSuchFile) {
         std::fprintf(stderr, "quorvane-cli strip-errors: %s: no such file\n", image.c_str());
         return 1;
     }
-    if (!map.loadBam(image, ctx) || map.dosType() == kDosUnusable) {
+    if (loaded != MapLoadOutcome::Loaded) {
         std::fprintf(stderr, "quorvane-cli strip-errors: %s: not a usable disk image\n",
                      image.c_str());
         return 1;

@@ -10,8 +10,7 @@
 #include "Command.h"
 #include "geos/ExportNames.h"
 #include "geos/GeoWrite.h"
-#include "geos/GeosCatalogue.h"
-#include "geos/GeosFile.h"
+#include "geos/GeosDocuments.h"
 #include "geos/GeosReader.h"
 #include "geos/GeosSettings.h"
 #include "host/Dialogs.h"
@@ -65,27 +64,11 @@ std::string lower(std::string text) {
 
 std::vector<Document> geoWriteDocuments(DiskImage& image, const ListerOptions& options,
                                         Dialogs& dialogs) {
-    const int dosType = image.dosType();
     std::vector<Document> documents;
-    walkDirectory(image, options, dialogs, [&](const DirEntry& e) {
-        if (!e.isGeos)
+    forEachGeosDocument(image, options, dialogs, [&](const GeosDocument& g) {
+        if (!g.info || g.kind != GeosDocumentKind::GeoWrite || g.offset < 0)
             return;
-        const std::optional<GeosInfoBlock> info = readInfoBlock(image, dosType, e);
-        if (!info || geosDocumentKind(e.typeText, info->classText) != GeosDocumentKind::GeoWrite)
-            return;
-        const int offset = blockOffset(e.firstBlock, dosType);
-        if (offset < 0)
-            return;
-        Document d;
-        d.name = convertGeosText(e.nameText, geosTextOptions(options));
-        while (!d.name.empty() && d.name.back() == ' ')
-            d.name.pop_back();
-        if (d.name.size() >= 2 && d.name.front() == '"')
-            d.name = d.name.substr(1, d.name.back() == '"' ? d.name.size() - 2 : std::string::npos);
-        d.classText = info->classText;
-        d.offsetText =
-            fileOffsetText(offset, hasTitlePage(info->classText, e.typeText, info->raw[139]));
-        documents.push_back(std::move(d));
+        documents.push_back({unquotedName(g.name), g.classText(), g.offsetText()});
     });
     return documents;
 }

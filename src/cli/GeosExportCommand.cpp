@@ -10,6 +10,7 @@
 #include "geos/ExportNames.h"
 #include "geos/FontView.h"
 #include "geos/GeoPaint.h"
+#include "geos/GeosDocuments.h"
 #include "geos/GeosFile.h"
 #include "geos/GeosFont.h"
 #include "geos/GeosReader.h"
@@ -84,9 +85,7 @@ struct Exporter {
 
     void exportDocument(const std::string& imagePath, const Document& d) {
         const std::string base = exportBaseName(d.nameText);
-        std::string name = d.nameText;
-        if (name.size() >= 2 && name.front() == '"')
-            name = name.substr(1, name.back() == '"' ? name.size() - 2 : std::string::npos);
+        const std::string name = unquotedName(d.nameText);
         switch (d.kind) {
             case GeosDocumentKind::GeoPaint:
                 if (auto picture = decodeGeoPaintPicture(context, imagePath, name, d.offset, mono))
@@ -127,23 +126,11 @@ struct Exporter {
     }
 
     void exportImage(const std::string& path, DiskImage& image) {
-        const int dosType = image.dosType();
         std::vector<Document> documents;
-        walkDirectory(image, context.options, dialogs, [&](const DirEntry& e) {
-            if (!e.isGeos)
-                return;
-            Document d;
-            const std::optional<GeosInfoBlock> info = readInfoBlock(image, dosType, e);
-            if (info)
-                d.classText = info->classText;
-            d.kind = geosDocumentKind(e.typeText, d.classText);
-            d.nameText = convertGeosText(e.nameText, geosTextOptions(context.options));
-            while (!d.nameText.empty() && d.nameText.back() == ' ')
-                d.nameText.pop_back();
-            d.offset = blockOffset(e.firstBlock, dosType);
-            if (d.kind != GeosDocumentKind::Other && d.kind != GeosDocumentKind::GeoWrite &&
-                d.offset >= 0) {
-                documents.push_back(d);
+        forEachGeosDocument(image, context.options, dialogs, [&](const GeosDocument& g) {
+            if (g.kind != GeosDocumentKind::Other && g.kind != GeosDocumentKind::GeoWrite &&
+                g.offset >= 0) {
+                documents.push_back({g.name, g.classText(), g.kind, g.offset});
             }
         });
         // The readers open the image again by its path, as the catalogue's do.

@@ -214,18 +214,15 @@ int runList(const std::vector<std::string>& args) {
     if (!writeOutput(output, out))
         return 1;
 
-    if (generate && listed > 0) {
-        if (!host.interactive()) {
-            host.presetAnswer(QuestionMode::NameExists, onExists == "overwrite" ? 1
-                                                        : onExists == "append"  ? 6
-                                                                                : 2);
-        }
-        const std::string name = generatedFileName(3, files.size(), listing.currentImage(),
-                                                   listing.saveDir, "", options);
-        if (saveTextBuffer(listing.saveDir, name, text, dialogs, options.showSavedToMessage) ==
-            SaveResult::Failed) {
-            status = 1;
-        }
+    // --on-exists answers the name-exists question of the generated listing file.
+    if (!host.interactive()) {
+        host.presetAnswer(QuestionMode::NameExists, onExists == "overwrite" ? 1
+                                                    : onExists == "append"  ? 6
+                                                                            : 2);
+    }
+    if (saveGeneratedListing(listing, 3, listed, generate, options, dialogs) ==
+        SaveResult::Failed) {
+        status = 1;
     }
     return status;
 }

@@ -64,6 +64,7 @@ class ListerOptionsTest : public QObject {
   private slots:
     void enablingRules();
     void okWritesKeysAndCancelRereadsThem();
+    void okReportsASettingsFileThatCannotBeWritten();
     void customHeaderResult();
     void selectPathThroughTheFolderWindow();
     void installedCharacterRomIsOffered();
@@ -141,6 +142,19 @@ void ListerOptionsTest::okWritesKeysAndCancelRereadsThem() {
     QCOMPARE(options.saveName, std::string("LIST.txt"));
     QCOMPARE(fonts[FontSlot::MainForm].name, std::string("Terminal"));
     QCOMPARE(dlg.changedFonts(), 0);
+}
+
+void ListerOptionsTest::okReportsASettingsFileThatCannotBeWritten() {
+    OptionsFixture f;
+    const std::string file = f.tmp.file("missing/quorvane.ini");
+    TfListerOptions dlg{f.options, f.fonts, file, f.dialogs, f.folders};
+    recomputeOptions(f.options);
+    dlg.show();
+    dlg.accept();
+    QCOMPARE(f.host.messages.size(), std::size_t{1});
+    QCOMPARE(f.host.messages[0], std::string("ListerOptions: Failed to save Quorvane.ini File..."));
+    QVERIFY(!std::filesystem::exists(f.tmp.file("missing")));
+    QVERIFY(!dlg.isVisible());
 }
 
 void ListerOptionsTest::customHeaderResult() {

@@ -452,13 +452,8 @@ void TfMainForm::runListing(int runKind) {
     const int listed = listing_->listFiles(runKind);
     copyListingToWindow();
     view_->setFocus();
-    if (generate_->isChecked() && listed > 0) {
-        const std::string name =
-            generatedFileName(runKind, listing_->fileList.size(), listing_->currentImage(),
-                              listing_->saveDir, "", options_);
-        saveTextBuffer(listing_->saveDir, name, listing_->text().text(), *dialogs_,
-                       options_.showSavedToMessage);
-    }
+    // A failed save has shown its error dialog already.
+    saveGeneratedListing(*listing_, runKind, listed, generate_->isChecked(), options_, *dialogs_);
 }
 
 void TfMainForm::load() {

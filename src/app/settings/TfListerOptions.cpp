@@ -24,6 +24,7 @@
 #include "platform/QtText.h"
 #include "platform/TfSelectFolder.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsStore.h"
 #include "settings/TfCustomHeader.h"
 
 namespace qv::app {
@@ -614,7 +615,8 @@ void TfListerOptions::accept() {
     // A file that cannot be read is not written; the dialog closes all the same.
     if (std::optional<IniFile> ini = IniFile::load(settingsFile_)) {
         saveOptions(*ini, options_, fonts_, changedFonts_);
-        ini->save(settingsFile_);
+        if (!ini->save(settingsFile_))
+            dialogs_.message(settingsSaveFailedMessage("ListerOptions"));
     }
     showMessages(recomputeOptions(options_));
     QDialog::accept();

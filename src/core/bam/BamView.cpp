@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bam/ErrorCodes.h"
+
 namespace qv {
 namespace {
 
@@ -13,6 +15,39 @@ std::string format(const char* pattern, int a) {
 }
 
 }  // namespace
+
+const char* dosTypeName(int dosType) {
+    switch (dosType) {
+        case kDosStandard:
+            return "standard";
+        case kDosSpeedDos:
+            return "SpeedDOS";
+        case kDosDolphinDos:
+            return "DolphinDOS";
+        case kDosPrologicDos:
+            return "PrologicDOS";
+        default:
+            return "not usable";
+    }
+}
+
+std::vector<ErrorLegendLine> errorLegend(const BlockMap& map) {
+    std::vector<int> codes;
+    if (map.hasErrorInfo()) {
+        for (int track = 1; track <= map.trackCount(); ++track) {
+            for (int sector = 0; sector < sectorsOnTrack(track); ++sector) {
+                const int code = map.errorCode(track, sector);
+                if (code != 0 && std::find(codes.begin(), codes.end(), code) == codes.end())
+                    codes.push_back(code);
+            }
+        }
+        std::sort(codes.begin(), codes.end());
+    }
+    std::vector<ErrorLegendLine> lines;
+    for (const int code : codes)
+        lines.push_back({code, errorText(code).value_or("")});
+    return lines;
+}
 
 bool isBlockCell(const BlockMap& map, int column, int row) {
     return column >= 1 && column <= map.trackCount() && row >= 1 && row <= sectorsOnTrack(column);
@@ -29,7 +64,7 @@ std::string blockCaption(const BlockMap& map, TrackSector ts) {
     return buf;
 }
 
-std::string fileOffsetText(int offset) {
+std::string fileOffsetStatusText(int offset) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "Fileoffset: $%05X", static_cast<unsigned>(offset));
     return buf;

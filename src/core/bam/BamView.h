@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "bam/BlockMap.h"
 
@@ -13,6 +14,20 @@ inline constexpr const char* kBamCaptionEmpty = "BAM";
 inline constexpr const char* kBamCaptionLoaded =
     "BAM (RightClick on File or 'v' to View File, 't' to Detokenize File, 'e' to Export Selected "
     "Files)";
+
+// The name of a DOS type: "standard", "SpeedDOS", "DolphinDOS", "PrologicDOS", and
+// "not usable" for every other value.
+const char* dosTypeName(int dosType);
+
+// One line of the error legend: a DOS error code and its text.
+struct ErrorLegendLine {
+    int code = 0;
+    std::string text;  // empty for a code the error table does not know
+};
+
+// Every DOS error code the image's error info records, once each, in increasing
+// order with its text; empty for an image without error info.
+std::vector<ErrorLegendLine> errorLegend(const BlockMap& map);
 
 // Grid size: a header row and column plus one column per track, one row per sector.
 inline constexpr int kBamGridRows = 22;
@@ -29,7 +44,7 @@ std::string blockCaption(const BlockMap& map, TrackSector ts);
 
 // Status panels of the file viewer: "Fileoffset: $xxxxx", "Startaddress: $xxxx", and
 // for a block view "Offset: $xxxxx", "Track: t ($tt)", "Sector: s ($ss)".
-std::string fileOffsetText(int offset);
+std::string fileOffsetStatusText(int offset);
 std::string startAddressText(int address);
 std::string blockOffsetText(int offset);
 std::string trackText(int track);

@@ -88,7 +88,7 @@ class BlockMap {
 
     // Detects the variant and reads the BAM. An image that cannot be opened changes
     // nothing (false); an unusable one empties the map.
-    bool loadBam(const std::string& path, BlockMapContext& context);
+    [[nodiscard]] bool loadBam(const std::string& path, BlockMapContext& context);
     // Reads the error-info bytes of the image; true when the image has error info.
     bool loadErrors(const std::string& path, Dialogs& dialogs);
 

@@ -64,7 +64,8 @@ RemovalResult removeErrorInfo(BlockMap& map, BlockMapContext& ctx, const WriteHo
         return r;
     }
     r.outcome = RemovalOutcome::Removed;
-    map.loadBam(path, ctx);
+    // An image that cannot be opened again leaves the map as it was loaded before.
+    (void)map.loadBam(path, ctx);
     map.loadErrors(path, ctx.dialogs);
     return r;
 }

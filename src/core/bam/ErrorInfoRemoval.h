@@ -28,6 +28,7 @@ struct RemovalResult {
 // in the image's folder, flushed to the disk and renamed over the image in one step,
 // so a failure at any point leaves the image as it was. Afterwards the BAM and the
 // error info are loaded again.
-RemovalResult removeErrorInfo(BlockMap& map, BlockMapContext& context, const WriteHook& hook = {});
+[[nodiscard]] RemovalResult removeErrorInfo(BlockMap& map, BlockMapContext& context,
+                                            const WriteHook& hook = {});
 
 }  // namespace qv

@@ -47,9 +47,9 @@ struct ExtractToFileResult {
 
 // Extracts a file and writes it completely to a new file beside target, which is then
 // renamed to target. A write failure shows "ViewFile: Failed to create Tempfile...aborted".
-ExtractToFileResult extractToFile(const BlockMap& map, int row, ExtractMode mode,
-                                  const std::string& target, Dialogs& dialogs,
-                                  const WriteHook& hook = {});
+[[nodiscard]] ExtractToFileResult extractToFile(const BlockMap& map, int row, ExtractMode mode,
+                                                const std::string& target, Dialogs& dialogs,
+                                                const WriteHook& hook = {});
 
 // The name an exported row gets: the chosen file name without its last four
 // characters, then "_%03i.PRG" with the row counted from 1.
@@ -64,7 +64,8 @@ struct ExportResult {
 // Exports the rows, in list order, as program files (mode Program or
 // ProgramWithoutStart) named by exportFileName; an existing file of that name is
 // replaced. Shows the closing message.
-ExportResult exportFiles(const BlockMap& map, const std::vector<int>& rows, ExtractMode mode,
-                         const std::string& chosenFile, Dialogs& dialogs);
+[[nodiscard]] ExportResult exportFiles(const BlockMap& map, const std::vector<int>& rows,
+                                       ExtractMode mode, const std::string& chosenFile,
+                                       Dialogs& dialogs);
 
 }  // namespace qv

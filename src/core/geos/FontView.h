@@ -4,12 +4,10 @@
 #include <string>
 
 #include "geos/GeosReader.h"
+#include "support/Colour.h"
 #include "support/Image.h"
 
 namespace qv {
-
-// The grid pen colour of the settings default, in the toolkit's 0x00BBGGRR order.
-inline constexpr std::uint32_t kDefaultGridColorSetting = 13160660;
 
 // What the font window shows.
 enum class FontViewContent { None, Font, Scrap, Icon };
@@ -22,7 +20,7 @@ class FontView {
     // Options ([GEOS] "Spaces between chars", "ShowGrid", "GridColor").
     bool spaceBetweenChars = true;
     bool showGrid = false;
-    std::uint32_t gridColour = toolkitColourToRgb(kDefaultGridColorSetting);  // 0xRRGGBB
+    std::uint32_t gridColour = swapRedBlue(kDefaultGridColorSetting);  // 0xRRGGBB
     // "Monochrome scrap": photo scraps in black and white.
     bool monochromeScrap = false;
     // "Cancel" in the cards-repeater message: it is not shown again during the run.

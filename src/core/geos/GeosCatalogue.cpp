@@ -41,24 +41,9 @@ const char* const kDateMessage =
 const char* const kOffsetMessage = "GeosDetails: Wrong Format in FileOffset String...";
 const char* const kSortFailed = "GeosDetails: Failed to Sort...";
 
-// A Windows-1252 text as UTF-8.
-std::string utf8From1252(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text)
-        appendUtf8(out, windows1252ToUnicode(static_cast<std::uint8_t>(c)));
-    return out;
-}
-
 // A GEOS text through the GEOS text conversion, as UTF-8.
 std::string geosField(const std::string& raw, const GeosTextOptions& options) {
-    std::string out;
-    out.reserve(raw.size() + 8);
-    for (const char c : raw) {
-        appendUtf8(out, windows1252ToUnicode(convertGeosChar(static_cast<std::uint8_t>(c), options,
-                                                             GeosTextTarget::Windows1252)));
-    }
-    return out;
+    return windows1252ToUtf8(convertGeosText(raw, options));
 }
 
 // The first `max` characters of a UTF-8 text.
@@ -268,7 +253,7 @@ bool hasTitlePage(const std::string& classText, const std::string& typeText,
            (infoByte139 & 0x80) != 0;
 }
 
-std::string fileOffsetText(int offset, bool titlePage) {
+std::string catalogueOffsetText(int offset, bool titlePage) {
     return (offset < 0 ? std::string("FAULT") : std::to_string(offset)) + (titlePage ? " " : "");
 }
 
@@ -403,9 +388,7 @@ void GeosCatalogue::addGeosEntry(DiskImage& image, const std::string& name,
     if (!block)
         return;
 
-    std::string fileName = utf8From1252(name);
-    while (!fileName.empty() && fileName.back() == ' ')
-        fileName.pop_back();
+    const std::string fileName = windows1252ToUtf8(trimEnd(name));
     const std::string date = formatGeosDate(std::span<const std::uint8_t, 5>(slot.data() + 4, 5));
 
     const GeosInfoBlock info = decodeInfoBlock(*block);
@@ -427,7 +410,7 @@ void GeosCatalogue::addGeosEntry(DiskImage& image, const std::string& name,
         GeosDetailEntry row;
         row.iconIndex = iconIndex;
         row.columns[kColFileName] = fileName;
-        row.columns[kColFileType] = utf8From1252(typeText);
+        row.columns[kColFileType] = windows1252ToUtf8(typeText);
         row.columns[kColClass] = geosField(info.classText, text);
         if (contains(typeText, "FON")) {
             row.columns[kColAuthor] = fontIdText(info.fontId);
@@ -439,8 +422,8 @@ void GeosCatalogue::addGeosEntry(DiskImage& image, const std::string& name,
         row.columns[kColDescription] = geosField(info.description, text);
         row.columns[kColDate] = date;
         row.columns[kColImage] = image.path();
-        row.columns[kColOffset] =
-            fileOffsetText(firstBlockOffset, hasTitlePage(info.classText, typeText, info.raw[139]));
+        row.columns[kColOffset] = catalogueOffsetText(
+            firstBlockOffset, hasTitlePage(info.classText, typeText, info.raw[139]));
         pushRow(std::move(row));
     } catch (const std::bad_alloc&) {
         reportInsertFailure();

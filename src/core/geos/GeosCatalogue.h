@@ -12,6 +12,7 @@
 #include "geos/GeosSettings.h"
 #include "geos/IconList.h"
 #include "listing/GeosEntrySink.h"
+#include "support/Colour.h"
 #include "support/GeosText.h"
 
 namespace qv {
@@ -73,7 +74,7 @@ std::string fontSizesText(const std::vector<std::uint16_t>& pointSizeWords);
 bool hasTitlePage(const std::string& classText, const std::string& typeText,
                   std::uint8_t infoByte139);
 // The Fileoffset text: the offset in decimal ("FAULT" when negative), then the mark.
-std::string fileOffsetText(int offset, bool titlePage);
+std::string catalogueOffsetText(int offset, bool titlePage);
 
 // What a double click on a row opens.
 enum class OpenKind { None, GeoWrite, GeoPaint, Font, PhotoScrap, PhotoAlbum, Icon };
@@ -189,7 +190,7 @@ class GeosCatalogue : public GeosEntrySink {
     // Reads the keys of the settings table; the font-ID table parse error is reported.
     void loadSettings(const IniFile& ini);
     // Loads from the settings file; false when it exists but cannot be read.
-    bool loadSettings(const std::string& iniPath);
+    [[nodiscard]] bool loadSettings(const std::string& iniPath);
     bool settingsLoaded() const { return settingsLoaded_; }
     // Writes the keys marked "write".
     void saveSettings(IniFile& ini) const;

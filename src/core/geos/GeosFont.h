@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geos/GeosReader.h"
+#include "support/Colour.h"
 #include "support/Image.h"
 
 namespace qv {
@@ -26,7 +27,7 @@ inline constexpr int kFontSheetMaxHeight = 16384;
 struct FontSheetOptions {
     bool spaceBetweenChars = true;
     bool showGrid = false;
-    std::uint32_t gridColour = 0xD4D0C8;  // 0xRRGGBB
+    std::uint32_t gridColour = swapRedBlue(kDefaultGridColorSetting);  // 0xRRGGBB
 };
 
 struct FontSheet {

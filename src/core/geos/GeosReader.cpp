@@ -37,8 +37,4 @@ std::vector<TrackSector> keptRecordPointers(DiskImage& image, int firstBlockOffs
     return kept;
 }
 
-std::uint32_t toolkitColourToRgb(std::uint32_t colour) {
-    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
-}
-
 }  // namespace qv

@@ -42,7 +42,4 @@ std::optional<DiskImage> openGeosImage(GeosReaderContext& context, const std::st
 std::vector<TrackSector> keptRecordPointers(DiskImage& image, int firstBlockOffset, int count,
                                             bool zeroZeroEnds);
 
-// A 0x00BBGGRR colour of the window toolkit as 0xRRGGBB.
-std::uint32_t toolkitColourToRgb(std::uint32_t colour);
-
 }  // namespace qv

@@ -42,7 +42,8 @@ struct SaveAsSource {
 // when a file was imported), Windows text the same converted to Windows-1252, rich
 // text the window's content. nullopt when there is nothing to save (no buffer and
 // nothing imported).
-std::optional<std::string> saveAsBytes(SaveAsFormat format, const SaveAsSource& source);
+[[nodiscard]] std::optional<std::string> saveAsBytes(SaveAsFormat format,
+                                                     const SaveAsSource& source);
 
 // The font repair that follows a rich-text save: with a symbol-charset listing font
 // and the platform code at least FixCharsetVer, the font table entry gets the
@@ -80,7 +81,7 @@ std::string importSizeQuestion(std::size_t maxText);
 // cut is closed with "\par }" and CR LF), which is deleted afterwards; No loads it
 // whole; Cancel gives Cancelled. Failed when the file (or the temporary file) cannot
 // be read or written.
-ImportResult importListing(const std::string& path, std::size_t maxText, DialogHost& host,
-                           const std::string& tempFolder);
+[[nodiscard]] ImportResult importListing(const std::string& path, std::size_t maxText,
+                                         DialogHost& host, const std::string& tempFolder);
 
 }  // namespace qv

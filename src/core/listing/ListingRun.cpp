@@ -46,7 +46,7 @@ double estimateTimeLeft(int i, int n, double elapsed) {
     return (n - i + 1) * elapsed / (i + 1);
 }
 
-Listing::Listing(ListerOptions& options, Dialogs& dialogs, std::size_t textLimit)
+Listing::Listing(const ListerOptions& options, Dialogs& dialogs, std::size_t textLimit)
     : options_(options), dialogs_(dialogs), clock_(steadySeconds), text_(textLimit) {}
 
 void Listing::noteAppend(TextBuffer::AppendResult result) {

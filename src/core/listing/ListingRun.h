@@ -40,7 +40,7 @@ class ListingView {
 // the header marks, the counts, the current image and the save folder.
 class Listing {
   public:
-    Listing(ListerOptions& options, Dialogs& dialogs, std::size_t textLimit = 0);
+    Listing(const ListerOptions& options, Dialogs& dialogs, std::size_t textLimit = 0);
 
     void setHost(RunHost* host) { host_ = host ? host : &nullHost_; }
     void setScreen(ScreenSink* screen) { screen_ = screen; }
@@ -95,7 +95,7 @@ class Listing {
     void appendLine(std::string_view line, bool break40);
     void addScreenLine(const std::string& line);
 
-    ListerOptions& options_;
+    const ListerOptions& options_;
     Dialogs& dialogs_;
     RunHost nullHost_;
     RunHost* host_ = &nullHost_;

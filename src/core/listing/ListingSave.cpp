@@ -8,6 +8,7 @@
 
 #include "host/Dialogs.h"
 #include "image/Detection.h"
+#include "listing/ListingRun.h"
 #include "settings/ListerOptions.h"
 #include "support/CodePage.h"
 #include "support/Files.h"
@@ -106,6 +107,17 @@ std::string generatedFileName(int runKind, std::size_t fileCount, const std::str
         name += ".txt";
     }
     return cleanFileName(name);
+}
+
+std::optional<SaveResult> saveGeneratedListing(const Listing& listing, int runKind, int listed,
+                                               bool generate, const ListerOptions& options,
+                                               Dialogs& dialogs) {
+    if (!generate || listed <= 0)
+        return std::nullopt;
+    const std::string name = generatedFileName(
+        runKind, listing.fileList.size(), listing.currentImage(), listing.saveDir, "", options);
+    return saveTextBuffer(listing.saveDir, name, listing.text().text(), dialogs,
+                          options.showSavedToMessage);
 }
 
 std::string askOtherName(const std::string& currentPath, Dialogs& dialogs) {

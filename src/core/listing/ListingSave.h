@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 namespace qv {
 
 class Dialogs;
+class Listing;
 struct ListerOptions;
 
 // The base name of an image for its listing file: the text in front of the first
@@ -35,6 +37,13 @@ enum class SaveResult { Saved, Appended, NotSaved, Failed };
 // dialog and leaves any existing file as it was.
 SaveResult saveTextBuffer(const std::string& folder, const std::string& name, std::string_view text,
                           Dialogs& dialogs, bool showSavedTo);
+
+// "Generate ASCII File" after a run: when generate is on and the run listed at least
+// one image, writes the listing's text as the generated listing file (generatedFileName)
+// into its save folder with saveTextBuffer. None when no file was due.
+std::optional<SaveResult> saveGeneratedListing(const Listing& listing, int runKind, int listed,
+                                               bool generate, const ListerOptions& options,
+                                               Dialogs& dialogs);
 
 // "Other Name": asks for a new name, preset with the current path, until it names no
 // existing file. A name without "." gets the current path's extension; one without a

@@ -18,7 +18,7 @@ class IniFile {
 
     // Reads a file. A missing file gives an empty IniFile; a file that exists but
     // cannot be read (or is no regular file) gives nullopt.
-    static std::optional<IniFile> load(const std::string& path);
+    [[nodiscard]] static std::optional<IniFile> load(const std::string& path);
     static IniFile parse(const std::string& text);
 
     bool hasSection(const std::string& section) const;
@@ -53,7 +53,7 @@ class IniFile {
     // Writes the whole file to a temporary file beside it and renames it over the
     // old one. Returns false (and leaves the old file alone) on failure. When the path
     // is a symbolic link, the file it points to is replaced and the link kept.
-    bool save(const std::string& path) const;
+    [[nodiscard]] bool save(const std::string& path) const;
 
   private:
     struct Line {

@@ -107,7 +107,7 @@ struct OptionsLoadResult {
 // SpeedDOS, 2 DolphinDOS, anything else PrologicDOS (3). A stored save path that is
 // no existing folder falls back to "DEFAULT". The image-in-C64-screen count and
 // the skip count are kept within their ranges (0-100000, 0-255).
-OptionsLoadResult loadOptions(const IniFile& ini, ListerOptions& options);
+[[nodiscard]] OptionsLoadResult loadOptions(const IniFile& ini, ListerOptions& options);
 
 // Writes the record's keys as the OK button does, in the dialog's order: [Names],
 // [Conversion] (not DirAbortWithNull, which is never written), [ASCII] with the

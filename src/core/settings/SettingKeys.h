@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "settings/IniFile.h"
+#include "support/Colour.h"
 
 namespace qv {
 
@@ -23,12 +24,6 @@ inline Colour readColour(const IniFile& ini, const std::string& section, const s
 inline void writeColour(IniFile& ini, const std::string& section, const std::string& key,
                         Colour value) {
     ini.writeString(section, key, std::to_string(value & 0xFFFFFFu));
-}
-
-// Swaps red and blue: between red x 65536 + green x 256 + blue and the toolkit's
-// blue x 65536 + green x 256 + red.
-constexpr Colour swapRedBlue(Colour c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
 // Reads a text key into value (kept when the key is missing). Defined out of line: a

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "support/Text.h"
+
 namespace qv {
 namespace {
 
@@ -265,9 +267,7 @@ FontIdTable FontIdTable::load(const IniFile& ini) {
             t.message = "GeosDetails: Failed to parse FontID Table";
             return t;
         }
-        std::string name = value.substr(0, value.find(';'));
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-            name.pop_back();
+        std::string name = trimEnd(value.substr(0, value.find(';')), " \t");
         t.entries.emplace_back(*id, std::move(name));
     }
     std::stable_sort(t.entries.begin(), t.entries.end(),

@@ -188,10 +188,10 @@ struct GeosDetailsSettings {
     // [Details] "0" to "8": Filename, Filetype, Class Text, Author, Application,
     // Description, Date + Time, D64 Imagename, Fileoffset.
     std::array<bool, 9> columns{true, true, true, true, false, true, true, true, false};
-    bool photoAlbumFit = false;        // "PhotoAlbum fit"
-    bool spacesBetweenChars = true;    // "Spaces between chars"
-    bool showGrid = false;             // ShowGrid
-    Colour gridColor = 13160660;       // GridColor, toolkit order; never written
+    bool photoAlbumFit = false;                   // "PhotoAlbum fit"
+    bool spacesBetweenChars = true;               // "Spaces between chars"
+    bool showGrid = false;                        // ShowGrid
+    Colour gridColor = kDefaultGridColorSetting;  // GridColor, toolkit order; never written
     int scrapsNewline = 1;             // "Scraps newline": 1 both, 2 before, 3 after, other none
     int ole = 1;                       // OLE: 1 from RTF, 2 from file, 3 object, other clipboard
     bool pageNumbers = true;           // Pagenumbers

@@ -23,7 +23,7 @@ std::vector<std::uint8_t> encodeBmp(const Image1& image);
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // encodeBmp and writeFileBytes in one step.
-bool saveBmp(const std::string& path, const Image32& image);
-bool saveBmp(const std::string& path, const Image1& image);
+[[nodiscard]] bool saveBmp(const std::string& path, const Image32& image);
+[[nodiscard]] bool saveBmp(const std::string& path, const Image1& image);
 
 }  // namespace qv

@@ -17,6 +17,6 @@ std::string folderPart(const std::string& path);
 // Writes a whole file through replaceFileContent (support/SafeFile.h): a new file
 // beside the target, flushed, then renamed over it in one step, so an existing file is
 // never left half-written. False (and nothing changed) on failure or for a folder.
-bool writeFileAtomically(const std::string& path, std::string_view bytes);
+[[nodiscard]] bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace qv

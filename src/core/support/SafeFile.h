@@ -34,7 +34,8 @@ struct ReplaceResult {
 // one, never a part. A symbolic link is followed: the file it names is replaced. An
 // existing target keeps its permission bits. On failure the target is untouched and
 // the new file is removed when possible.
-ReplaceResult replaceFileContent(const std::string& target, std::span<const std::uint8_t> data,
-                                 const WriteHook& hook = {});
+[[nodiscard]] ReplaceResult replaceFileContent(const std::string& target,
+                                               std::span<const std::uint8_t> data,
+                                               const WriteHook& hook = {});
 
 }  // namespace qv

@@ -23,6 +23,12 @@ inline std::string trimBlanks(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// The text without the characters of `blanks` at its end.
+inline std::string trimEnd(std::string text, std::string_view blanks = " ") {
+    text.erase(text.find_last_not_of(blanks) + 1);
+    return text;
+}
+
 inline bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }

@@ -11,6 +11,8 @@
 
 #include "host/Dialogs.h"
 #include "settings/IniFile.h"
+#include "settings/ListerOptions.h"
+#include "support/Colour.h"
 
 namespace qv {
 namespace {
@@ -154,14 +156,6 @@ std::string formatTokenCode(int code) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%02X", static_cast<unsigned>(code));
     return buf;
-}
-
-Rgb colorrefToRgb(std::uint32_t c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-
-std::uint32_t rgbToColorref(Rgb rgb) {
-    return ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
 }
 
 TokenTable::TokenTable() : TokenTable(nullptr) {}
@@ -438,13 +432,13 @@ std::array<Rgb, TokenTable::kColourCount> TokenTable::defaultTokenColours() {
 
 void TokenTable::setStoredColours(const std::array<Colour, kColourCount>& stored) {
     for (std::size_t i = 0; i < stored.size(); ++i)
-        tokenColours[i] = colorrefToRgb(stored[i]);
+        tokenColours[i] = swapRedBlue(stored[i]);
 }
 
 std::array<Colour, TokenTable::kColourCount> TokenTable::storedColours() const {
     std::array<Colour, kColourCount> stored{};
     for (std::size_t i = 0; i < stored.size(); ++i)
-        stored[i] = rgbToColorref(tokenColours[i]);
+        stored[i] = swapRedBlue(tokenColours[i]);
     return stored;
 }
 

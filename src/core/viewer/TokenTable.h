@@ -64,10 +64,8 @@ using LinkTable = std::vector<int>;
 
 // A colour as 0xRRGGBB.
 using Rgb = std::uint32_t;
-
-// Colours are stored in the settings file in the toolkit's format, 0x00BBGGRR.
-Rgb colorrefToRgb(std::uint32_t colorref);
-std::uint32_t rgbToColorref(Rgb rgb);
+// Colours are stored in the settings file in the toolkit's format, 0x00BBGGRR
+// (swapRedBlue turns them into 0xRRGGBB).
 
 class TokenTable {
   public:

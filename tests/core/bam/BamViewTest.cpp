@@ -70,7 +70,7 @@ TEST(BamView, CaptionsAndStatusTexts) {
               "Error Info -> Track: 18 ($12) ; Sector: 00 ($00) => Offset: $16500");
     EXPECT_EQ(blockCaption(f.map, {17, 20}),
               "BAM -> Track: 17 ($11) ; Sector: 20 ($14) => Offset: $16400");
-    EXPECT_EQ(fileOffsetText(0x16600), "Fileoffset: $16600");
+    EXPECT_EQ(fileOffsetStatusText(0x16600), "Fileoffset: $16600");
     EXPECT_EQ(startAddressText(0x801), "Startaddress: $0801");
     EXPECT_EQ(blockOffsetText(256), "Offset: $00100");
     EXPECT_EQ(trackText(18), "Track: 18 ($12)");
@@ -81,6 +81,33 @@ TEST(BamView, CaptionsAndStatusTexts) {
     EXPECT_FALSE(isBlockCell(f.map, 36, 1));
     EXPECT_FALSE(isBlockCell(f.map, 0, 1));
     EXPECT_EQ(bamGridColumns(f.map), 36);
+}
+
+TEST(BamView, DosTypeNamesAndErrorLegend) {
+    EXPECT_STREQ(dosTypeName(kDosStandard), "standard");
+    EXPECT_STREQ(dosTypeName(kDosSpeedDos), "SpeedDOS");
+    EXPECT_STREQ(dosTypeName(kDosDolphinDos), "DolphinDOS");
+    EXPECT_STREQ(dosTypeName(kDosPrologicDos), "PrologicDOS");
+    EXPECT_STREQ(dosTypeName(kDosUnusable), "not usable");
+    EXPECT_STREQ(dosTypeName(9), "not usable");
+
+    BamFixture f;
+    DiskBuilder b(35, true);
+    b.format();
+    // Codes in no order, one twice, on the last sector of the last track too.
+    b.errorByte({30, 4}, 15).errorByte({1, 0}, 5).errorByte({35, 16}, 2).errorByte({2, 0}, 5);
+    f.load(b);
+    const std::vector<ErrorLegendLine> legend = errorLegend(f.map);
+    ASSERT_EQ(legend.size(), 3u);
+    EXPECT_EQ(legend[0].code, 20);
+    EXPECT_EQ(legend[0].text, "Read error, Header block not found");
+    EXPECT_EQ(legend[1].code, 23);
+    EXPECT_EQ(legend[2].code, 74);
+    EXPECT_EQ(legend[2].text, "Readerror, Disk Not Ready (no device 1)");
+
+    BamFixture clean;
+    clean.load(formatted(35, true));
+    EXPECT_TRUE(errorLegend(clean.map).empty());
 }
 
 TEST(BamView, FontSizesAndLayout) {

@@ -73,7 +73,7 @@ TEST(BlockMapBam, ExtendedBamOfEachFortyTrackDos) {
         // The same file with 40-track support off is a standard image again.
         f.options.enable40Tracks = false;
         f.options.recomputeLimits();
-        f.map.loadBam(f.tmp.file("disk.d64"), f.ctx);
+        ASSERT_TRUE(f.map.loadBam(f.tmp.file("disk.d64"), f.ctx));
         EXPECT_EQ(f.map.dosType(), kDosStandard);
         EXPECT_EQ(f.map.trackCount(), 35);
         EXPECT_EQ(f.map.bamCell(37, 5), '\0');
@@ -537,7 +537,7 @@ TEST(BlockMapDirectory, ZeroRunEndsTheWalkWithALineWithoutType) {
 TEST(BlockMapDirectory, NoGridsMeansNoWalk) {
     BamFixture f;
     const std::string path = f.save(formatted());
-    f.map.loadBam(path, f.ctx);
+    ASSERT_TRUE(f.map.loadBam(path, f.ctx));
     EXPECT_EQ(f.map.showOwner(path, f.ctx), OwnerWalk::NoGrids);
     EXPECT_EQ(f.map.showOwner(f.tmp.file("none.d64"), f.ctx), OwnerWalk::NoGrids);
     f.map.allocateOwners(288, f.dialogs);

@@ -118,7 +118,7 @@ TEST(ErrorInfoRemoval, SymbolicLinkKeepsPointingAtTheShortenedImage) {
     const std::string link = f.tmp.file("link.d64");
     std::filesystem::create_symlink(real, link);
     f.map.allocateOwners(288, f.dialogs);
-    f.map.loadBam(link, f.ctx);
+    ASSERT_TRUE(f.map.loadBam(link, f.ctx));
     f.map.loadErrors(link, f.dialogs);
     f.host.okCancelAnswers = {true};
     EXPECT_EQ(removeErrorInfo(f.map, f.ctx).outcome, RemovalOutcome::Removed);

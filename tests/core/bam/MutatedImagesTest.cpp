@@ -112,7 +112,7 @@ TEST(BlockMapMutatedImages, NoCrashNoHangEveryIndexInsideTheGrid) {
 
         BlockMap map;
         map.allocateOwners(options.maxFiles, dialogs);
-        map.loadBam(seed.path, ctx);
+        (void)map.loadBam(seed.path, ctx);
         map.loadErrors(seed.path, dialogs);
         if (map.dosType() != kDosUnusable)
             map.showOwner(seed.path, ctx);

@@ -295,7 +295,7 @@ TEST(FontViewZoom, StepsFitAndClientArea) {
     v.zoomIn();
     v.zoom100();
     EXPECT_EQ(v.clientWidth(), 800);
-    EXPECT_EQ(toolkitColourToRgb(kDefaultGridColorSetting), 0xD4D0C8u);
+    EXPECT_EQ(swapRedBlue(kDefaultGridColorSetting), 0xD4D0C8u);
 }
 
 TEST_F(GeosFont, GoldenSheet) {

@@ -6,7 +6,9 @@
 #include <fstream>
 
 #include "host/Dialogs.h"
+#include "listing/ListingRun.h"
 #include "settings/ListerOptions.h"
+#include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/TestFiles.h"
 
@@ -98,6 +100,42 @@ TEST_F(SaveFixture, UnwritableFolderReportsAndWritesNothing) {
     host.questionAnswers = {{1, 0, false, false}};
     EXPECT_EQ(saveTextBuffer(tmp.path(), "dir.txt", "text", dialogs, true), SaveResult::Failed);
     EXPECT_TRUE(std::filesystem::is_directory(tmp.file("dir.txt")));
+}
+
+TEST_F(SaveFixture, GeneratedListingOnlyWhenOnAndSomethingWasListed) {
+    ListerOptions options;
+    options.showSavedToMessage = true;
+    Listing listing{options, dialogs};
+    test::DiskBuilder b;
+    b.format();
+    const std::string image = tmp.file("GAME.D64");
+    b.save(image);
+    listing.fileList = {image};
+    listing.saveDir = tmp.path();
+    const int listed = listing.listFiles(1);
+    ASSERT_EQ(listed, 1);
+    const std::string file = tmp.file("GAME.txt");
+
+    // Off, or nothing listed: no file and no message.
+    EXPECT_EQ(saveGeneratedListing(listing, 1, listed, false, options, dialogs), std::nullopt);
+    EXPECT_EQ(saveGeneratedListing(listing, 1, 0, true, options, dialogs), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(host.messages.empty());
+
+    EXPECT_EQ(saveGeneratedListing(listing, 1, listed, true, options, dialogs), SaveResult::Saved);
+    EXPECT_EQ(test::readFile(file), listing.text().text());
+    EXPECT_EQ(host.messages.back(), "Saved to " + file);
+    // Two images name the file after the folder of the current image.
+    listing.fileList = {image, image};
+    const std::string folderName =
+        std::filesystem::path(tmp.path()).parent_path().filename().string() + ".txt";
+    EXPECT_EQ(saveGeneratedListing(listing, 1, 2, true, options, dialogs), SaveResult::Saved);
+    EXPECT_TRUE(std::filesystem::exists(tmp.file(folderName))) << folderName;
+    // A save failure is reported and given back.
+    listing.fileList = {image};
+    listing.saveDir = tmp.file("missing/");
+    EXPECT_EQ(saveGeneratedListing(listing, 1, listed, true, options, dialogs), SaveResult::Failed);
+    EXPECT_EQ(host.errors.back().message, "Error while creating Save File...");
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ void loadEverything(const IniFile& ini) {
     IniFile copy = ini;
     saveOptions(copy, o, fonts, kAllFontBits);
     ListerOptions again;
-    loadOptions(IniFile::parse(copy.text()), again);
+    (void)loadOptions(IniFile::parse(copy.text()), again);
     EXPECT_EQ(again.fortyTrackType, o.fortyTrackType);
     EXPECT_EQ(again.headerImage, o.headerImage);
 }

@@ -54,7 +54,7 @@ TEST(ListerOptions, FreshFileGivesTheDefaults) {
 // Every key the OK button writes, with its name exactly as stored, for a fresh file.
 TEST(ListerOptions, SaveWritesEveryKeyButDirAbortWithNull) {
     ListerOptions o;
-    loadOptions(IniFile{}, o);
+    (void)loadOptions(IniFile{}, o);
     IniFile ini;
     saveOptions(ini, o);
     struct Key {
@@ -184,7 +184,7 @@ TEST(ListerOptions, PreImageDefaultKeepsItsTrailingBlankThroughTheFile) {
     test::writeFile(path, "[ASCII]\r\nPreImage=DEFAULT\r\n");
 
     ListerOptions o;
-    loadOptions(*IniFile::load(path), o);
+    (void)loadOptions(*IniFile::load(path), o);
     EXPECT_EQ(o.preImage, "1,-,1, ");  // what the dialog shows
 
     IniFile ini = *IniFile::load(path);
@@ -193,7 +193,7 @@ TEST(ListerOptions, PreImageDefaultKeepsItsTrailingBlankThroughTheFile) {
     EXPECT_NE(test::readFile(path).find("PreImage=\"1,-,1, \"\r\n"), std::string::npos);
 
     ListerOptions back;
-    loadOptions(*IniFile::load(path), back);
+    (void)loadOptions(*IniFile::load(path), back);
     EXPECT_EQ(back.preImage, "1,-,1, ");
     EXPECT_EQ(back.preImageText, "- ");
     EXPECT_EQ(back.preImageWidth, 2);
@@ -271,7 +271,7 @@ TEST(ListerOptions, ReadRulesForBoolsAndNumbers) {
 TEST(ListerOptions, DirAbortWithNullIsReadButNeverWritten) {
     IniFile ini = IniFile::parse("[Conversion]\nDirAbortWithNull=2\n");
     ListerOptions o;
-    loadOptions(ini, o);
+    (void)loadOptions(ini, o);
     EXPECT_EQ(o.dirAbortWithNull, 2);
     o.dirAbortWithNull = 9;
     saveOptions(ini, o);

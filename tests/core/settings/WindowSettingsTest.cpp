@@ -370,7 +370,6 @@ TEST(Palettes, C64PaletteKeysAndDefaults) {
     EXPECT_EQ(odd.colours[2], 0xFFFFFFu);
     EXPECT_EQ(odd.colours[3], 0u);
     EXPECT_EQ(odd.colours[4], 11550646u);
-    EXPECT_EQ(swapRedBlue(0x123456), 0x563412u);
 }
 
 TEST(Palettes, PrintColorsWithTheTwoSixKeys) {

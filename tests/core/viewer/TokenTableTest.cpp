@@ -8,6 +8,7 @@
 
 #include "core/viewer/ViewerFakes.h"
 #include "settings/IniFile.h"
+#include "support/Colour.h"
 #include "support/TestFiles.h"
 
 namespace qv {
@@ -418,7 +419,7 @@ TEST(TokenTableColours, DefaultsAndSettingsForm) {
     const std::uint32_t stored[16] = {0, 32768, 16711680, 12615680, 8421504, 33023, 255, 0,
                                       0, 0,     0,        0,        0,       0,     0,   8388863};
     for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(rgbToColorref(d[static_cast<std::size_t>(i)]), stored[i]) << i;
+        EXPECT_EQ(swapRedBlue(d[static_cast<std::size_t>(i)]), stored[i]) << i;
     TokenTable t;
     IniFile ini;
     t.tokenColours[3] = 0x123456;
