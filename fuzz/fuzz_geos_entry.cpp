@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     listing.fileList = {image.path};
     listing.listFiles(1);
     catalogue.sort(sortChoice % kCatalogueColumnCount, (sortChoice & 0x40) != 0);
-    const ColumnFilter filter = catalogue.settings.columnFilter;
+    const ColumnFilter filter = catalogue.settings.columns;
     (void)catalogueHtml(catalogue.rows(), filter);
     (void)catalogueCsv(catalogue.rows(), filter);
     (void)catalogueRtf(catalogue.rows(), filter);
