@@ -161,7 +161,7 @@ void C64ScreenWindowTest::imagesInC64ScreenAndTheCharacterSet() {
 
 void C64ScreenWindowTest::saveAsWritesPagesOrOnePicture() {
     Fixture f;
-    f.form->saveFolder() = f.tmp.file("");
+    f.form->session().setSaveFolder(f.tmp.file(""));
     C64Screen& s = f.screen();
     for (int i = 0; i < 30; ++i)
         s.addLine("ROW " + std::to_string(i), false);

@@ -18,6 +18,7 @@
 #include "AppTestSupport.h"
 #include "host/Dialogs.h"
 #include "platform/TfSelectFolder.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/TfCustomHeader.h"
 #include "settings/TfListerOptions.h"
@@ -40,19 +41,20 @@ W* byText(QWidget* parent, const char* text) {
 }
 
 // The options dialog on a temporary settings file, with its doubles.
+// The dialog edits a copy (draft()); OK hands it to the session's options.
 struct OptionsFixture {
     TempDir tmp;
     std::string file = tmp.file("quorvane.ini");
     ScriptedDialogHost host;
-    Dialogs dialogs{host};
-    ListerOptions options;
-    FontSettings fonts;
+    Session session{host, file};
+    Dialogs& dialogs = session.dialogs();
+    const ListerOptions& options = session.listerOptions();
     test::ScriptedChooser chooser;
     TfSelectFolder folders{chooser, dialogs};
-    TfListerOptions dlg{options, fonts, file, dialogs, folders};
+    TfListerOptions dlg{session, folders, chooser};
 
     OptionsFixture() {
-        recomputeOptions(options);
+        session.load();
         dlg.show();
     }
 };
@@ -102,10 +104,10 @@ void ListerOptionsTest::enablingRules() {
 void ListerOptionsTest::okWritesKeysAndCancelRereadsThem() {
     OptionsFixture f;
     TfListerOptions& dlg = f.dlg;
-    ListerOptions& options = f.options;
+    const ListerOptions& options = f.options;
     ScriptedDialogHost& host = f.host;
     const std::string& file = f.file;
-    FontSettings& fonts = f.fonts;
+    FontSettings& fonts = f.session.fonts();
     // The stored "DEFAULT" shows as the default string.
     const auto fields = dlg.findChildren<QLineEdit*>();
     QLineEdit* headerField = nullptr;
@@ -118,8 +120,10 @@ void ListerOptionsTest::okWritesKeysAndCancelRereadsThem() {
     byText<QCheckBox>(&dlg, "Allow more than 144 Files")->setChecked(false);
     host.textAnswers.push_back(std::string("LIST"));
     byText<QRadioButton>(&dlg, "Insert Name")->click();
-    QCOMPARE(options.saveName, std::string("LIST.txt"));
+    QCOMPARE(dlg.draft().saveName, std::string("LIST.txt"));
+    QCOMPARE(options.saveName, std::string("DEFAULT"));  // not before OK
     dlg.accept();
+    QCOMPARE(options.saveName, std::string("LIST.txt"));
 
     QCOMPARE(options.maxFiles, 144);
     QCOMPARE(options.headerImageWidth, 0);
@@ -135,7 +139,8 @@ void ListerOptionsTest::okWritesKeysAndCancelRereadsThem() {
     dlg.show();
     byText<QCheckBox>(&dlg, "Convert Everything")->setChecked(false);
     byText<QRadioButton>(&dlg, "Default Name")->click();
-    QCOMPARE(options.saveName, std::string("DEFAULT"));
+    QCOMPARE(dlg.draft().saveName, std::string("DEFAULT"));
+    dlg.draftFonts()[FontSlot::MainForm].name = "Changed";
     fonts[FontSlot::MainForm].name = "Changed";
     dlg.reject();
     QCOMPARE(options.convertEverything, true);
@@ -146,9 +151,9 @@ void ListerOptionsTest::okWritesKeysAndCancelRereadsThem() {
 
 void ListerOptionsTest::okReportsASettingsFileThatCannotBeWritten() {
     OptionsFixture f;
-    const std::string file = f.tmp.file("missing/quorvane.ini");
-    TfListerOptions dlg{f.options, f.fonts, file, f.dialogs, f.folders};
-    recomputeOptions(f.options);
+    Session lost{f.host, f.tmp.file("missing/quorvane.ini")};
+    TfListerOptions dlg{lost, f.folders, f.chooser};
+    lost.load();
     dlg.show();
     dlg.accept();
     QCOMPARE(f.host.messages.size(), std::size_t{1});
@@ -187,7 +192,7 @@ void answerFolderWindow(std::optional<QString> text) {
 void ListerOptionsTest::selectPathThroughTheFolderWindow() {
     OptionsFixture f;
     TfListerOptions& dlg = f.dlg;
-    ListerOptions& options = f.options;
+    const ListerOptions& options = dlg.draft();
     TfSelectFolder& folders = f.folders;
     TempDir& tmp = f.tmp;
     QString reported;
@@ -202,6 +207,7 @@ void ListerOptionsTest::selectPathThroughTheFolderWindow() {
     selectPath->click();
     QCOMPARE(options.savePath, made + "/");
     QCOMPARE(reported, QString::fromStdString(made + "/"));
+    QCOMPARE(f.session.saveFolder(), made + "/");  // the save folder changes at once
     QVERIFY(std::filesystem::is_directory(made));
 
     // Cancel keeps the path; the combo box keeps the folder chosen before.

@@ -74,23 +74,23 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
         qtFileChooser_ = std::make_unique<QtFileChooser>();
         fileChooser_ = qtFileChooser_.get();
     }
-    dialogs_ = std::make_unique<Dialogs>(*dialogHost_);
+    session_ = std::make_unique<Session>(*dialogHost_, setup.settingsFile);
+    if (setup.settingsFile.empty()) {
+        std::vector<std::string> messages;
+        session_->settings().setPath(defaultSettingsFile(session_->dialogs(), messages));
+        for (const std::string& m : messages)
+            session_->dialogs().message(m);
+    }
 
-    std::vector<std::string> messages;
-    settingsFile_ =
-        setup.settingsFile.empty() ? defaultSettingsFile(*dialogs_, messages) : setup.settingsFile;
-    for (const std::string& m : messages)
-        dialogs_->message(m);
-
-    listing_ = std::make_unique<Listing>(options_, *dialogs_);
+    listing_ = std::make_unique<Listing>(session_->listerOptions(), session_->dialogs());
     listing_->setHost(this);
-    listing_->setKeywords(v2Keywords(tokens_));
+    listing_->setKeywords(v2Keywords(session_->tokens()));
     listing_->setLog(&sizeLog_);
 
     buildWidgets();
     buildCommands();
     // The windows that live as long as the main window.
-    selectFolder_ = new TfSelectFolder(*fileChooser_, *dialogs_, this);
+    selectFolder_ = new TfSelectFolder(*fileChooser_, session_->dialogs(), this);
     about_ = new TfAbout(this);
     // A hint stays 5 seconds.
     for (QWidget* w : findChildren<QWidget*>())
@@ -265,40 +265,34 @@ void TfMainForm::buildCommands() {
 }
 
 void TfMainForm::loadSettings() {
-    std::optional<IniFile> ini = IniFile::load(settingsFile_);
-    if (!ini) {
-        dialogs_->message(kOptionsLoadFailedMessage);
-        ini = IniFile();
-    }
-    const OptionsLoadResult loaded = loadOptions(*ini, options_);
-    saveFolder_ = loaded.saveFolder;
-    fonts_ = loadFonts(*ini);
-    mainSettings_ = MainFormSettings::load(*ini);
-    names_ = NamesSettings::load(*ini);
-    richEdit_ = RichEditSettings::load(*ini);
-    workArounds_ = WorkAroundSettings::load(*ini);
-    for (const std::string& m : loaded.messages)
-        dialogs_->message(m);
+    session_->load();
+    const IniFile ini = session_->settings().readOrEmpty();
+    mainSettings_ = MainFormSettings::load(ini);
+    names_ = NamesSettings::load(ini);
+    richEdit_ = RichEditSettings::load(ini);
+    workArounds_ = WorkAroundSettings::load(ini);
 
     resize(mainSettings_.width, mainSettings_.height);
     generate_->setChecked(mainSettings_.generateAscii);
     (mainSettings_.upperLower ? upperLower_ : upperGraphics_)->setChecked(true);
     listing_->mode = mainSettings_.upperLower ? CharMode::UpperLower : CharMode::UpperGraphics;
     if (qtDialogHost_)
-        qtDialogHost_->setErrorFont(displayFont(fonts_[FontSlot::ErrorDialogs]));
+        qtDialogHost_->setErrorFont(displayFont(fonts()[FontSlot::ErrorDialogs]));
     view_->applyFont(listingFont());
     showCounts();
 }
 
 void TfMainForm::createScreenWindow() {
-    screenWindow_ = new TfC64Screen(TfC64Screen::MainScreen, *dialogs_, *fileChooser_, this);
-    std::optional<IniFile> ini = IniFile::load(settingsFile_);
-    screenWindow_->screen().setPalette(loadC64Palette(ini ? *ini : IniFile()));
-    screenWindow_->setSaveFolder(
-        [this] { return qs(!saveFolder_.empty() ? saveFolder_ : listing_->saveDir); });
+    screenWindow_ =
+        new TfC64Screen(TfC64Screen::MainScreen, session_->dialogs(), *fileChooser_, this);
+    screenWindow_->screen().setPalette(loadC64Palette(session_->settings().readOrEmpty()));
+    screenWindow_->setSaveFolder([this] {
+        const std::string& chosen = session_->saveFolder();
+        return qs(!chosen.empty() ? chosen : listing_->saveDir);
+    });
     connect(screenWindow_, &TfC64Screen::closed, this, &TfMainForm::screenClosed);
     listing_->setScreen(&screenWindow_->screen());
-    applyCharsetRom(screenWindow_->screen(), options_.charsetRom);
+    applyCharsetRom(screenWindow_->screen(), options().charsetRom);
 }
 
 void TfMainForm::toggleScreen(bool on) {
@@ -315,16 +309,8 @@ void TfMainForm::screenClosed(int tag) {
         screenAction_->setChecked(false);
 }
 
-bool TfMainForm::updateSettings(const std::function<void(IniFile&)>& write) {
-    std::optional<IniFile> ini = IniFile::load(settingsFile_);
-    if (!ini)
-        return false;
-    write(*ini);
-    return ini->save(settingsFile_);
-}
-
 QFont TfMainForm::listingFont() const {
-    return displayFont(fonts_[FontSlot::MainForm]);
+    return displayFont(session_->fonts()[FontSlot::MainForm]);
 }
 
 std::size_t TfMainForm::maxText() const {
@@ -453,7 +439,8 @@ void TfMainForm::runListing(int runKind) {
     copyListingToWindow();
     view_->setFocus();
     // A failed save has shown its error dialog already.
-    saveGeneratedListing(*listing_, runKind, listed, generate_->isChecked(), options_, *dialogs_);
+    saveGeneratedListing(*listing_, runKind, listed, generate_->isChecked(), options(),
+                         session_->dialogs());
 }
 
 void TfMainForm::load() {
@@ -466,13 +453,14 @@ void TfMainForm::load() {
         listing_->fileList.clear();
         for (const QString& f : files)
             listing_->fileList.push_back(ss(f));
-        listing_->saveDir = !saveFolder_.empty() ? saveFolder_ : folderPart(listing_->fileList[0]);
+        listing_->saveDir = session_->runSaveFolder(listing_->fileList[0]);
         runListing(1);
         finishLoadStatus();
         if (!listing_->currentImage().empty()) {
             names_.lastLoad = folderPart(listing_->currentImage());
-            updateSettings(
-                [this](IniFile& ini) { NamesSettings::writeLastLoad(ini, names_.lastLoad); });
+            (void)session_->settings().update("MainForm", [this](IniFile& ini) {
+                NamesSettings::writeLastLoad(ini, names_.lastLoad);
+            });
         }
         setCommandsEnabled(true);
     }
@@ -499,11 +487,11 @@ void TfMainForm::importListing() {
             panel2_->setText(QStringLiteral("Import"));
             panel3_->setText(QFileInfo(file).fileName());
             names_.lastImportMain = folderPart(ss(file));
-            updateSettings([this](IniFile& ini) {
+            (void)session_->settings().update("MainForm", [this](IniFile& ini) {
                 NamesSettings::writeLastImportMain(ini, names_.lastImportMain);
             });
         } else {
-            dialogs_->message("MainForm: Error loading Text to RichEdit");
+            session_->dialogs().message("MainForm: Error loading Text to RichEdit");
             imported_ = false;
         }
     }
@@ -530,11 +518,11 @@ void TfMainForm::saveAs() {
     if (format == SaveAsFormat::RichText)
         source.windowDocument = view_->toDocument();
     RtfRepair repair;
-    const FontSetting& font = fonts_[FontSlot::MainForm];
+    const FontSetting& font = fonts()[FontSlot::MainForm];
     repair.needed = font.charset == 2 && workArounds_.rtfFontRepair(kPlatformVersionCode);
     repair.fontName = source.windowDocument.font.name;
     repair.tempFolder = temporaryFolder();
-    saveListingAs(ss(choice->path), format, source, repair, *dialogs_);
+    saveListingAs(ss(choice->path), format, source, repair, session_->dialogs());
     QApplication::restoreOverrideCursor();
 }
 
@@ -577,15 +565,12 @@ void TfMainForm::clearListing() {
 
 void TfMainForm::showOptions() {
     if (!optionsDialog_) {
-        optionsDialog_ =
-            new TfListerOptions(options_, fonts_, settingsFile_, *dialogs_, *selectFolder_, this);
-        connect(optionsDialog_, &TfListerOptions::saveFolderChanged, this,
-                [this](const QString& folder) { saveFolder_ = ss(folder); });
+        optionsDialog_ = new TfListerOptions(*session_, *selectFolder_, *fileChooser_, this);
     }
     optionsDialog_->setCurrentImage(listing_->currentImage(), names_.lastLoad);
     if (optionsDialog_->exec() == QDialog::Accepted) {
         applyChangedFonts(optionsDialog_->changedFonts());
-        if (applyCharsetRom(screenWindow_->screen(), options_.charsetRom))
+        if (applyCharsetRom(screenWindow_->screen(), options().charsetRom))
             screenWindow_->screen().render();
     }
 }
@@ -597,7 +582,7 @@ void TfMainForm::applyChangedFonts(int changedBits) {
         QApplication::restoreOverrideCursor();
     }
     if ((changedBits & fontBit(FontSlot::ErrorDialogs)) && qtDialogHost_)
-        qtDialogHost_->setErrorFont(displayFont(fonts_[FontSlot::ErrorDialogs]));
+        qtDialogHost_->setErrorFont(displayFont(fonts()[FontSlot::ErrorDialogs]));
 }
 
 void TfMainForm::showInfo() {
@@ -624,7 +609,7 @@ void TfMainForm::onFindNext() {
     if (qtDialogHost_)
         QMessageBox::warning(find_, QStringLiteral("Quorvane"), QStringLiteral("Text not found!"));
     else
-        dialogs_->message("Text not found!");
+        session_->dialogs().message("Text not found!");
 }
 
 void TfMainForm::dropPaths(const QStringList& paths) {
@@ -634,7 +619,7 @@ void TfMainForm::dropPaths(const QStringList& paths) {
     for (const QString& p : paths)
         items.push_back(ss(p));
     listing_->fileList = collectFiles(items);
-    listing_->saveDir = dropSaveFolder(items, saveFolder_);
+    listing_->saveDir = dropSaveFolder(items, session_->saveFolder());
     setCommandsEnabled(false);
     screenWindow_->screen().beginUpdate();
     runListing(3);
@@ -672,13 +657,13 @@ void TfMainForm::listCommandLineImages() {
         const std::string path = ss(info.absoluteFilePath());
         if (!info.isFile())
             continue;
-        const ExtensionCheck check = checkExtension(path, *dialogs_);
+        const ExtensionCheck check = checkExtension(path, session_->dialogs());
         if (check == ExtensionCheck::Stop)
             break;
         if (check == ExtensionCheck::Skip)
             continue;
         listing_->setCurrentImage(path);
-        listing_->saveDir = !saveFolder_.empty() ? saveFolder_ : folderPart(path);
+        listing_->saveDir = session_->runSaveFolder(path);
         list();
     }
 }
@@ -692,7 +677,8 @@ void TfMainForm::closeEvent(QCloseEvent* event) {
     mainSettings_.height = height();
     mainSettings_.generateAscii = generate_->isChecked();
     mainSettings_.upperLower = upperLower_->isChecked();
-    updateSettings([this](IniFile& ini) { mainSettings_.save(ini); });
+    (void)session_->settings().update("MainForm",
+                                      [this](IniFile& ini) { mainSettings_.save(ini); });
     if (find_)
         find_->close();
     event->accept();

@@ -12,10 +12,10 @@
 #include "image/Detection.h"
 #include "listing/ListingRun.h"
 #include "platform/FindDialog.h"
+#include "session/Session.h"
 #include "settings/Fonts.h"
 #include "settings/ListerOptions.h"
 #include "settings/WindowSettings.h"
-#include "viewer/TokenTable.h"
 
 class QAction;
 class QCheckBox;
@@ -85,23 +85,23 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     bool commandsEnabled() const { return commandsEnabled_; }
     RichTextView* listingView() const { return view_; }
     Listing& listing() { return *listing_; }
-    Dialogs& dialogs() { return *dialogs_; }
-    ListerOptions& options() { return options_; }
+    // The program's shared state: options, fonts, settings, token table, catalogue.
+    Session& session() { return *session_; }
+    Dialogs& dialogs() { return session_->dialogs(); }
+    const ListerOptions& options() const { return session_->listerOptions(); }
     FindDialog* findDialog() const { return find_; }
     TfListerOptions* optionsDialog() const { return optionsDialog_; }
     TfAbout* aboutBox() const { return about_; }
     TfSelectFolder* selectFolderDialog() const { return selectFolder_; }
-    const std::string& settingsFile() const { return settingsFile_; }
+    const std::string& settingsFile() const { return session_->settings().path(); }
     QString statusText(StatusPanel panel) const;
     QString pathText() const;
     bool imported() const { return imported_; }
     QFont listingFont() const;
     // The fonts as stored; the options dialog edits them.
-    FontSettings& fonts() { return fonts_; }
+    FontSettings& fonts() { return session_->fonts(); }
     // Applies the fonts whose bits are set (the options dialog reports them).
     void applyChangedFonts(int changedBits);
-    // The main window's save folder (the "Path:" option when it names a folder).
-    std::string& saveFolder() { return saveFolder_; }
     // The main C64 screen and its toggle ("Show Original C64 Screen").
     TfC64Screen* c64Screen() const { return screenWindow_; }
     QAction* screenAction() const { return screenAction_; }
@@ -142,26 +142,19 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void createScreenWindow();
     // A C64 screen closed: its button and menu check are released.
     void screenClosed(int tag);
-    // Reads the settings file, lets the writer change it and saves it again.
-    bool updateSettings(const std::function<void(IniFile&)>& write);
 
-    std::string settingsFile_;
     std::unique_ptr<QtDialogHost> qtDialogHost_;
     std::unique_ptr<QtFileChooser> qtFileChooser_;
     DialogHost* dialogHost_;
     FileChooser* fileChooser_;
-    std::unique_ptr<Dialogs> dialogs_;
-    ListerOptions options_;
-    FontSettings fonts_;
+    std::unique_ptr<Session> session_;
     MainFormSettings mainSettings_;
     NamesSettings names_;
     RichEditSettings richEdit_;
     WorkAroundSettings workArounds_;
-    TokenTable tokens_;
     UnsupportedSizeLog sizeLog_;
     std::unique_ptr<Listing> listing_;
     std::vector<std::string> commandLine_;
-    std::string saveFolder_;
     bool imported_ = false;
     bool commandsEnabled_ = true;
     bool busyCursor_ = false;

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,8 +20,10 @@
 
 #include "host/Dialogs.h"
 #include "platform/DisplayFont.h"
+#include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 #include "platform/TfSelectFolder.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 #include "settings/TfCustomHeader.h"
@@ -62,15 +63,15 @@ constexpr const char* kImageHints[4] = {
 
 }  // namespace
 
-TfListerOptions::TfListerOptions(ListerOptions& options, FontSettings& fonts,
-                                 const std::string& settingsFile, Dialogs& dialogs,
-                                 TfSelectFolder& selectFolder, QWidget* parent)
+TfListerOptions::TfListerOptions(Session& session, TfSelectFolder& selectFolder,
+                                 FileChooser& chooser, QWidget* parent)
     : QDialog(parent),
-      options_(options),
-      fonts_(fonts),
-      settingsFile_(settingsFile),
-      dialogs_(dialogs),
-      selectFolder_(selectFolder) {
+      session_(session),
+      dialogs_(session.dialogs()),
+      selectFolder_(selectFolder),
+      chooser_(chooser),
+      draft_(session.listerOptions()),
+      fonts_(session.fonts()) {
     setWindowTitle(QStringLiteral("Options"));
     setObjectName(QStringLiteral("TfListerOptions"));
     auto* layout = new QVBoxLayout(this);
@@ -140,18 +141,19 @@ QWidget* TfListerOptions::fileOptionsPage() {
     grid->setRowStretch(3, 1);
 
     connect(nameDefault_, &QRadioButton::clicked, this, [this] {
-        options_.saveName = "DEFAULT";
+        draft_.saveName = "DEFAULT";
         nameField_->setText(QStringLiteral("DEFAULT"));
     });
     connect(multiDefault_, &QRadioButton::clicked, this, [this] {
-        options_.multifileName = "DEFAULT";
+        draft_.multifileName = "DEFAULT";
         multiField_->setText(QStringLiteral("DEFAULT"));
     });
     connect(nameInsert_, &QRadioButton::clicked, this, [this] { askName(false); });
     connect(multiInsert_, &QRadioButton::clicked, this, [this] { askName(true); });
     connect(pathDefault_, &QRadioButton::clicked, this, [this] {
-        options_.savePath = "DEFAULT";
+        draft_.savePath = "DEFAULT";
         pathField_->setText(QStringLiteral("DEFAULT"));
+        session_.setSaveFolder("");
         emit saveFolderChanged(QString());
     });
     connect(pathSelect_, &QRadioButton::clicked, this, &TfListerOptions::selectPath);
@@ -258,8 +260,8 @@ QWidget* TfListerOptions::c64ScreenPage() {
         "character set"));
     auto* browse = new QPushButton(QStringLiteral("..."), romRow);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Character ROM"),
-                                                          charsetRom_->text());
+        const QString file = chooser_.openFile(this, QStringLiteral("Character ROM"),
+                                               charsetRom_->text(), "All files (*)");
         if (!file.isEmpty())
             charsetRom_->setText(file);
     });
@@ -438,7 +440,9 @@ bool TfListerOptions::eventFilter(QObject* watched, QEvent* event) {
 
 void TfListerOptions::showRecord() {
     loading_ = true;
-    const ListerOptions& o = options_;
+    draft_ = session_.listerOptions();
+    fonts_ = session_.fonts();
+    const ListerOptions& o = draft_;
     (o.saveName == "DEFAULT" ? nameDefault_ : nameInsert_)->setChecked(true);
     (o.multifileName == "DEFAULT" ? multiDefault_ : multiInsert_)->setChecked(true);
     (o.savePath == "DEFAULT" ? pathDefault_ : pathSelect_)->setChecked(true);
@@ -490,21 +494,21 @@ void TfListerOptions::showRecord() {
 }
 
 void TfListerOptions::updateEnabling() {
-    const bool header = generateHeader_->isChecked();
+    ListerOptions shown = draft_;
+    readControls(shown);
+    const OptionsEnabling e = optionsEnabling(shown);
     for (QWidget* w :
          std::initializer_list<QWidget*>{addPathAlways_, addPathDirchange_, customHeader_})
-        w->setEnabled(header);
-    for (QLineEdit* e : imageFields_)
-        e->setEnabled(header);
-    customEdit_->setEnabled(header && customHeader_->isChecked());
-    geosDisknames_->setEnabled(autoGeos_->isChecked());
-    basicTokens_->setEnabled(interpretSpecial_->isChecked());
-    const bool forty = enable40_->isChecked();
-    autoDetect_->setEnabled(forty);
-    changeDosType_->setEnabled(forty);
-    const bool manual = forty && !autoDetect_->isChecked();
+        w->setEnabled(e.headerControls);
+    for (QLineEdit* f : imageFields_)
+        f->setEnabled(e.headerControls);
+    customEdit_->setEnabled(e.customHeaderEdit);
+    geosDisknames_->setEnabled(e.geosDisknames);
+    basicTokens_->setEnabled(e.basicTokens);
+    autoDetect_->setEnabled(e.fortyTrackOptions);
+    changeDosType_->setEnabled(e.fortyTrackOptions);
     for (QRadioButton* r : {speedDos_, dolphinDos_, prologicDos_})
-        r->setEnabled(manual);
+        r->setEnabled(e.dosTypeChoice);
 }
 
 void TfListerOptions::askName(bool multifile) {
@@ -517,7 +521,7 @@ void TfListerOptions::askName(bool multifile) {
     def->setEnabled(true);
     ins->setEnabled(true);
     const std::string name = normalizeSaveName(answer.value_or(""));
-    (multifile ? options_.multifileName : options_.saveName) = name;
+    (multifile ? draft_.multifileName : draft_.saveName) = name;
     (multifile ? multiField_ : nameField_)->setText(qs(name));
     if (name == "DEFAULT")
         def->setChecked(true);
@@ -528,11 +532,12 @@ void TfListerOptions::selectPath() {
     cancel_->setEnabled(false);
     const std::string chosen = selectFolder_.selectFolder();
     if (!chosen.empty()) {
-        options_.savePath = chosen;
+        draft_.savePath = chosen;
         pathField_->setText(qs(chosen));
+        session_.setSaveFolder(chosen);
         emit saveFolderChanged(qs(chosen));
     }
-    if (options_.savePath == "DEFAULT")
+    if (draft_.savePath == "DEFAULT")
         pathDefault_->setChecked(true);
     ok_->setEnabled(true);
     cancel_->setEnabled(true);
@@ -559,19 +564,18 @@ void TfListerOptions::editFont(FontSlot slot) {
 void TfListerOptions::editCustomHeader() {
     if (!customHeaderDialog_)
         customHeaderDialog_ = new TfCustomHeader(this);
-    customHeaderDialog_->prepare(customHeaderExample(currentImage_, lastLoad_),
-                                 options_.driveLetter, options_.skip);
+    customHeaderDialog_->prepare(customHeaderExample(currentImage_, lastLoad_), draft_.driveLetter,
+                                 draft_.skip);
     if (customHeaderDialog_->exec() == QDialog::Accepted) {
-        options_.driveLetter = customHeaderDialog_->prefix();
-        options_.skip = customHeaderDialog_->skip();
+        draft_.driveLetter = customHeaderDialog_->prefix();
+        draft_.skip = customHeaderDialog_->skip();
         if (customHeaderDialog_->result().empty())
             customHeader_->setChecked(false);
     }
     // Cancel leaves the prefix and the skip count as they were.
 }
 
-void TfListerOptions::readControls() {
-    ListerOptions& o = options_;
+void TfListerOptions::readControls(ListerOptions& o) const {
     o.convertEverything = convertEverything_->isChecked();
     o.interpretSpecialchars = interpretSpecial_->isChecked();
     o.displayBasicV2Tokens = basicTokens_->isChecked();
@@ -611,23 +615,25 @@ void TfListerOptions::showMessages(const std::vector<std::string>& messages) {
 }
 
 void TfListerOptions::accept() {
-    readControls();
+    readControls(draft_);
     // A file that cannot be read is not written; the dialog closes all the same.
-    if (std::optional<IniFile> ini = IniFile::load(settingsFile_)) {
-        saveOptions(*ini, options_, fonts_, changedFonts_);
-        if (!ini->save(settingsFile_))
-            dialogs_.message(settingsSaveFailedMessage("ListerOptions"));
-    }
-    showMessages(recomputeOptions(options_));
+    (void)session_.settings().update(
+        "ListerOptions", [this](IniFile& ini) { saveOptions(ini, draft_, fonts_, changedFonts_); });
+    session_.fonts() = fonts_;
+    showMessages(session_.options().replace(draft_));
+    draft_ = session_.listerOptions();
     QDialog::accept();
 }
 
 void TfListerOptions::reject() {
-    std::optional<IniFile> ini = IniFile::load(settingsFile_);
-    if (!ini)
-        ini = IniFile();
-    const OptionsLoadResult r = loadOptions(*ini, options_);
-    fonts_ = loadFonts(*ini);
+    const IniFile ini = session_.settings().readOrEmpty();
+    ListerOptions stored;
+    const OptionsLoadResult r = loadOptions(ini, stored);
+    session_.options().replace(stored);
+    session_.fonts() = loadFonts(ini);
+    draft_ = stored;
+    fonts_ = session_.fonts();
+    session_.setSaveFolder(r.saveFolder);
     emit saveFolderChanged(qs(r.saveFolder));
     changedFonts_ = 0;
     QDialog::reject();

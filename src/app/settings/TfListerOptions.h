@@ -21,28 +21,37 @@ class QTabWidget;
 
 namespace qv {
 class Dialogs;
-}
+class Session;
+}  // namespace qv
 
 namespace qv::app {
 
+class FileChooser;
 class TfCustomHeader;
 class TfSelectFolder;
 
-// The options dialog: seven tabs over the ListerOptions record and the six fonts.
-// OK writes the keys and reports the fonts that changed; Cancel reads the keys
-// again, so the record and the fonts return to what is stored.
+// The options dialog: seven tabs over a copy of the session's listing options and
+// fonts, taken each time the dialog opens. OK writes the keys and hands the copy to
+// the session's options (which recompute and announce it) and reports the fonts that
+// changed; Cancel reads the keys again, so the options and the fonts return to what
+// is stored. "Default Path" and "Select Path" set the main window's save folder at
+// once.
 class TfListerOptions : public QDialog {
     Q_OBJECT
   public:
-    TfListerOptions(ListerOptions& options, FontSettings& fonts, const std::string& settingsFile,
-                    Dialogs& dialogs, TfSelectFolder& selectFolder, QWidget* parent = nullptr);
+    TfListerOptions(Session& session, TfSelectFolder& selectFolder, FileChooser& chooser,
+                    QWidget* parent = nullptr);
 
     // The example of the custom header dialog comes from these.
     void setCurrentImage(const std::string& currentImage, const std::string& lastLoad);
     // The fonts changed since the dialog was opened (bits of fontBit()).
     int changedFonts() const { return changedFonts_; }
-    // Shows the record in the controls (the dialog does this whenever it opens).
+    // Takes a fresh copy of the options and fonts and shows it in the controls (the
+    // dialog does this whenever it opens).
     void showRecord();
+    // The options and fonts as the dialog has them, before OK.
+    const ListerOptions& draft() const { return draft_; }
+    FontSettings& draftFonts() { return fonts_; }
     // Reads the controls into the record, writes the keys and recomputes (OK).
     void accept() override;
     // Reads the keys again (Cancel).
@@ -77,14 +86,15 @@ class TfListerOptions : public QDialog {
     void editFont(FontSlot slot);
     void showFont(FontSlot slot);
     void editCustomHeader();
-    void readControls();
+    void readControls(ListerOptions& o) const;
     void showMessages(const std::vector<std::string>& messages);
 
-    ListerOptions& options_;
-    FontSettings& fonts_;
-    std::string settingsFile_;
+    Session& session_;
     Dialogs& dialogs_;
     TfSelectFolder& selectFolder_;
+    FileChooser& chooser_;
+    ListerOptions draft_;
+    FontSettings fonts_;
     std::string currentImage_, lastLoad_;
     int changedFonts_ = 0;
     bool loading_ = false;

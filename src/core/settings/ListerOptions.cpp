@@ -108,6 +108,17 @@ std::vector<std::string> recomputeOptions(ListerOptions& o) {
     return messages;
 }
 
+OptionsEnabling optionsEnabling(const ListerOptions& o) {
+    OptionsEnabling e;
+    e.headerControls = o.generateHeader;
+    e.customHeaderEdit = o.generateHeader && o.customHeader;
+    e.geosDisknames = o.autoGeosConversion;
+    e.basicTokens = o.interpretSpecialchars;
+    e.fortyTrackOptions = o.enable40Tracks;
+    e.dosTypeChoice = o.enable40Tracks && !o.autoDetectMode;
+    return e;
+}
+
 OptionsLoadResult loadOptions(const IniFile& ini, ListerOptions& options) {
     ListerOptions o;  // the defaults of every key
 

@@ -79,6 +79,22 @@ struct ListerOptions {
     ListerOptions();
 };
 
+// Which controls of the options dialog can be used, as the options stand: the
+// header's controls with "Generate Header", its "edit..." button with "Custom
+// Header" too, "Convert GEOS Disknames" with "Auto GEOS Conversion", "Display BASIC
+// V2 Tokens" with "Interpret Specialchars", the 40-track choices with "Enable 40
+// Tracks", and the three DOS types only when autodetection is off.
+struct OptionsEnabling {
+    bool headerControls = true;  // the two path radios, "Custom Header", the image fields
+    bool customHeaderEdit = true;
+    bool geosDisknames = true;
+    bool basicTokens = true;
+    bool fortyTrackOptions = true;  // "AutoDetect Mode", "Change DOSType to '2S' or '2D'"
+    bool dosTypeChoice = true;      // SpeedDOS, DolphinDOS, PrologicDOS
+    friend bool operator==(const OptionsEnabling&, const OptionsEnabling&) = default;
+};
+OptionsEnabling optionsEnabling(const ListerOptions& options);
+
 // The German-letter choices of the options, as the GEOS text conversion takes them.
 inline GeosTextOptions geosTextOptions(const ListerOptions& options) {
     return {options.umlaute, options.eszett, options.paragraph};

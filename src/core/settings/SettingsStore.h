@@ -28,6 +28,8 @@ class SettingsStore {
     SettingsStore(IniFile settings, Dialogs& dialogs);
 
     const std::string& path() const { return path_; }
+    // The file, once it is known (the application finds it after the dialogs exist).
+    void setPath(std::string path) { path_ = std::move(path); }
     bool inMemory() const { return memory_.has_value(); }
 
     // The settings as they stand; a missing file reads as empty. nullopt when the

@@ -400,4 +400,39 @@ TEST(ListerOptions, FolderHistoryKeepsEachFolderOnce) {
 }
 
 }  // namespace
+// The dialog's enabling rules, each switch against what it governs.
+TEST(ListerOptions, EnablingFollowsTheSwitches) {
+    struct Case {
+        const char* what;
+        void (*edit)(ListerOptions&);
+        OptionsEnabling expected;
+    };
+    const Case cases[] = {
+        {"defaults", [](ListerOptions&) {}, {true, false, true, true, true, false}},
+        {"custom header",
+         [](ListerOptions& o) { o.customHeader = true; },
+         {true, true, true, true, true, false}},
+        {"no header",
+         [](ListerOptions& o) { o.generateHeader = false, o.customHeader = true; },
+         {false, false, true, true, true, false}},
+        {"no auto GEOS",
+         [](ListerOptions& o) { o.autoGeosConversion = false; },
+         {true, false, false, true, true, false}},
+        {"no special chars",
+         [](ListerOptions& o) { o.interpretSpecialchars = false; },
+         {true, false, true, false, true, false}},
+        {"manual DOS type",
+         [](ListerOptions& o) { o.autoDetectMode = false; },
+         {true, false, true, true, true, true}},
+        {"no 40 tracks",
+         [](ListerOptions& o) { o.enable40Tracks = false, o.autoDetectMode = false; },
+         {true, false, true, true, false, false}},
+    };
+    for (const Case& c : cases) {
+        ListerOptions o;
+        c.edit(o);
+        EXPECT_EQ(optionsEnabling(o), c.expected) << c.what;
+    }
+}
+
 }  // namespace qv
