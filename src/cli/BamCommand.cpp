@@ -279,19 +279,21 @@ void applyFortyAs(Dialogs& dialogs, const CliDialogHost& host) {
     m.choice = preset.choice;
 }
 
-// The listing options from the settings file and --set overrides.
-bool loadOptions(const CliSettings& settings, const char* command, ListerOptions& options) {
+// The program's state over the settings file and --set overrides; null when the
+// settings cannot be read.
+std::unique_ptr<Session> loadSession(const CliSettings& settings, const char* command,
+                                     DialogHost& host) {
     std::string error;
     CliSettings loaded = settings;
     if (!loaded.load(error)) {
         std::fprintf(stderr, "quorvane-cli %s: %s\n", command, error.c_str());
-        return false;
+        return nullptr;
     }
     std::vector<std::string> messages;
-    options = loaded.listerOptions(messages);
+    std::unique_ptr<Session> session = loaded.session(host, messages);
     for (const std::string& m : messages)
         std::fprintf(stderr, "%s\n", m.c_str());
-    return true;
+    return session;
 }
 
 int usageError(const char* command, const std::string& text, const char* help) {
@@ -338,13 +340,13 @@ int runBam(const std::vector<std::string>& args) {
     if (image.empty())
         return usageError("bam", "no image given", kBamHelp);
 
-    ListerOptions options;
-    if (!loadOptions(settings, "bam", options))
+    const std::unique_ptr<Session> session = loadSession(settings, "bam", host);
+    if (!session)
         return 2;
-    Dialogs dialogs(host);
+    Dialogs& dialogs = session->dialogs();
     applyFortyAs(dialogs, host);
-    BlockMapContext ctx{options, dialogs};
-    BlockMap map;
+    BlockMapContext ctx{session->listerOptions(), dialogs};
+    BlockMap& map = session->blockMap();
     if (!loadMap(map, image, ctx, "bam"))
         return 1;
     int fileRow = -1;
@@ -398,13 +400,13 @@ int runExtract(const std::vector<std::string>& args) {
     if (positional.size() != 2 || output.empty())
         return usageError("extract", "needs IMAGE, NAME and -o FILE", kExtractHelp);
 
-    ListerOptions options;
-    if (!loadOptions(settings, "extract", options))
+    const std::unique_ptr<Session> session = loadSession(settings, "extract", host);
+    if (!session)
         return 2;
-    Dialogs dialogs(host);
+    Dialogs& dialogs = session->dialogs();
     applyFortyAs(dialogs, host);
-    BlockMapContext ctx{options, dialogs};
-    BlockMap map;
+    BlockMapContext ctx{session->listerOptions(), dialogs};
+    BlockMap& map = session->blockMap();
     QuietWalkHost walkHost;
     Dialogs walkDialogs(walkHost);
     if (!loadMap(map, positional[0], ctx, "extract", verbose ? nullptr : &walkDialogs))
@@ -463,13 +465,13 @@ int runStripErrors(const std::vector<std::string>& args) {
     if (image.empty())
         return usageError("strip-errors", "no image given", kStripHelp);
 
-    ListerOptions options;
-    if (!loadOptions(settings, "strip-errors", options))
+    const std::unique_ptr<Session> session = loadSession(settings, "strip-errors", host);
+    if (!session)
         return 2;
-    Dialogs dialogs(host);
+    Dialogs& dialogs = session->dialogs();
     applyFortyAs(dialogs, host);
-    BlockMapContext ctx{options, dialogs};
-    BlockMap map;
+    BlockMapContext ctx{session->listerOptions(), dialogs};
+    BlockMap& map = session->blockMap();
     const MapLoadOutcome loaded = loadBlockMap(map, image, ctx, false).outcome;
     if (loaded == MapLoadOutcome::NoSuchFile) {
         std::fprintf(stderr, "quorvane-cli strip-errors: %s: no such file\n", image.c_str());

@@ -85,4 +85,11 @@ ListerOptions CliSettings::listerOptions(std::vector<std::string>& messages,
     return options;
 }
 
+std::unique_ptr<Session> CliSettings::session(DialogHost& host,
+                                              std::vector<std::string>& messages) const {
+    auto s = std::make_unique<Session>(host, ini);
+    s->load(&messages);
+    return s;
+}
+
 }  // namespace qv::cli

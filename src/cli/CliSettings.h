@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/ListerOptions.h"
 
@@ -24,6 +26,9 @@ struct CliSettings {
     // The listing options with their derived fields; parse messages go to messages.
     ListerOptions listerOptions(std::vector<std::string>& messages,
                                 std::string* saveFolder = nullptr) const;
+    // The program's state over these settings (kept in memory, never written), with
+    // the options loaded; their parse messages go to messages.
+    std::unique_ptr<Session> session(DialogHost& host, std::vector<std::string>& messages) const;
 };
 
 extern const char* const kSettingsOptionsHelp;

@@ -14,7 +14,6 @@
 #include "listing/ListingRun.h"
 #include "settings/IniFile.h"
 #include "settings/ListerOptions.h"
-#include "settings/WindowSettings.h"
 
 namespace qv::cli {
 namespace {
@@ -157,14 +156,15 @@ int runGeos(const std::vector<std::string>& args) {
     if (!settings.load(error))
         return fail(error);
     std::vector<std::string> messages;
-    ListerOptions options = settings.listerOptions(messages);
-    options.generateGeosFileDetails = true;  // the catalogue is what this command is for
+    const std::unique_ptr<Session> session = settings.session(host, messages);
     for (const std::string& m : messages)
         std::fprintf(stderr, "quorvane-cli geos: %s\n", m.c_str());
-    Dialogs dialogs(host);
-    GeosCatalogue catalogue(options, dialogs);
+    // The catalogue is what this command is for.
+    session->options().change([](ListerOptions& o) { o.generateGeosFileDetails = true; });
+    const ListerOptions& options = session->listerOptions();
+    Dialogs& dialogs = session->dialogs();
+    GeosCatalogue& catalogue = session->catalogue();
     catalogue.loadSettings(settings.ini);
-    catalogue.showIconMessage = MainFormSettings::load(settings.ini).showIconMessage != 0;
     if (!iconMessages)
         catalogue.showIconMessage = false;
     if (ownSort)

@@ -25,7 +25,7 @@ Session::~Session() {
     catalogue_.removeObserver(this);
 }
 
-bool Session::load() {
+bool Session::load(std::vector<std::string>* messages) {
     std::optional<IniFile> ini = settings_.read();
     const bool readable = ini.has_value();
     if (!readable) {
@@ -38,8 +38,11 @@ bool Session::load() {
     saveFolder_ = r.saveFolder;
     fonts_ = loadFonts(*ini);
     catalogue_.showIconMessage = MainFormSettings::load(*ini).showIconMessage != 0;
-    for (const std::string& m : r.messages)
-        dialogs_.message(m);
+    if (messages)
+        messages->insert(messages->end(), r.messages.begin(), r.messages.end());
+    else
+        for (const std::string& m : r.messages)
+            dialogs_.message(m);
     return readable;
 }
 

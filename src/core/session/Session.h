@@ -41,11 +41,12 @@ class Session : private CatalogueObserver {
     GeosCatalogue& catalogue() { return catalogue_; }
     BlockMap& blockMap() { return blockMap_; }
 
-    // Start-up: the options (their parse messages shown), the main window's save
-    // folder and the fonts. False, after "ListerOptions: Failed to Load Quorvane.ini
+    // Start-up: the options (their parse messages shown, or handed back in messages
+    // when given), the main window's save folder, the fonts and the catalogue's icon
+    // message switch. False, after "ListerOptions: Failed to Load Quorvane.ini
     // File...Exiting", when the settings file exists but cannot be read; the defaults
     // then stand.
-    bool load();
+    bool load(std::vector<std::string>* messages = nullptr);
 
     // The save folder chosen on the options' "Path:" (empty: none), as the options
     // dialog sets it.
