@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         qv::Listing listing(options, dialogs);
         listing.setKeywords(qv::v2Keywords(tokens));
         listing.fileList = paths;
-        listed = listing.listFiles(1);
+        listed = listing.listFiles(qv::RunKind::Load);
         const auto tList = Clock::now();
         if (!qv::writeFileAtomically(folder + "listing.txt", listing.text().text()))
             std::fprintf(stderr, "cannot write %slisting.txt\n", folder.c_str());

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
 
     form.listing().fileList = paths;
     const auto t0 = Clock::now();
-    const int listed = form.listing().listFiles(3);
+    const int listed = form.listing().listFiles(qv::RunKind::Drop);
     const auto t1 = Clock::now();
     const std::string& text = form.listing().text().text();
 

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Listing listing(options, dialogs);
         listing.mode = mode;
         listing.fileList = {image.path};
-        listing.listFiles(1);
+        listing.listFiles(qv::RunKind::Load);
         listing.listAgain();
     }
     return 0;

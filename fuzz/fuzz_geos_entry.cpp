@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Listing listing(t.options, t.dialogs);
     listing.setGeosSink(&catalogue);
     listing.fileList = {image.path};
-    listing.listFiles(1);
+    listing.listFiles(qv::RunKind::Load);
     catalogue.sort(sortChoice % kCatalogueColumnCount, (sortChoice & 0x40) != 0);
     const ColumnFilter filter = catalogue.settings.columns;
     (void)catalogueHtml(catalogue.rows(), filter);

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     viewer.load(*ini);
     test::ScriptedDialogHost host;
     TokenTable table(&host);
-    table.readColours(*ini);
+    table.setStoredColours(TokenTableSettings::load(*ini).colors);
     Dialogs dialogs(host);
     GeosCatalogue catalogue(options, dialogs);
     catalogue.loadSettings(*ini);

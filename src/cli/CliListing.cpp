@@ -99,7 +99,7 @@ int CliListing::run(const char* command, const std::vector<std::string>& files,
     listing_.mode = upperLower ? CharMode::UpperLower : CharMode::UpperGraphics;
     listing_.fileList = files;
     listing_.saveDir = dropSaveFolder(inputs, pathOption);
-    const int listed = listing_.listFiles(3);
+    const int listed = listing_.listFiles(RunKind::Drop);
     for (const std::string& f : host_.notListed(files)) {
         std::fprintf(stderr, "quorvane-cli %s: %s: not listed\n", command, f.c_str());
         std::error_code ec;

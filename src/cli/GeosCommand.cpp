@@ -187,7 +187,7 @@ int runGeos(const std::vector<std::string>& args) {
         std::fprintf(stderr, "quorvane-cli geos: %s: no such file or folder\n", m.c_str());
         status = 1;
     }
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     if (catalogue.addingStopped())
         status = 1;  // the catalogue refused a row and stopped taking more
 

@@ -220,7 +220,7 @@ int runList(const std::vector<std::string>& args) {
                                                     : onExists == "append"  ? 6
                                                                             : 2);
     }
-    if (saveGeneratedListing(listing, 3, listed, generate, options, dialogs) ==
+    if (saveGeneratedListing(listing, RunKind::Drop, listed, generate, options, dialogs) ==
         SaveResult::Failed) {
         status = 1;
     }

@@ -434,7 +434,7 @@ void TfMainForm::copyListingToWindow() {
         imported_ = false;
 }
 
-void TfMainForm::runListing(int runKind) {
+void TfMainForm::runListing(RunKind runKind) {
     const int listed = listing_->listFiles(runKind);
     copyListingToWindow();
     view_->setFocus();
@@ -454,7 +454,7 @@ void TfMainForm::load() {
         for (const QString& f : files)
             listing_->fileList.push_back(ss(f));
         listing_->saveDir = session_->runSaveFolder(listing_->fileList[0]);
-        runListing(1);
+        runListing(RunKind::Load);
         finishLoadStatus();
         if (!listing_->currentImage().empty()) {
             names_.lastLoad = folderPart(listing_->currentImage());
@@ -622,7 +622,7 @@ void TfMainForm::dropPaths(const QStringList& paths) {
     listing_->saveDir = dropSaveFolder(items, session_->saveFolder());
     setCommandsEnabled(false);
     screenWindow_->screen().beginUpdate();
-    runListing(3);
+    runListing(RunKind::Drop);
     screenWindow_->screen().endUpdate(true);
     finishLoadStatus();
     setCommandsEnabled(true);

@@ -134,7 +134,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void loadSettings();
     void setCommandsEnabled(bool on);
     // Lists the file list, copies it into the view and writes the generated file.
-    void runListing(int runKind);
+    void runListing(RunKind runKind);
     void finishLoadStatus();
     void showCounts();
     void onFindNext();

@@ -23,10 +23,11 @@ constexpr const char* kModule = "ShowOwner";
 
 // Error dialog shapes of the walk's reports; the second line, the file's name,
 // is shown in the error-dialog font.
-constexpr int kAskContinueOrImage = 4 | 64;  // Continue, Abort Image
-constexpr int kAskRecord = 64;               // Continue, Abort File, Abort Image
-constexpr int kTellFile = 8 | 64;            // OK, with the file's name
-constexpr int kTellImage = 8 | 16;           // OK, the image path only
+constexpr int kAskContinueOrImage =
+    errorflag::NoSecondButton | errorflag::Line2ErrorFont;  // Continue, Abort Image
+constexpr int kAskRecord = errorflag::Line2ErrorFont;       // Continue, Abort File, Abort Image
+constexpr int kTellFile =
+    errorflag::OkOnly | errorflag::Line2ErrorFont;  // OK, with the file's name
 
 constexpr int cellIndex(int track, int sector) {
     return track * kGridSectors + sector;
@@ -427,7 +428,8 @@ OwnerWalk BlockMap::walkOwners(const std::string& path, BlockMapContext& ctx) {
         if (static_cast<int>(visited.size()) * 8 >= maxFiles) {
             ctx.dialogs.showError(
                 kModule, path, "",
-                "Max " + std::to_string(maxFiles) + " Files allowed!\nImage aborted!", kTellImage);
+                "Max " + std::to_string(maxFiles) + " Files allowed!\nImage aborted!",
+                errorflag::TellImage);
             return OwnerWalk::Stopped;
         }
         const std::optional<Block> block = image.readBlockAt(offset);
@@ -442,7 +444,7 @@ OwnerWalk BlockMap::walkOwners(const std::string& path, BlockMapContext& ctx) {
                                   "Directoryentry $" + hexUpper(next) +
                                       " is crosslinked to a previous directoryentry!\nBAM could be "
                                       "corrupted!\nImage aborted after this entry!",
-                                  kTellImage);
+                                  errorflag::TellImage);
             crosslinked = true;
         }
         for (int slot = 0; slot < 8; ++slot) {
@@ -454,7 +456,7 @@ OwnerWalk BlockMap::walkOwners(const std::string& path, BlockMapContext& ctx) {
                 ctx.dialogs.showError(
                     kModule, path, "",
                     "Max " + std::to_string(ownerCapacity()) + " Files allowed!\nImage aborted!",
-                    kTellImage);
+                    errorflag::TellImage);
                 return OwnerWalk::Stopped;
             }
             bool stop = false;
@@ -494,7 +496,8 @@ RefreshOutcome BlockMap::refresh(const std::string& currentImage, BlockMapContex
     if (currentImage.empty() || !std::filesystem::is_regular_file(currentImage, ec)) {
         clear();
         if (!currentImage.empty()) {
-            ctx.dialogs.showError("BAMViewer", currentImage, "", "File not found...", kTellImage);
+            ctx.dialogs.showError("BAMViewer", currentImage, "", "File not found...",
+                                  errorflag::TellImage);
         }
         return RefreshOutcome::Emptied;
     }

@@ -11,8 +11,7 @@ namespace qv {
 namespace {
 
 constexpr const char* kModule = "Remove Error Info";
-constexpr int kTellImage = 8 | 16;  // OK only, the image path
-constexpr int kTellPaths = 8;       // OK only, the image path and a second path
+constexpr int kTellPaths = errorflag::OkOnly;  // OK only, the image path and a second path
 
 }  // namespace
 
@@ -28,7 +27,7 @@ RemovalResult removeErrorInfo(BlockMap& map, BlockMapContext& ctx, const WriteHo
     if (isWriteProtected(path)) {
         r.outcome = RemovalOutcome::WriteProtected;
         r.message = "Writeprotected...";
-        ctx.dialogs.showError(kModule, path, "", r.message, kTellImage);
+        ctx.dialogs.showError(kModule, path, "", r.message, errorflag::TellImage);
         return r;
     }
 
@@ -46,7 +45,7 @@ RemovalResult removeErrorInfo(BlockMap& map, BlockMapContext& ctx, const WriteHo
     }
     if (blocks.empty()) {
         r.message = "Error while creating Save File...\nThe image is unchanged.";
-        ctx.dialogs.showError(kModule, path, "", r.message, kTellImage);
+        ctx.dialogs.showError(kModule, path, "", r.message, errorflag::TellImage);
         return r;
     }
 
@@ -59,7 +58,7 @@ RemovalResult removeErrorInfo(BlockMap& map, BlockMapContext& ctx, const WriteHo
             r.message += "\nTempFile is still available.";
             ctx.dialogs.showError(kModule, path, r.write.tempPath, r.message, kTellPaths);
         } else {
-            ctx.dialogs.showError(kModule, path, "", r.message, kTellImage);
+            ctx.dialogs.showError(kModule, path, "", r.message, errorflag::TellImage);
         }
         return r;
     }

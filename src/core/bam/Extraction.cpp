@@ -16,9 +16,8 @@ namespace qv {
 namespace {
 
 constexpr const char* kModule = "ViewFile";
-constexpr int kTell = 8;            // OK only, the image path and the file's name
-constexpr int kTellImage = 8 | 16;  // OK only, the image path
-constexpr int kTellOpen = 8 | 16 | 256;
+constexpr int kTell = errorflag::OkOnly;  // OK only, the image path and the file's name
+constexpr int kTellOpen = errorflag::TellImage | errorflag::NoFileCaption;
 
 }  // namespace
 
@@ -42,7 +41,7 @@ Extraction extractFile(const BlockMap& map, int row, ExtractMode mode, Dialogs& 
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         x.report = "File not found...";
-        dialogs.showError(kModule, path, "", x.report, kTellImage);
+        dialogs.showError(kModule, path, "", x.report, errorflag::TellImage);
         return x;
     }
     std::optional<DiskImage> image = DiskImage::open(path);

@@ -278,7 +278,8 @@ bool writeCatalogueList(const GeosCatalogue& catalogue, ListFormat format, const
     }
     if (!ok) {
         dialogs.showError("GeosDetails", path, "",
-                          std::string("Failed to save to ") + formatName(format) + "...", 280);
+                          std::string("Failed to save to ") + formatName(format) + "...",
+                          errorflag::ReportPath);
     }
     return ok;
 }

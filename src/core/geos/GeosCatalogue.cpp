@@ -322,7 +322,8 @@ int GeosCatalogue::findOrAddIcon(const GeosInfoBlock& info, std::uint32_t crc,
         icon = makeGeosIcon(info.iconWidth, info.iconHeight, info.icon);
     } catch (const std::bad_alloc&) {
         dialogs_.showError("MainForm", imagePath, fileName,
-                           "Error while drawing Geos Icon...aborted", 264);
+                           "Error while drawing Geos Icon...aborted",
+                           errorflag::OkOnly | errorflag::NoFileCaption);
         failed = true;
         return -1;
     }
@@ -361,7 +362,7 @@ void GeosCatalogue::removeObserver(CatalogueObserver* observer) {
 void GeosCatalogue::reportInsertFailure() {
     addingStopped_ = true;
     dialogs_.showError("MainForm", "", "", "Error adding files to GeosDetails!\nNo further adding!",
-                       280);
+                       errorflag::ReportPath);
     notify([](CatalogueObserver& o) { o.addingStopped(); });
 }
 
@@ -395,7 +396,7 @@ void GeosCatalogue::addGeosEntry(DiskImage& image, const std::string& name,
     if (!info.iconValid()) {
         if (showIconMessage) {
             dialogs_.showError("MainForm", image.path(), fileName,
-                               "Wrong Size of Geos Icon...aborted", 8);
+                               "Wrong Size of Geos Icon...aborted", errorflag::OkOnly);
         }
         return;
     }

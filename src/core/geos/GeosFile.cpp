@@ -105,14 +105,16 @@ bool askIllegalRecordPointer(Dialogs& dialogs, const std::string& module,
     const std::string message = illegalAddressText(ts) +
                                 " in VLIR Record: " + std::to_string(recordNumber) +
                                 "\nVLIR corrupt!\nContinue with next VLIR Record?";
-    return dialogs.showError(module, imagePath, fileName, message, 2) == 1;
+    return dialogs.showError(module, imagePath, fileName, message, errorflag::NoThirdButton) ==
+           erroranswer::Continue;
 }
 
 bool askIllegalRecordLink(Dialogs& dialogs, const std::string& module, const std::string& imagePath,
                           const std::string& fileName, TrackSector ts) {
     const std::string message =
         illegalAddressText(ts) + "\nFile corrupt!\nContinue with next VLIR Record?";
-    return dialogs.showError(module, imagePath, fileName, message, 2) == 1;
+    return dialogs.showError(module, imagePath, fileName, message, errorflag::NoThirdButton) ==
+           erroranswer::Continue;
 }
 
 GeosDocumentKind geosDocumentKind(const std::string& typeText, const std::string& classText) {

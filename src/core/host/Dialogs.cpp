@@ -95,25 +95,25 @@ ErrorLayout errorLayout(const std::string& module, const std::string& line1,
                         const std::string& line2, const std::string& message, int flags) {
     ErrorLayout l;
     l.flags = flags;
-    l.caption = module + ((flags & 256) ? ": Error..." : ": Error in File...");
+    l.caption = module + ((flags & errorflag::NoFileCaption) ? ": Error..." : ": Error in File...");
     l.line1 = line1;
     l.line2 = line2;
     l.message = message;
-    l.showLine2 = (flags & 16) == 0;
-    l.topHeight = (flags & 16) ? 40 : 0;
-    l.line1ErrorFont = (flags & 32) != 0;
-    l.line2ErrorFont = (flags & 64) != 0;
-    const bool rowWording = (flags & 1) != 0;
+    l.showLine2 = (flags & errorflag::HideLine2) == 0;
+    l.topHeight = (flags & errorflag::HideLine2) ? 40 : 0;
+    l.line1ErrorFont = (flags & errorflag::Line1ErrorFont) != 0;
+    l.line2ErrorFont = (flags & errorflag::Line2ErrorFont) != 0;
+    const bool rowWording = (flags & errorflag::RowWording) != 0;
     const ErrorButton cont{"Continue", 1, 0, false};
     const ErrorButton second{rowWording ? "Abort Row" : "Abort File", 2, 0, true};
     const ErrorButton third{rowWording ? "Abort File" : "Abort Image", 3, 0, false};
-    if (flags & 8) {
+    if (flags & errorflag::OkOnly) {
         l.buttons = {{"OK", 1, 126, true}};
-    } else if (flags & 2) {
+    } else if (flags & errorflag::NoThirdButton) {
         l.buttons = {cont, second};
         l.buttons[0].x = 66;
         l.buttons[1].x = 186;
-    } else if (flags & 4) {
+    } else if (flags & errorflag::NoSecondButton) {
         l.buttons = {cont, third};
         l.buttons[0].x = 66;
         l.buttons[1].x = 186;
@@ -128,7 +128,8 @@ ErrorLayout errorLayout(const std::string& module, const std::string& line1,
 }
 
 int errorResult(int flags, int windowResult) {
-    if ((flags & 8) == 0 && (flags & 2) == 0 && (flags & 4) && windowResult == 2)
+    if ((flags & errorflag::OkOnly) == 0 && (flags & errorflag::NoThirdButton) == 0 &&
+        (flags & errorflag::NoSecondButton) && windowResult == erroranswer::Second)
         return 3;
     return windowResult;
 }

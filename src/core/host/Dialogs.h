@@ -7,6 +7,30 @@
 
 namespace qv {
 
+// The flag word of the error dialog: which buttons it has, which lines it shows and in
+// which font, and how its caption ends. Flags combine with "|".
+namespace errorflag {
+inline constexpr int RowWording = 1;       // "Abort Row" and "Abort File" for the two aborts
+inline constexpr int NoThirdButton = 2;    // "Continue" and the second button only
+inline constexpr int NoSecondButton = 4;   // "Continue" and the third; closing is the third
+inline constexpr int OkOnly = 8;           // a report with "OK" alone
+inline constexpr int HideLine2 = 16;       // the second line (an entry name) is not shown
+inline constexpr int Line1ErrorFont = 32;  // the first line in the error font
+inline constexpr int Line2ErrorFont = 64;  // the second line in the error font
+inline constexpr int NoFileCaption = 256;  // the caption ends ": Error..." not ": Error in File..."
+// A report about a whole image: "OK", the image path alone.
+inline constexpr int TellImage = OkOnly | HideLine2;
+// A report about a file or a step outside an image: "OK", the path alone, ": Error...".
+inline constexpr int ReportPath = TellImage | NoFileCaption;
+}  // namespace errorflag
+
+// What the error dialog returns, by button.
+namespace erroranswer {
+inline constexpr int Continue = 1;  // also "OK"
+inline constexpr int Second = 2;    // "Abort File" ("Abort Row" with the row wording)
+inline constexpr int Third = 3;     // "Abort Image" ("Abort File" with the row wording)
+}  // namespace erroranswer
+
 // The seven modes of the question dialog.
 enum class QuestionMode : int {
     NameExists = 1,

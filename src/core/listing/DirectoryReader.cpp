@@ -259,7 +259,8 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
         if (static_cast<int>(readOffsets.size()) * 8 == options.maxFiles) {
             dialogs.showError(
                 "MainForm", image.path(), "",
-                "Max " + std::to_string(options.maxFiles) + " Files allowed!\nImage aborted!", 24);
+                "Max " + std::to_string(options.maxFiles) + " Files allowed!\nImage aborted!",
+                errorflag::TellImage);
             return DirEnd::MaxFiles;
         }
         const std::optional<Block> block = image.readBlockAt(offset);

@@ -60,7 +60,8 @@ bool saveListingAs(const std::string& path, SaveAsFormat format, const SaveAsSou
     if (!bytes)
         return false;
     if (!writeFileAtomically(path, *bytes)) {
-        dialogs.showError("MainForm", path, "", "Error while creating Save File...", 280);
+        dialogs.showError("MainForm", path, "", "Error while creating Save File...",
+                          errorflag::ReportPath);
         return false;
     }
     if (format == SaveAsFormat::RichText && repair.needed) {

@@ -162,7 +162,7 @@ void Listing::listImage(DiskImage& image) {
     ++imagesListed_;
 }
 
-int Listing::listFiles(int runKind) {
+int Listing::listFiles(RunKind runKind) {
     (void)runKind;  // chooses the name of the generated file, written by the caller
     abortFlag_ = false;
     abortClicks_ = 0;
@@ -213,7 +213,8 @@ bool Listing::listAgain() {
         return false;
     std::optional<DiskImage> image = DiskImage::open(currentImage_);
     if (!image) {
-        dialogs_.showError("MainForm", currentImage_, "", "Failed to open Image...", 280);
+        dialogs_.showError("MainForm", currentImage_, "", "Failed to open Image...",
+                           errorflag::ReportPath);
         return false;
     }
     abortFlag_ = false;

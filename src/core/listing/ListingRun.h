@@ -10,6 +10,7 @@
 #include "listing/DirectoryReader.h"
 #include "listing/GeosEntrySink.h"
 #include "listing/PetsciiConversion.h"
+#include "listing/RunKind.h"
 #include "listing/TextBuffer.h"
 
 namespace qv {
@@ -67,7 +68,7 @@ class Listing {
 
     // Lists every file of the file list (run kind 1 "Load...", 2 "Load Extended...",
     // 3 drop). Returns the number of images listed by this run.
-    int listFiles(int runKind);
+    int listFiles(RunKind runKind);
     // "List": the current image once more, appended. Returns false when it could
     // not be listed (the reason was shown). An image that cannot be opened stays the
     // current image; one whose variant cannot be used is forgotten.

@@ -79,9 +79,9 @@ std::string cleanFileName(const std::string& name) {
     return out;
 }
 
-std::string generatedFileName(int runKind, std::size_t fileCount, const std::string& currentImage,
-                              const std::string& saveDir, const std::string& chosenFolderName,
-                              const ListerOptions& options) {
+std::string generatedFileName(RunKind runKind, std::size_t fileCount,
+                              const std::string& currentImage, const std::string& saveDir,
+                              const std::string& chosenFolderName, const ListerOptions& options) {
     std::string name;
     if (fileCount < 2) {
         name =
@@ -94,10 +94,10 @@ std::string generatedFileName(int runKind, std::size_t fileCount, const std::str
             name += ".txt";
     } else {
         switch (runKind) {
-            case 1:
+            case RunKind::Load:
                 name = lastFolderName(folderPart(currentImage));
                 break;
-            case 2:
+            case RunKind::Extended:
                 name = chosenFolderName;
                 break;
             default:
@@ -109,7 +109,7 @@ std::string generatedFileName(int runKind, std::size_t fileCount, const std::str
     return cleanFileName(name);
 }
 
-std::optional<SaveResult> saveGeneratedListing(const Listing& listing, int runKind, int listed,
+std::optional<SaveResult> saveGeneratedListing(const Listing& listing, RunKind runKind, int listed,
                                                bool generate, const ListerOptions& options,
                                                Dialogs& dialogs) {
     if (!generate || listed <= 0)
@@ -145,7 +145,8 @@ SaveResult saveTextBuffer(const std::string& folder, const std::string& name, st
                           Dialogs& dialogs, bool showSavedTo) {
     const std::string path = folder + name;
     const auto fail = [&](const std::string& file) {
-        dialogs.showError("MainForm", file, "", "Error while creating Save File...", 280);
+        dialogs.showError("MainForm", file, "", "Error while creating Save File...",
+                          errorflag::ReportPath);
         return SaveResult::Failed;
     };
     const auto confirm = [&](const std::string& message) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "listing/RunKind.h"
 #include "support/Files.h"
 #include "support/RichText.h"
 
@@ -25,9 +26,9 @@ std::string cleanFileName(const std::string& name);
 // The name of the generated listing file after a run (run kind 1 "Load...",
 // 2 "Load Extended...", 3 drop). chosenFolderName is the display name of the folder
 // of an extended open.
-std::string generatedFileName(int runKind, std::size_t fileCount, const std::string& currentImage,
-                              const std::string& saveDir, const std::string& chosenFolderName,
-                              const ListerOptions& options);
+std::string generatedFileName(RunKind runKind, std::size_t fileCount,
+                              const std::string& currentImage, const std::string& saveDir,
+                              const std::string& chosenFolderName, const ListerOptions& options);
 
 enum class SaveResult { Saved, Appended, NotSaved, Failed };
 
@@ -41,7 +42,7 @@ SaveResult saveTextBuffer(const std::string& folder, const std::string& name, st
 // "Generate ASCII File" after a run: when generate is on and the run listed at least
 // one image, writes the listing's text as the generated listing file (generatedFileName)
 // into its save folder with saveTextBuffer. None when no file was due.
-std::optional<SaveResult> saveGeneratedListing(const Listing& listing, int runKind, int listed,
+std::optional<SaveResult> saveGeneratedListing(const Listing& listing, RunKind runKind, int listed,
                                                bool generate, const ListerOptions& options,
                                                Dialogs& dialogs);
 

@@ -136,7 +136,8 @@ bool repairRtfFontTable(const std::filesystem::path& file, std::string_view font
     std::error_code ignored;
     std::filesystem::remove(temp, ignored);
     if (!ok && dialogs) {
-        dialogs->showError("MainForm", file.string(), "", "Error setting Font...aborted", 280);
+        dialogs->showError("MainForm", file.string(), "", "Error setting Font...aborted",
+                           errorflag::ReportPath);
     }
     return ok;
 }

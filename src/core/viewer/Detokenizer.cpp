@@ -18,8 +18,10 @@ constexpr int kEnd = -1;            // end of file
 constexpr int kMaxLineBytes = 256;  // a line ends after its 255th content byte
 constexpr std::size_t kColourStep = 1000;
 const char* const kModule = "Detokenize";
-constexpr int kFlagsRowTooLong = 2 | 16;  // "Continue", "Abort File"; one text line
-constexpr int kFlagsNoZero = 1 | 16;      // "Continue", "Abort Row", "Abort File"
+constexpr int kFlagsRowTooLong =
+    errorflag::NoThirdButton | errorflag::HideLine2;  // "Continue", "Abort File"; one text line
+constexpr int kFlagsNoZero =
+    errorflag::RowWording | errorflag::HideLine2;  // "Continue", "Abort Row", "Abort File"
 
 std::string lowered(std::string s) {
     for (char& ch : s) {

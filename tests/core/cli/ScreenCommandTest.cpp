@@ -64,7 +64,7 @@ TEST_F(TwoImages, PagesAreNumberedAndShowWhatTheMainScreenShows) {
     C64Screen expected;
     listing.setScreen(&expected);
     listing.fileList = {tmp.file("in/a.d64"), tmp.file("in/b.d64")};
-    listing.listFiles(3);
+    listing.listFiles(RunKind::Drop);
     ASSERT_EQ(expected.lineCount(), 28);
     for (int page = 0; page < 2; ++page) {
         Image32 picture;

@@ -76,7 +76,7 @@ TEST(GeosCatalogueRandom, ScrambledGeosDisksNeverBreakTheCatalogue) {
         const std::string path = tmp.file(test::numbered("r", image) + ".d64");
         d.save(path);
         listing.fileList = {path};
-        listing.listFiles(1);
+        listing.listFiles(RunKind::Load);
 
         // Every VLIR record chain of the image, read as the viewers will.
         std::optional<DiskImage> opened = DiskImage::open(path);

@@ -54,7 +54,7 @@ struct CatalogueFixture : ::testing::Test {
         const std::string path = tmp.file("img" + std::to_string(images++) + ".d64");
         d.save(path);
         listing.fileList = {path};
-        listing.listFiles(1);
+        listing.listFiles(RunKind::Load);
         return path;
     }
     static DiskBuilder disk() {

@@ -177,7 +177,7 @@ TEST(Cc1541CrossCheck, ReaderAgreesWithAnIndependentImageMaker) {
         options.generateHeader = false;
         Listing listing(options, dialogs);
         listing.fileList = {image};
-        ASSERT_EQ(listing.listFiles(1), 1);
+        ASSERT_EQ(listing.listFiles(RunKind::Load), 1);
         const std::string text = cp437ToUtf8(listing.text().text());
         for (const PrintedEntry& p : printed.entries) {
             std::string name = p.name;

@@ -80,7 +80,7 @@ TEST_F(RunFixture, OneImageReadsLikeAC64Directory) {
     DiskBuilder d = simpleDisk("MY DISK");
     d.addFile("OPEN", 0x01, Bytes(10, 2));
     listing.fileList = {image("a.d64", d)};
-    EXPECT_EQ(listing.listFiles(1), 1);
+    EXPECT_EQ(listing.listFiles(RunKind::Load), 1);
     // Upper/Graphics: letters stay capitals.
     EXPECT_EQ(listing.text().text(),
               "0 \"MY DISK         \" ID 2A\r\n"
@@ -108,7 +108,7 @@ TEST_F(RunFixture, AbortDuringTheThirdImageListsItToTheEnd) {
             image("d" + std::to_string(i) + ".d64", simpleDisk("D" + std::to_string(i))));
     }
     host.abortAtImage = 3;
-    EXPECT_EQ(listing.listFiles(1), 3);
+    EXPECT_EQ(listing.listFiles(RunKind::Load), 3);
     EXPECT_EQ(listing.imagesListed(), 3);
     EXPECT_NE(listing.text().text().find("\"D2 "), std::string::npos);
     EXPECT_EQ(listing.text().text().find("\"D3 "), std::string::npos);
@@ -126,7 +126,7 @@ TEST_F(RunFixture, EstimatesEveryTwentyFiveImages) {
     }
     double now = 0;
     listing.setClock([&] { return now += 1.0; });
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     std::vector<std::string> estimates;
     for (const auto& s : host.statuses) {
         if (s.starts_with("3:"))
@@ -141,12 +141,12 @@ TEST_F(RunFixture, SkippedFilesAndCancelAll) {
                         image("odd.prg", simpleDisk("ODD")), image("b.d64", simpleDisk("B"))};
     // The extension question: "Cancel All" ends the run at that file.
     dialogsHost.questionAnswers = {{2, 0, false, false}};
-    EXPECT_EQ(listing.listFiles(1), 1);
+    EXPECT_EQ(listing.listFiles(RunKind::Load), 1);
     EXPECT_EQ(dialogsHost.questions.size(), 1u);
     // With "*.*" the odd extension is listed.
     listing.clear();
     dialogsHost.questionAnswers = {{1, 4, false, false}};
-    EXPECT_EQ(listing.listFiles(1), 3);
+    EXPECT_EQ(listing.listFiles(RunKind::Load), 3);
 }
 
 TEST_F(RunFixture, GeneratedHeadersAtDirectoryChange) {
@@ -162,7 +162,7 @@ TEST_F(RunFixture, GeneratedHeadersAtDirectoryChange) {
     for (const char* name : {"one/a.d64", "one/b.d64", "one/c.d64", "two/d.d64"}) {
         listing.fileList.push_back(image(name, simpleDisk("X")));
     }
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     const std::string& t = listing.text().text();
     const auto count = [&](const std::string& what) {
         std::size_t n = 0;
@@ -205,7 +205,7 @@ TEST_F(RunFixture, GeosEntriesGoToTheCatalogueWithTheImagePositioned) {
     d.addGeosSequential("Photo [1]", info, Bytes(10, 1));
     d.addFile("BASIC", 0x82, Bytes(10, 1));
     listing.fileList = {image("g.d64", d)};
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     ASSERT_EQ(sink.calls.size(), 1u);
     EXPECT_EQ(sink.calls[0].type, "DOC");
     EXPECT_EQ(sink.calls[0].position, kFirstDirOffset + 21);
@@ -218,7 +218,7 @@ TEST_F(RunFixture, GeosEntriesGoToTheCatalogueWithTheImagePositioned) {
                                          "1\x9A"),
               std::string::npos);
     options.generateGeosFileDetails = false;
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     EXPECT_EQ(sink.calls.size(), 1u);
 }
 
@@ -232,7 +232,7 @@ TEST_F(RunFixture, ScreenLimitAndDeleteEatingTheBlockCount) {
     e.first = {1, 0};
     d.addEntry(e);
     listing.fileList = {image("a.d64", d)};
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     // Two DELs: the opening quote goes, then the last blank of the block count.
     EXPECT_NE(listing.text().text().find("\r\n7   A"), std::string::npos) << listing.text().text();
     // Only the header, the free-blocks line and two empty lines reach the screen.
@@ -267,7 +267,7 @@ struct RecordingView : ListingView {
 
 TEST_F(RunFixture, CopyColoursExactlyTheHeaderLines) {
     listing.fileList = {image("a.d64", simpleDisk("A")), image("b.d64", simpleDisk("B"))};
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     RecordingView view;
     EXPECT_TRUE(listing.copyToWindow(view, 20000000));
     EXPECT_EQ(view.text, listing.text().text());
@@ -280,7 +280,7 @@ TEST_F(RunFixture, CopyColoursExactlyTheHeaderLines) {
 
 TEST_F(RunFixture, CopyOfATextLongerThanTheMaximum) {
     listing.fileList = {image("a.d64", simpleDisk("A"))};
-    listing.listFiles(1);
+    listing.listFiles(RunKind::Load);
     RecordingView view;
     view.text = "before";
     dialogsHost.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Yes, MessageAnswer::No};
@@ -306,7 +306,7 @@ TEST_F(RunFixture, TextMemoryFailureStopsTheRun) {
         d.addFile(test::numbered("F", i), 0x82, {1});
     for (int i = 0; i < 80; ++i)
         small.fileList.push_back(image(test::numbered("f", i) + ".d64", d));
-    const int listed = small.listFiles(1);
+    const int listed = small.listFiles(RunKind::Load);
     EXPECT_LT(listed, 80);
     EXPECT_FALSE(small.text().valid());
     EXPECT_EQ(dialogsHost.messages.back(),

@@ -20,17 +20,23 @@ using test::TempDir;
 
 TEST(GeneratedName, FromImageFolderOrSettings) {
     ListerOptions o;
-    EXPECT_EQ(generatedFileName(1, 1, "/games/DISK1.D64", "/games/", "", o), "DISK1.txt");
-    EXPECT_EQ(generatedFileName(1, 3, "/games/DISK1.D64", "/games/", "", o), "games.txt");
-    EXPECT_EQ(generatedFileName(2, 3, "/games/x/DISK1.D64", "/out/", "My Folder", o),
-              "My Folder.txt");
-    EXPECT_EQ(generatedFileName(3, 2, "/games/x/DISK1.D64", "/drops/here/", "", o), "here.txt");
+    EXPECT_EQ(generatedFileName(RunKind::Load, 1, "/games/DISK1.D64", "/games/", "", o),
+              "DISK1.txt");
+    EXPECT_EQ(generatedFileName(RunKind::Load, 3, "/games/DISK1.D64", "/games/", "", o),
+              "games.txt");
+    EXPECT_EQ(
+        generatedFileName(RunKind::Extended, 3, "/games/x/DISK1.D64", "/out/", "My Folder", o),
+        "My Folder.txt");
+    EXPECT_EQ(generatedFileName(RunKind::Drop, 2, "/games/x/DISK1.D64", "/drops/here/", "", o),
+              "here.txt");
     o.multifileName = "a:b?c";
-    EXPECT_EQ(generatedFileName(1, 3, "/games/DISK1.D64", "/games/", "", o), "a_b_c.txt");
+    EXPECT_EQ(generatedFileName(RunKind::Load, 3, "/games/DISK1.D64", "/games/", "", o),
+              "a_b_c.txt");
     o.multifileName = "ALL.LST";
-    EXPECT_EQ(generatedFileName(1, 3, "/games/DISK1.D64", "/games/", "", o), "ALL.LST");
+    EXPECT_EQ(generatedFileName(RunKind::Load, 3, "/games/DISK1.D64", "/games/", "", o), "ALL.LST");
     o.saveName = "LIST.txt";
-    EXPECT_EQ(generatedFileName(1, 1, "/games/DISK1.D64", "/games/", "", o), "LIST.txt");
+    EXPECT_EQ(generatedFileName(RunKind::Load, 1, "/games/DISK1.D64", "/games/", "", o),
+              "LIST.txt");
 }
 
 TEST(GeneratedName, BaseNameAndCleaning) {
@@ -112,29 +118,34 @@ TEST_F(SaveFixture, GeneratedListingOnlyWhenOnAndSomethingWasListed) {
     b.save(image);
     listing.fileList = {image};
     listing.saveDir = tmp.path();
-    const int listed = listing.listFiles(1);
+    const int listed = listing.listFiles(RunKind::Load);
     ASSERT_EQ(listed, 1);
     const std::string file = tmp.file("GAME.txt");
 
     // Off, or nothing listed: no file and no message.
-    EXPECT_EQ(saveGeneratedListing(listing, 1, listed, false, options, dialogs), std::nullopt);
-    EXPECT_EQ(saveGeneratedListing(listing, 1, 0, true, options, dialogs), std::nullopt);
+    EXPECT_EQ(saveGeneratedListing(listing, RunKind::Load, listed, false, options, dialogs),
+              std::nullopt);
+    EXPECT_EQ(saveGeneratedListing(listing, RunKind::Load, 0, true, options, dialogs),
+              std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_TRUE(host.messages.empty());
 
-    EXPECT_EQ(saveGeneratedListing(listing, 1, listed, true, options, dialogs), SaveResult::Saved);
+    EXPECT_EQ(saveGeneratedListing(listing, RunKind::Load, listed, true, options, dialogs),
+              SaveResult::Saved);
     EXPECT_EQ(test::readFile(file), listing.text().text());
     EXPECT_EQ(host.messages.back(), "Saved to " + file);
     // Two images name the file after the folder of the current image.
     listing.fileList = {image, image};
     const std::string folderName =
         std::filesystem::path(tmp.path()).parent_path().filename().string() + ".txt";
-    EXPECT_EQ(saveGeneratedListing(listing, 1, 2, true, options, dialogs), SaveResult::Saved);
+    EXPECT_EQ(saveGeneratedListing(listing, RunKind::Load, 2, true, options, dialogs),
+              SaveResult::Saved);
     EXPECT_TRUE(std::filesystem::exists(tmp.file(folderName))) << folderName;
     // A save failure is reported and given back.
     listing.fileList = {image};
     listing.saveDir = tmp.file("missing/");
-    EXPECT_EQ(saveGeneratedListing(listing, 1, listed, true, options, dialogs), SaveResult::Failed);
+    EXPECT_EQ(saveGeneratedListing(listing, RunKind::Load, listed, true, options, dialogs),
+              SaveResult::Failed);
     EXPECT_EQ(host.errors.back().message, "Error while creating Save File...");
 }
 
