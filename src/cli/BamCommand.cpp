@@ -88,10 +88,10 @@ class QuietWalkHost : public BamDialogHost {
     }
     int showError(const ErrorLayout& layout) override {
         for (const ErrorButton& b : layout.buttons) {
-            if (b.result == 1)
-                return 1;
+            if (b.result == erroranswer::Continue)
+                return erroranswer::Continue;
         }
-        return 2;
+        return erroranswer::Second;
     }
 };
 

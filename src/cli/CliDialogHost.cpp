@@ -50,10 +50,10 @@ QuestionReply CliDialogHost::showQuestion(const QuestionRequest& r) {
             if (b.result == reply.result)
                 answer = b.text;
         }
-        if (!form.extensions.empty() && reply.result == 1) {
+        if (!form.extensions.empty() && reply.result == answer::Go) {
             answer += " (" + form.extensions[static_cast<std::size_t>(reply.choice)] + ")";
         }
-        if (!form.radioLabels.empty() && reply.result == 1) {
+        if (!form.radioLabels.empty() && reply.result == answer::Go) {
             answer += " (" + form.radioLabels[static_cast<std::size_t>(reply.choice - 1)] + ")";
         }
         if (!quiet_) {

@@ -480,9 +480,9 @@ void TfListerOptions::showRecord() {
     enable40_->setChecked(o.enable40Tracks);
     autoDetect_->setChecked(o.autoDetectMode);
     changeDosType_->setChecked(o.changeDosType);
-    (o.fortyTrackType == 1   ? speedDos_
-     : o.fortyTrackType == 2 ? dolphinDos_
-                             : prologicDos_)
+    (o.fortyTrackType == kFortyTrackSpeedDos     ? speedDos_
+     : o.fortyTrackType == kFortyTrackDolphinDos ? dolphinDos_
+                                                 : prologicDos_)
         ->setChecked(true);
 
     for (int i = 0; i < kFontCount; ++i)
@@ -604,7 +604,9 @@ void TfListerOptions::readControls(ListerOptions& o) const {
     o.enable40Tracks = enable40_->isChecked();
     o.autoDetectMode = autoDetect_->isChecked();
     o.changeDosType = changeDosType_->isChecked();
-    o.fortyTrackType = speedDos_->isChecked() ? 1 : dolphinDos_->isChecked() ? 2 : 3;
+    o.fortyTrackType = speedDos_->isChecked()     ? kFortyTrackSpeedDos
+                       : dolphinDos_->isChecked() ? kFortyTrackDolphinDos
+                                                  : kFortyTrackPrologicDos;
     o.bamViewerScale = bamViewerScale_->isChecked();
     o.bamChainsScale = bamChainsScale_->isChecked();
 }

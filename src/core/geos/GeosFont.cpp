@@ -73,7 +73,7 @@ bool drawFontSize(GeosReaderContext& context, const std::string& imagePath,
     // Asks one of the drawing questions; true for Continue.
     const auto ask = [&](const std::string& message) {
         return context.dialogs.showError(kModule, imagePath, fileName, message,
-                                         kFlagsContinueAbortError) == 1;
+                                         kFlagsContinueAbortError) == erroranswer::Continue;
     };
     const auto corruptSizes = [&](int code) {
         return ask("Error drawing font...\nCorrupted Sizes?\n" + charText(h, code));
@@ -220,7 +220,7 @@ std::optional<FontSheet> readFontSheet(GeosReaderContext& context, DiskImage& im
             drawn = context.dialogs.showError(
                         kModule, path, fileName,
                         "Error drawing font...\nCorrupted Sizes?\n" + charText(record.data[3], 32),
-                        kFlagsContinueAbortError) == 1;
+                        kFlagsContinueAbortError) == erroranswer::Continue;
         }
         if (!drawn)
             return std::nullopt;

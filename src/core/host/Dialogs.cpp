@@ -8,36 +8,46 @@ std::array<QuestionSpec, 7> makeSpecs() {
     s[0] = {QuestionMode::NameExists,
             "File Name Exists...",
             "File Name Exists...",
-            {{"Overwrite", 1}, {"Append", 6}, {"Other Name", 7}, {"Cancel", 2}}};
+            {{"Overwrite", answer::Go},
+             {"Append", answer::Keep},
+             {"Other Name", answer::Rename},
+             {"Cancel", answer::Stop}}};
     s[1] = {QuestionMode::AutoRename,
             "File Name Exists...",
             "File Name Exists...",
-            {{"Overwrite", 1}, {"Auto Rename", 6}, {"Other Name", 7}, {"Cancel", 2}}};
-    s[2] = {QuestionMode::Crosslink,
-            "Crosslinked Entry...",
-            "",
-            {{"List Anyway", 1}, {"Abort", 2}, {"Cancel All", 3}}};
+            {{"Overwrite", answer::Go},
+             {"Auto Rename", answer::Keep},
+             {"Other Name", answer::Rename},
+             {"Cancel", answer::Stop}}};
+    s[2] = {
+        QuestionMode::Crosslink,
+        "Crosslinked Entry...",
+        "",
+        {{"List Anyway", answer::Go}, {"Abort", answer::Stop}, {"Cancel All", answer::StopAll}}};
     s[3] = {QuestionMode::UnsupportedSize,
             "Unsupported Filesize...",
             "Unsupported Filesize...",
-            {{"OK", 1}, {"Cancel All", 2}}};
+            {{"OK", answer::Go}, {"Cancel All", answer::Stop}}};
     s[3].hasLogBox = true;
     s[4] = {QuestionMode::WrongExtension,
             "Wrong File Extension...",
             "File is not a *.D64 File. Choose valid Extensions to Process:",
-            {{"OK", 1}, {"Cancel All", 2}}};
+            {{"OK", answer::Go}, {"Cancel All", answer::Stop}}};
     s[4].extensions = {"*.D64", "*.*D64", "*.D64*", "*.*D64*", "*.*"};
     s[4].extraHeight = 156;
     s[5] = {QuestionMode::ExtendedBam,
             "Extended BAM could not be detected...",
             "The Extended BAM could not be detected. Handle this Image as:",
-            {{"OK", 1}, {"Cancel", 2}, {"Cancel All", 3}}};
+            {{"OK", answer::Go}, {"Cancel", answer::Stop}, {"Cancel All", answer::StopAll}}};
     s[5].radioLabels = {"Original", "SpeedDOS", "DolphinDOS", "PrologicDOS"};
     s[5].extraHeight = 196;
     s[6] = {QuestionMode::OldSettingsFile,
             "Old Ini File detected...",
             "",
-            {{"Copy", 1}, {"Move", 6}, {"Delete", 7}, {"Cancel", 2}}};
+            {{"Copy", answer::Go},
+             {"Move", answer::Keep},
+             {"Delete", answer::Rename},
+             {"Cancel", answer::Stop}}};
     s[6].hasDontAskBox = false;
     s[6].extraHeight = 146;
     return s;
@@ -82,8 +92,8 @@ QuestionReply Dialogs::ask(QuestionMode mode, const std::string& path, const std
     QuestionReply reply = host_->showQuestion(request);
     if (!form.hasDontAskBox)
         reply.dontAsk = false;
-    if (reply.result == 3)
-        reply.dontAsk = false;  // result 3 unticks the box
+    if (reply.result == answer::StopAll)
+        reply.dontAsk = false;  // "Cancel All" unticks the box
     mem.dontAsk = reply.dontAsk;
     mem.lastResult = reply.result;
     mem.choice = reply.choice;

@@ -31,6 +31,15 @@ inline constexpr int Second = 2;    // "Abort File" ("Abort Row" with the row wo
 inline constexpr int Third = 3;     // "Abort Image" ("Abort File" with the row wording)
 }  // namespace erroranswer
 
+// What the question dialog returns, by the part a button plays in its mode.
+namespace answer {
+inline constexpr int Go = 1;       // "Overwrite", "List Anyway", "OK", "Copy"
+inline constexpr int Stop = 2;     // "Cancel", "Abort"; "Cancel All" where it is the only other
+inline constexpr int StopAll = 3;  // "Cancel All" beside "Abort" or "Cancel"; unticks the box
+inline constexpr int Keep = 6;     // "Append", "Auto Rename", "Move"
+inline constexpr int Rename = 7;   // "Other Name", "Delete"
+}  // namespace answer
+
 // The seven modes of the question dialog.
 enum class QuestionMode : int {
     NameExists = 1,

@@ -60,9 +60,9 @@ ExtensionCheck checkExtension(const std::string& path, Dialogs& dialogs) {
     if (ext == ".D64")
         return ExtensionCheck::Accept;
     const QuestionReply reply = dialogs.ask(QuestionMode::WrongExtension, path);
-    if (reply.result == 2)
+    if (reply.result == answer::Stop)
         return ExtensionCheck::Stop;  // "Cancel All"
-    if (reply.result != 1)
+    if (reply.result != answer::Go)
         return ExtensionCheck::Skip;
     return extensionMatches(reply.choice, ext) ? ExtensionCheck::Accept : ExtensionCheck::Skip;
 }
@@ -163,20 +163,20 @@ int detectDosType(DiskImage& image, bool ask, DetectContext& ctx) {
         } else {
             const QuestionMemory& m = ctx.dialogs.memory(QuestionMode::ExtendedBam);
             // Without an answer yet, the dialog's preset "Original" stands.
-            reply.result = m.lastResult == 0 ? 1 : m.lastResult;
+            reply.result = m.lastResult == 0 ? answer::Go : m.lastResult;
             reply.choice = m.lastResult == 0 ? 1 : m.choice;
         }
-        if (reply.result == 3) {
+        if (reply.result == answer::StopAll) {
             ctx.abortRun = true;
             return kDosUnusable;
         }
-        if (reply.result == 1)
+        if (reply.result == answer::Go)
             return std::clamp(reply.choice, 1, 4);
         return kDosUnusable;
     }
     if (!image.path().empty()) {
         const QuestionReply reply = ctx.dialogs.ask(QuestionMode::UnsupportedSize, image.path());
-        if (reply.result == 2)
+        if (reply.result == answer::Stop)
             ctx.abortRun = true;
         if (reply.logFile && ctx.log)
             ctx.log->write(image.path(), size, ctx.saveDir, ctx.dialogs);

@@ -276,9 +276,9 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
                 dialogs.ask(QuestionMode::Crosslink, image.path(),
                             "Directoryentry $" + hexUpper(next) +
                                 " is crosslinked to a previous directoryentry!");
-            if (reply.result == 3)
+            if (reply.result == answer::StopAll)
                 return DirEnd::CrosslinkCancelAll;
-            if (reply.result != 1)
+            if (reply.result != answer::Go)
                 return DirEnd::CrosslinkStop;
             if (reply.dontAsk && ++listAnywayCount >= 2)
                 return DirEnd::CrosslinkStop;

@@ -9,6 +9,11 @@
 
 namespace qv {
 
+// The 40-track DOS the options choose when autodetection is off, as stored ("Typ").
+inline constexpr int kFortyTrackSpeedDos = 1;
+inline constexpr int kFortyTrackDolphinDos = 2;
+inline constexpr int kFortyTrackPrologicDos = 3;
+
 // The listing options, one field per caption of the options dialog, with the
 // values derived from them. Every module reads these fields when it needs them.
 struct ListerOptions {
@@ -50,7 +55,7 @@ struct ListerOptions {
     bool enable40Tracks = true;
     bool autoDetectMode = true;
     bool changeDosType = true;
-    int fortyTrackType = 1;  // 1 SpeedDOS, 2 DolphinDOS, anything else PrologicDOS
+    int fortyTrackType = kFortyTrackSpeedDos;  // anything but the first two is PrologicDOS
     // Fonts
     bool bamViewerScale = true;
     bool bamChainsScale = true;
@@ -63,13 +68,17 @@ struct ListerOptions {
 
     // The dosType that "fortyTrackType" selects when autodetection is off (2, 3 or 4).
     int chosenFortyTrackDosType() const {
-        return fortyTrackType == 1 ? 2 : fortyTrackType == 2 ? 3 : 4;
+        return fortyTrackType == kFortyTrackSpeedDos     ? 2
+               : fortyTrackType == kFortyTrackDolphinDos ? 3
+                                                         : 4;
     }
 
     // Recomputes maxFiles and bamOptionBits from the fields above.
     void recomputeLimits() {
         maxFiles = allowMoreThan144Files ? 288 : 144;
-        const int radio = fortyTrackType == 1 ? 16 : fortyTrackType == 2 ? 32 : 64;
+        const int radio = fortyTrackType == kFortyTrackSpeedDos     ? 16
+                          : fortyTrackType == kFortyTrackDolphinDos ? 32
+                                                                    : 64;
         bamOptionBits = (showDeletedFiles ? 1 : 0) + (enable40Tracks ? 2 : 0) +
                         (autoDetectMode ? 4 : 0) + (changeDosType ? 8 : 0) + radio;
     }
