@@ -1,6 +1,7 @@
 # Quorvane: the two everyday commands.
-#   make run   builds the program and shows it the bundled sample disks
-#   make test  installs what the build needs, builds and runs every test
+#   make run   installs what running needs, builds the two programs and the sample disks
+#              (nothing else) and shows the samples
+#   make test  installs what the tests need, builds everything and runs every test
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -8,18 +9,33 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian packages the build and the tests need.
-PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format \
-           qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core zlib1g-dev
+# Debian packages: what building and running the programs needs, and what the tests add
+# (GoogleTest, cc1541 for the cross-check of images, clang-format for `make format`,
+# a virtual X server and ImageMagick for `make screenshot`).
+RUN_PACKAGES = cmake ninja-build g++ zlib1g-dev qt6-base-dev fonts-dejavu-core
+TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev libgmock-dev cc1541 clang-format \
+                xvfb xauth imagemagick
+# `make deps` installs these; `make deps PACKAGES="..."` others.
+PACKAGES = $(TEST_PACKAGES)
 # What the fuzz build needs: Debian's clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES = cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev zlib1g-dev
 
-.PHONY: all deps configure build test test-asan fuzz run bench screenshot format clean
+# What `make run` builds besides the application: the command-line program and the
+# sample disks, nothing else.
+RUN_TARGETS = quorvane-cli samples
+
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_WERROR=ON
+
+.PHONY: all deps deps-run configure configure-run build build-run test test-asan fuzz run \
+        bench screenshot format clean
+# Each recipe installs, configures and builds in that order; ninja builds in parallel.
+.NOTPARALLEL:
 
 all: build
 
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+# Installs whichever of the given packages are missing.
+define install-missing
+	@missing=""; for p in $(1); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -27,11 +43,34 @@ deps:
 	    SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
 	    $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
 	fi
+endef
 
-$(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_WERROR=ON
+deps:
+	$(call install-missing,$(PACKAGES))
 
-configure: deps $(BUILD)/build.ninja
+deps-run:
+	$(call install-missing,$(RUN_PACKAGES))
+
+# One build folder serves both commands. `make run` configures it, when it is new, without
+# the tests and the benchmarks (so GoogleTest is not needed); `make test` turns them on,
+# once, and they stay on. Neither command reconfigures a folder the other has set up, and
+# switching them on changes no compiler flag, so what is built stays built.
+configure-run: deps-run
+	@[ -f $(BUILD)/build.ninja ] || \
+	    cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DQV_BUILD_TESTS:BOOL=OFF -DQV_BUILD_BENCH:BOOL=OFF
+
+configure: deps
+	@if [ ! -f $(BUILD)/build.ninja ] || \
+	    ! grep -qx 'QV_BUILD_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt || \
+	    ! grep -qx 'QV_BUILD_BENCH:BOOL=ON' $(BUILD)/CMakeCache.txt; then \
+	    echo "Configuring $(BUILD) with the tests and the benchmarks"; \
+	    cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DQV_BUILD_TESTS:BOOL=ON -DQV_BUILD_BENCH:BOOL=ON; \
+	fi
+
+# The application is left out when Qt 6 was not found.
+build-run: configure-run
+	@app=quorvane; ninja -C $(BUILD) -t query quorvane >/dev/null 2>&1 || app=; \
+	cmake --build $(BUILD) -j $(JOBS) --target $$app $(RUN_TARGETS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -58,7 +97,7 @@ fuzz:
 
 # With a display the application opens with the sample disks listed; without one the
 # command-line program prints their listing.
-run: build
+run: build-run
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/src/app/quorvane ]; then \
 	    $(BUILD)/src/app/quorvane $(BUILD)/samples/*.d64; \
 	else \
@@ -66,7 +105,8 @@ run: build
 	fi
 
 # A screenshot of the application listing the sample disks, under Xvfb.
-screenshot: build
+screenshot: build-run
+	$(call install-missing,xvfb xauth imagemagick)
 	tools/screenshot.sh $(BUILD) docs/screenshot.png $(BUILD)/samples/*.d64
 
 # The benchmarks: each prints its figures next to a baseline measured in the same run.

@@ -1,5 +1,8 @@
 // Writes the sample disks that `make run` lists: each shows one kind of image the
-// program handles.
+// program handles. The program lists images in the order of their names, so each name
+// begins with its place in the demonstration: the standard disk, the 40-track variants,
+// error info, GEOS, many files, and last the crosslinked disk, whose question then
+// comes once the others are listed.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -55,15 +58,15 @@ int main(int argc, char** argv) {
         {
             DiskBuilder d;
             standardDisk(d);
-            d.save(dir + "standard.d64");
+            d.save(dir + "1-standard.d64");
         }
         const struct {
             ExtendedBam kind;
             const char* name;
             const char* file;
-        } forty[] = {{ExtendedBam::SpeedDos, "SPEEDDOS DISK", "speeddos40.d64"},
-                     {ExtendedBam::DolphinDos, "DOLPHINDOS DISK", "dolphindos40.d64"},
-                     {ExtendedBam::PrologicDos, "PROLOGIC DISK", "prologicdos40.d64"}};
+        } forty[] = {{ExtendedBam::SpeedDos, "SPEEDDOS DISK", "2-speeddos40.d64"},
+                     {ExtendedBam::DolphinDos, "DOLPHINDOS DISK", "3-dolphindos40.d64"},
+                     {ExtendedBam::PrologicDos, "PROLOGIC DISK", "4-prologicdos40.d64"}};
         for (const auto& f : forty) {
             DiskBuilder d(40);
             d.format(f.name, "40");
@@ -76,7 +79,7 @@ int main(int argc, char** argv) {
             DiskBuilder d(35, true);
             standardDisk(d);
             d.errorByte({1, 0}, 5).errorByte({17, 3}, 9).errorByte({20, 1}, 2);
-            d.save(dir + "errorinfo.d64");
+            d.save(dir + "5-errorinfo.d64");
         }
         {
             DiskBuilder d;
@@ -101,7 +104,15 @@ int main(int argc, char** argv) {
             d.addGeosVlir("Sample Text", doc, {filler(300, 12), {}, filler(40, 13)},
                           {89, 1, 2, 3, 4});
             d.addFile("BASIC TOO", 0x82, program("NOT GEOS"));
-            d.save(dir + "geos.d64");
+            d.save(dir + "6-geos.d64");
+        }
+        {
+            DiskBuilder d;
+            d.format("MANY FILES", "MF");
+            for (int i = 0; i < 160; ++i) {
+                d.addFile("SMALL " + std::to_string(i + 1), 0x82, {0x01, 0x08});
+            }
+            d.save(dir + "7-manyfiles.d64");
         }
         {
             DiskBuilder d;
@@ -112,15 +123,7 @@ int main(int argc, char** argv) {
             }
             // The second directory block links back to the first one.
             d.link(d.directoryBlocks()[1], {18, 1});
-            d.save(dir + "crosslinked.d64");
-        }
-        {
-            DiskBuilder d;
-            d.format("MANY FILES", "MF");
-            for (int i = 0; i < 160; ++i) {
-                d.addFile("SMALL " + std::to_string(i + 1), 0x82, {0x01, 0x08});
-            }
-            d.save(dir + "manyfiles.d64");
+            d.save(dir + "8-crosslinked.d64");
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quorvane-mksamples: %s\n", e.what());
