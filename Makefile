@@ -10,7 +10,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 PACKAGES = cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev cc1541 clang-format \
-           qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core zlib1g-dev
+           qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core zlib1g-dev libsqlite3-dev libxxhash-dev
 # What the fuzz build needs: Debian's clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES = cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev zlib1g-dev
 
