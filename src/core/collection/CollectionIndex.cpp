@@ -125,11 +125,19 @@ std::unique_ptr<CollectionIndex> CollectionIndex::open(const std::string& file, 
     }
     std::unique_ptr<CollectionIndex> index(new CollectionIndex());
     index->file_ = file;
-    const int flags = access == Access::Read ? SQLITE_OPEN_READONLY
-                      : exists               ? SQLITE_OPEN_READWRITE
-                                             : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(file.c_str(), &index->db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK) {
+    // A reader opens for writing too when it may: a run killed mid-batch leaves a journal
+    // that only a writable connection can roll back. The reader itself writes nothing.
+    const int flags = exists ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(file.c_str(), &index->db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc == SQLITE_OK && access == Access::Read && sqlite3_db_readonly(index->db_, "main") == 1)
+        rc = SQLITE_READONLY;  // opened read-only anyway: say so below only for updates
+    if (rc != SQLITE_OK && access == Access::Read) {
+        sqlite3_close(index->db_);
+        index->db_ = nullptr;
+        rc = sqlite3_open_v2(file.c_str(), &index->db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    }
+    if (rc != SQLITE_OK) {
         error = quoted(file) + ": cannot open: " + (index->db_ ? sql::lastError(index->db_) : "");
         return nullptr;
     }
@@ -145,7 +153,7 @@ std::unique_ptr<CollectionIndex> CollectionIndex::open(const std::string& file, 
                          " (SELECT user_version FROM pragma_user_version),"
                          " (SELECT count(*) FROM sqlite_master)");
     const bool row = probe.step();
-    const int rc = probe.valid() ? probe.result() : sqlite3_errcode(index->db_);
+    rc = probe.valid() ? probe.result() : sqlite3_errcode(index->db_);
     if (!row) {
         if (rc == SQLITE_NOTADB)
             error = quoted(file) + ": not a collection index (not an SQLite database)";

@@ -162,7 +162,7 @@ class ChainWalker {
 
     // One block outside a chain (a GEOS info block). False when its address is no block.
     bool single(TrackSector ts, bool& sound) {
-        if (blockOffset(ts, image_.dosType()) <= 0) {
+        if (ts.track == 0 || blockOffset(ts, image_.dosType()) < 0) {
             sound = false;
             problems_.push_back(
                 {"bad link", position_, ts, "the info block pointer names " + addressText(ts)});
@@ -245,7 +245,7 @@ void walkEntry(DiskImage& image, const DirEntry& e, ChainWalker& walker, Scanned
         // The records in index order, each framed by its length (absent: all ones), so
         // the hash does not depend on where the records lie on the disk.
         const int indexOffset = blockOffset(e.firstBlock, dosType);
-        if (indexOffset > 0) {
+        if (e.firstBlock.track != 0 && indexOffset >= 0) {
             for (const TrackSector& p : readVlirIndex(image, indexOffset, 127)) {
                 if (p.track == 0 && p.sector == 0)
                     break;

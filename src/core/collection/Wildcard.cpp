@@ -68,15 +68,6 @@ std::string foldCase(std::string_view text) {
     return out;
 }
 
-std::size_t utf8Length(std::string_view text) {
-    std::size_t n = 0;
-    for (char c : text) {
-        if (!continuation(c))
-            ++n;
-    }
-    return n;
-}
-
 bool wildcardMatch(std::string_view pattern, std::string_view text) {
     // Iterative matching with one backtrack point, the last "*" seen: linear in
     // practice and never recursive, whatever the pattern.
@@ -132,48 +123,6 @@ bool wildcardMatch(std::string_view pattern, std::string_view text) {
     while (p < pattern.size() && pattern[p] == '*')
         ++p;
     return p == pattern.size();
-}
-
-std::vector<std::string> literalRuns(std::string_view pattern) {
-    std::vector<std::string> runs;
-    std::string run;
-    const auto flush = [&] {
-        if (!run.empty())
-            runs.push_back(run);
-        run.clear();
-    };
-    for (std::size_t p = 0; p < pattern.size(); ++p) {
-        const char c = pattern[p];
-        if (c == '*' || c == '?') {
-            flush();
-        } else if (c == '[') {
-            std::size_t end = std::string_view::npos;
-            // Where the bracket closes decides whether it is a class or a "[".
-            std::size_t q = p + 1;
-            if (q < pattern.size() && (pattern[q] == '!' || pattern[q] == '^'))
-                ++q;
-            for (bool first = true; q < pattern.size(); ++q, first = false) {
-                if (pattern[q] == '\\' && q + 1 < pattern.size()) {
-                    ++q;
-                } else if (pattern[q] == ']' && !first) {
-                    end = q;
-                    break;
-                }
-            }
-            if (end == std::string_view::npos) {
-                run.push_back('[');
-            } else {
-                flush();
-                p = end;
-            }
-        } else if (c == '\\' && p + 1 < pattern.size()) {
-            run.push_back(fold(pattern[++p]));
-        } else {
-            run.push_back(fold(c));
-        }
-    }
-    flush();
-    return runs;
 }
 
 }  // namespace qv

@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace qv {
 
@@ -17,13 +16,5 @@ bool wildcardMatch(std::string_view pattern, std::string_view text);
 
 // The text with A-Z turned into a-z; every other byte stays.
 std::string foldCase(std::string_view text);
-
-// The runs of plain characters of a pattern (outside wildcards and brackets, escapes
-// resolved), case folded, in pattern order. Every text the pattern matches holds each
-// of them, which lets a search narrow its candidates before it matches.
-std::vector<std::string> literalRuns(std::string_view pattern);
-
-// The number of characters of UTF-8 text (continuation bytes not counted).
-std::size_t utf8Length(std::string_view text);
 
 }  // namespace qv
