@@ -12,13 +12,15 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages: what building and running the programs needs, and what the tests add
 # (GoogleTest, cc1541 for the cross-check of images, clang-format for `make format`,
 # a virtual X server and ImageMagick for `make screenshot`).
-RUN_PACKAGES = cmake ninja-build g++ zlib1g-dev qt6-base-dev fonts-dejavu-core
+RUN_PACKAGES = cmake ninja-build g++ zlib1g-dev libsqlite3-dev libxxhash-dev qt6-base-dev \
+               fonts-dejavu-core
 TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev libgmock-dev cc1541 clang-format \
                 xvfb xauth imagemagick
 # `make deps` installs these; `make deps PACKAGES="..."` others.
 PACKAGES = $(TEST_PACKAGES)
 # What the fuzz build needs: Debian's clang with its sanitizer and libFuzzer runtimes.
-FUZZ_PACKAGES = cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev zlib1g-dev
+FUZZ_PACKAGES = cmake ninja-build clang libclang-rt-14-dev libfuzzer-14-dev zlib1g-dev \
+                libsqlite3-dev libxxhash-dev
 
 # What `make run` builds besides the application: the command-line program and the
 # sample disks, nothing else.

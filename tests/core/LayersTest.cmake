@@ -1,6 +1,6 @@
 # The engine's folders form layers: a file may include only from its own folder and
 # the folders below it. Run as: cmake -DCORE=<src/core> -P LayersTest.cmake
-set(QV_LAYERS host support settings image screen viewer listing geos bam session)
+set(QV_LAYERS host support settings image screen viewer listing geos bam collection session)
 file(GLOB_RECURSE files RELATIVE ${CORE} ${CORE}/*.h ${CORE}/*.cpp)
 set(failures 0)
 foreach(file ${files})

@@ -1,0 +1,40 @@
+#include "collection/Wildcard.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(Wildcard, MatchesWholeTextWithoutRegardToCase) {
+    struct Case {
+        const char* pattern;
+        const char* text;
+        bool match;
+    };
+    const Case cases[] = {
+        {"ELITE", "elite", true},
+        {"ELITE", "elite 2", false},  // the whole text, not a part of it
+        {"*elite*", "THE ELITE DISK", true},
+        {"el?te", "ELITE", true},
+        {"el?te", "ELTE", false},
+        {"*", "", true},
+        {"?", "", false},
+        {"a*b*c", "aXXbYYc", true},
+        {"a*b*c", "aXXbYY", false},
+        {"*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},  // no blow-up
+        {"[abc]1", "B1", true},
+        {"[a-c]1", "D1", false},
+        {"[!a-c]1", "D1", true},
+        {"[^a-c]1", "a1", false},
+        {"\\*x", "*X", true},
+        {"\\*x", "ax", false},
+        {"[x", "[X", true},                // an unclosed bracket stands for itself
+        {"?\xC3\xA4", "a\xC3\xA4", true},  // "?" takes a whole UTF-8 character
+        {"?", "\xE2\x94\x80", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wildcardMatch(c.pattern, c.text), c.match) << c.pattern << " / " << c.text;
+}
+
+}  // namespace
+}  // namespace qv
