@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         qv::Listing listing(options, dialogs);
         listing.setKeywords(qv::v2Keywords(tokens));
         listing.fileList = paths;
-        return listing.listFiles(1);
+        return listing.listFiles(qv::RunKind::Load);
     };
     listAll();  // warms the page cache
 
