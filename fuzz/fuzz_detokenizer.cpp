@@ -10,7 +10,8 @@ namespace {
 
 struct Table {
     qv::test::ScriptedDialogHost host;
-    qv::TokenTable table{&host};
+    qv::Dialogs dialogs{host};
+    qv::TokenTable table{&dialogs};
     Table() {
         table.fillDefaultTable(true);
         table.rebuildTokenIndex(0, true);

@@ -40,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ViewerOptions viewer;
     viewer.load(*ini);
     test::ScriptedDialogHost host;
-    TokenTable table(&host);
-    table.setStoredColours(TokenTableSettings::load(*ini).colors);
     Dialogs dialogs(host);
+    TokenTable table(&dialogs);
+    table.setStoredColours(TokenTableSettings::load(*ini).colors);
     GeosCatalogue catalogue(options, dialogs);
     catalogue.loadSettings(*ini);
     // What the program writes back at exit.

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const StartAddresses addresses;
     fuzz::Input in(data, size);
     test::ScriptedDialogHost host;
-    TokenTable table(&host);
+    Dialogs dialogs(host);
+    TokenTable table(&dialogs);
     if (!table.fromCsv(in.restText()))
         return 0;
     const int mode = table.rebuildTokenIndex(0, true);

@@ -221,7 +221,8 @@ int runBasic(const std::vector<std::string>& args) {
 
     ViewerOptions options;
     options.convertCharsToAscii = false;
-    TokenTable table(&host);
+    Dialogs tableDialogs(host);
+    TokenTable table(&tableDialogs);
     TokenTable::LoadSettings load;
     IniFile ini;
     if (!settingsPath.empty()) {
@@ -342,7 +343,8 @@ int runTokenTable(const std::vector<std::string>& args) {
         return 2;
     }
     TerminalHost host;
-    TokenTable table(&host);
+    Dialogs dialogs(host);
+    TokenTable table(&dialogs);
     table.loadFullTokenTable({});
     if (!tablePath.empty()) {
         if (!table.loadTokenTableCsv(tablePath))

@@ -8,7 +8,7 @@ namespace qv {
 Session::Session(DialogHost& host, std::string settingsFile)
     : dialogs_(host),
       settings_(std::move(settingsFile), dialogs_),
-      tokens_(&host),
+      tokens_(&dialogs_),
       catalogue_(options_.record(), dialogs_) {
     catalogue_.addObserver(this);
 }
@@ -16,7 +16,7 @@ Session::Session(DialogHost& host, std::string settingsFile)
 Session::Session(DialogHost& host, IniFile settings)
     : dialogs_(host),
       settings_(std::move(settings), dialogs_),
-      tokens_(&host),
+      tokens_(&dialogs_),
       catalogue_(options_.record(), dialogs_) {
     catalogue_.addObserver(this);
 }

@@ -160,7 +160,7 @@ std::string formatTokenCode(int code) {
 
 TokenTable::TokenTable() : TokenTable(nullptr) {}
 
-TokenTable::TokenTable(DialogHost* host) : tokenColours(defaultTokenColours()), host_(host) {
+TokenTable::TokenTable(Dialogs* dialogs) : tokenColours(defaultTokenColours()), dialogs_(dialogs) {
     resize(kDefaultColCount, kDefaultRowCount);
     fillDefaultTable(false);
     tokenStops_.assign(static_cast<std::size_t>(cols_), tokenrow::FirstToken - 1);
@@ -169,8 +169,8 @@ TokenTable::TokenTable(DialogHost* host) : tokenColours(defaultTokenColours()), 
 }
 
 void TokenTable::message(const std::string& text) const {
-    if (host_ != nullptr)
-        host_->showMessage(text);
+    if (dialogs_ != nullptr)
+        dialogs_->message(text);
 }
 
 void TokenTable::resize(int cols, int rows) {

@@ -26,7 +26,7 @@
 
 namespace qv {
 
-class DialogHost;
+class Dialogs;
 
 namespace tokenrow {
 inline constexpr int Number = 0;
@@ -79,10 +79,10 @@ class TokenTable {
 
     // The start-up state: the BASIC V2 tokenset only (basicV2Set 3, tokenStops[3] 84).
     TokenTable();
-    explicit TokenTable(DialogHost* host);
+    explicit TokenTable(Dialogs* dialogs);
 
     // Where messages go ("TokenTable: ..."). May be null: messages are then dropped.
-    void setHost(DialogHost* host) { host_ = host; }
+    void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
 
     // --- the grid ---
     int colCount() const { return cols_; }
@@ -171,7 +171,7 @@ class TokenTable {
     void message(const std::string& text) const;
     bool selectable(int col) const;
 
-    DialogHost* host_ = nullptr;
+    Dialogs* dialogs_ = nullptr;
     int cols_ = 0;
     int rows_ = 0;
     std::vector<std::string> cells_;  // row-major

@@ -27,10 +27,10 @@ void ViewerOptions::applyDependencies() {
         ignoreStartaddress = false;
 }
 
-bool ViewerOptions::setTranslateSpecialchars(bool on, const TokenTable& table, DialogHost* host) {
+bool ViewerOptions::setTranslateSpecialchars(bool on, const TokenTable& table, Dialogs* dialogs) {
     if (on && table.specialCharsSet() == -1) {
-        if (host != nullptr) {
-            host->showMessage(
+        if (dialogs != nullptr) {
+            dialogs->message(
                 "TokenTable: No SpecialChars Table found (Type 1)...\nSpecialChars can't be "
                 "displayed!");
         }

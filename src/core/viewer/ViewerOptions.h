@@ -11,7 +11,7 @@
 
 namespace qv {
 
-class DialogHost;
+class Dialogs;
 class IniFile;
 class TokenTable;
 
@@ -38,7 +38,7 @@ struct ViewerOptions : FileViewerOptionsSettings {
 
     // Ticking "Translate Specialchars" while the table has no special-characters
     // tokenset unticks it again with the table's message. Returns the new state.
-    bool setTranslateSpecialchars(bool on, const TokenTable& table, DialogHost* host);
+    bool setTranslateSpecialchars(bool on, const TokenTable& table, Dialogs* dialogs);
 };
 
 }  // namespace qv

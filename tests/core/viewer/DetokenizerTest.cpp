@@ -19,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 // The full default table, as the file viewer has it when it detokenizes.
 class DetokenizerTest : public ::testing::Test {
   protected:
-    DetokenizerTest() : table(&host), dialogs(host) {
+    DetokenizerTest() : table(&host.dialogs), dialogs(host) {
         table.fillDefaultTable(true);
         table.rebuildTokenIndex(0, true);
         options.convertCharsToAscii = false;

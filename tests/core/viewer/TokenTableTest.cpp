@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TokenTable fullTable(test::ScriptedHost* host = nullptr) {
-    TokenTable t(host);
+    TokenTable t(host ? &host->dialogs : nullptr);
     t.fillDefaultTable(true);
     t.rebuildTokenIndex(0, true);
     return t;
@@ -195,7 +195,7 @@ TEST(TokenTableLinks, FailuresAreReported) {
 
 TEST(TokenTableIndex, RememberedModeAndMissingTokensets) {
     test::ScriptedHost host;
-    TokenTable t(&host);
+    TokenTable t(&host.dialogs);
     t.fillDefaultTable(true);
     EXPECT_EQ(t.rebuildTokenIndex(12, true), 0);
     EXPECT_EQ(t.rebuildTokenIndex(8, true), 8);
@@ -318,12 +318,12 @@ TEST(TokenTableCsv, IrregularFilesStayInsideTheGrid) {
 TEST(TokenTableCsv, FilesAndTheirFailures) {
     const fs::path dir = tempDir();
     test::ScriptedHost host;
-    TokenTable t(&host);
+    TokenTable t(&host.dialogs);
     t.fillDefaultTable(true);
     ASSERT_TRUE(t.saveTokenTableCsv((dir / "t.csv").string()));
     EXPECT_EQ(test::readFile(dir / "t.csv"), t.toCsv());
 
-    TokenTable u(&host);
+    TokenTable u(&host.dialogs);
     test::writeFile(dir / "small.csv",
                     "Number;1;2\nName;Mine;-\nExtension Of;-;-\nType;2;-\n"
                     "Color;3;-\nPrefix;-;-\nComment Token;-;-\nDetok Comment;-;-\n"
@@ -349,7 +349,7 @@ TEST(TokenTableCsv, FilesAndTheirFailures) {
 
 TEST(TokenTableCsv, OddShapesDoNotBreakTheTable) {
     test::ScriptedHost host;
-    TokenTable t(&host);
+    TokenTable t(&host.dialogs);
     // An even column count: the last code column has no text column; a colour far out
     // of range; codes out of order.
     ASSERT_TRUE(t.fromCsv(
@@ -371,7 +371,7 @@ TEST(TokenTableStartUp, FullLoadWithSettings) {
         IniFile ini = IniFile::parse(
             "[TOK64]\nUse Custom Table=1\nCustom Table FileName=" + (dir / "gone.csv").string() +
             "\nColor 2=255\nColor 15=-1\nTableWidth=700\n");
-        TokenTable t(&host);
+        TokenTable t(&host.dialogs);
         int stored = 0;
         const int mode =
             t.loadFullTokenTable({TokenTableSettings::load(ini), "", 20, true, [&] {
@@ -401,7 +401,7 @@ TEST(TokenTableStartUp, FullLoadWithSettings) {
         custom.setCell(4, 8 + 0x19, "PRINTIT");
         custom.saveTokenTableCsv((dir / "TokenTable.CSV").string());
         IniFile ini = IniFile::parse("[TOK64]\nUse Custom Table=1\n");
-        TokenTable t(&host);
+        TokenTable t(&host.dialogs);
         host.messages.clear();
         EXPECT_EQ(t.loadFullTokenTable({TokenTableSettings::load(ini), dir.string(), 3, true}), 3);
         EXPECT_TRUE(host.messages.empty());

@@ -21,6 +21,8 @@ namespace qv::test {
 // Answers every error question with Continue unless the test queues other answers.
 struct ScriptedHost : ScriptedDialogHost {
     ScriptedHost() { defaultErrorAnswer = 1; }
+    // The seam as the engine takes it.
+    Dialogs dialogs{*this};
 };
 
 // A program file: load address, then lines with correct links, then the 0 link.

@@ -88,13 +88,13 @@ TEST(ViewerOptions, Dependencies) {
     EXPECT_TRUE(o.modeListEnabled());
 
     test::ScriptedHost host;
-    TokenTable table(&host);
+    TokenTable table(&host.dialogs);
     table.fillDefaultTable(true);
     table.rebuildTokenIndex(0, true);
-    EXPECT_TRUE(o.setTranslateSpecialchars(true, table, &host));
+    EXPECT_TRUE(o.setTranslateSpecialchars(true, table, &host.dialogs));
     table.setCell(1, tokenrow::Type, "-");
     table.rebuildTokenIndex(0, false);
-    EXPECT_FALSE(o.setTranslateSpecialchars(true, table, &host));
+    EXPECT_FALSE(o.setTranslateSpecialchars(true, table, &host.dialogs));
     EXPECT_FALSE(o.translateSpecialchars);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0],
