@@ -24,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DetokenizeOptions options;
     options.autodetect = mode < 0;
     options.modeIndex = mode < 0 ? 0 : mode;
-    Dialogs dialogs(host);
     Detokenizer detokenizer(table, addresses, options);
     detokenizer.setDialogs(&dialogs);
     (void)detokenizer.detokenize(program, "PROGRAM");
