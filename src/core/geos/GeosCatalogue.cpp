@@ -574,14 +574,6 @@ void GeosCatalogue::loadSettings(const IniFile& ini) {
     settingsLoaded_ = true;
 }
 
-bool GeosCatalogue::loadSettings(const std::string& iniPath) {
-    const std::optional<IniFile> ini = IniFile::load(iniPath);
-    if (!ini)
-        return false;
-    loadSettings(*ini);
-    return true;
-}
-
 void GeosCatalogue::saveSettings(IniFile& ini) const {
     settings.save(ini);
 }

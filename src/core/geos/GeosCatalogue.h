@@ -189,8 +189,6 @@ class GeosCatalogue : public GeosEntrySink {
     GeosCatalogueSettings settings;
     // Reads the keys of the settings table; the font-ID table parse error is reported.
     void loadSettings(const IniFile& ini);
-    // Loads from the settings file; false when it exists but cannot be read.
-    [[nodiscard]] bool loadSettings(const std::string& iniPath);
     bool settingsLoaded() const { return settingsLoaded_; }
     // Writes the keys marked "write".
     void saveSettings(IniFile& ini) const;
