@@ -70,6 +70,7 @@ class MainFormTest : public QObject {
   private slots:
     void commandLineImagesThenDropAppends();
     void listAgainAndClear();
+    void cancelledLoadKeepsTheListing();
     void abortInTheMiddleListsWholeImagesOnly();
     void fiveMoreAbortPressesGiveTheWindowBack();
     void startUpShowsTheAboutBoxOnce();
@@ -151,6 +152,31 @@ void MainFormTest::listAgainAndClear() {
     QCOMPARE(f.host.errors.size(), std::size_t{1});
     QCOMPARE(f.host.errors[0].message, std::string("Failed to open Image..."));
     QCOMPARE(f.form->listing().imagesListed(), 0);
+}
+
+void MainFormTest::cancelledLoadKeepsTheListing() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "KEPT DISK");
+    const std::string b = makeImage(images, "b.d64", "NEW DISK");
+    Fixture f({a});
+    f.form->listCommandLineImages();
+    const std::string before = f.windowText();
+    QVERIFY(before.find("KEPT DISK") != std::string::npos);
+
+    // Cancel: the listing, its counts and the current image stay.
+    f.form->load();
+    QCOMPARE(f.windowText(), before);
+    QCOMPARE(f.form->listing().imagesListed(), 1);
+    QCOMPARE(f.form->listing().currentImage(), a);
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("1 Image(s) listed"));
+
+    // OK: the old listing gives way to the chosen images.
+    f.chooser.openAnswers.push_back({QString::fromStdString(b)});
+    f.form->load();
+    const std::string after = f.windowText();
+    QVERIFY(after.find("KEPT DISK") == std::string::npos);
+    QVERIFY(after.find("NEW DISK") != std::string::npos);
+    QCOMPARE(f.form->listing().imagesListed(), 1);
 }
 
 void MainFormTest::abortInTheMiddleListsWholeImagesOnly() {

@@ -444,11 +444,14 @@ void TfMainForm::runListing(RunKind runKind) {
 }
 
 void TfMainForm::load() {
-    screenWindow_->screen().beginUpdate();
-    clearListing();
     const QStringList files =
         fileChooser_->openFiles(this, QStringLiteral("Open..."), qs(names_.lastLoad), kLoadFilter);
-    if (!files.isEmpty() && listing_->text().valid()) {
+    // A cancelled dialog leaves the listing as it was.
+    if (files.isEmpty())
+        return;
+    screenWindow_->screen().beginUpdate();
+    clearListing();
+    if (listing_->text().valid()) {
         setCommandsEnabled(false);
         listing_->fileList.clear();
         for (const QString& f : files)
