@@ -38,12 +38,15 @@ class ScriptedChooser : public app::FileChooser {
         QString defaultSuffix;
     };
     std::deque<QStringList> openAnswers;
+    QStringList openCaptions;
     std::deque<std::optional<SaveChoice>> saveAnswers;
     std::vector<SaveRequest> saveRequests;
     std::deque<QString> folderAnswers;
     QStringList folderStarts;
 
-    QStringList openFiles(QWidget*, const QString&, const QString&, const std::string&) override {
+    QStringList openFiles(QWidget*, const QString& caption, const QString&,
+                          const std::string&) override {
+        openCaptions << caption;
         if (openAnswers.empty())
             return {};
         QStringList a = openAnswers.front();

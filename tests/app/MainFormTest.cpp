@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "AppTestSupport.h"
@@ -77,6 +80,8 @@ class MainFormTest : public QObject {
     void questionsGoThroughTheSeam();
     void saveAsThreeFormatsAndImportBack();
     void findTwiceSelectsSecondFreeBlocksLine();
+    void keysRunTheirCommands();
+    void everyMenuEntryHasItsOwnMnemonic();
     void settingsWrittenAtCloseAndReadAtStart();
     void closeRefusedDuringRun();
 };
@@ -369,6 +374,89 @@ void MainFormTest::findTwiceSelectsSecondFreeBlocksLine() {
     find->setMatchCase(true);
     emit find->findNext();
     QCOMPARE(f.host.messages.size(), std::size_t{2});
+}
+
+void MainFormTest::keysRunTheirCommands() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "KEYED DISK");
+    // The keys a Linux desktop user presses first, and what each must have done.
+    struct Case {
+        const char* command;
+        QKeySequence keys;
+        std::function<bool(Fixture&)> done;
+    };
+    const std::vector<Case> cases = {
+        {"Load...", QKeySequence(Qt::CTRL | Qt::Key_O),
+         [](Fixture& f) {
+             return f.chooser.openCaptions == QStringList{QStringLiteral("Open...")};
+         }},
+        {"Save as...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         [](Fixture& f) {
+             return f.chooser.saveRequests.size() == 1 &&
+                    f.chooser.saveRequests[0].caption == QLatin1String("Save as...");
+         }},
+        {"Find Text...", QKeySequence(Qt::CTRL | Qt::Key_F),
+         [](Fixture& f) { return f.form->findDialog() && f.form->findDialog()->isVisible(); }},
+        // Nothing searched yet: the next match starts with the find dialog.
+        {"Find Next", QKeySequence(Qt::Key_F3),
+         [](Fixture& f) { return f.form->findDialog() && f.form->findDialog()->isVisible(); }},
+        {"List", QKeySequence(Qt::Key_F5),
+         [](Fixture& f) { return f.form->listing().imagesListed() == 2; }},
+        {"Exit", QKeySequence(Qt::CTRL | Qt::Key_Q),
+         [](Fixture& f) { return !f.form->isVisible(); }},
+    };
+    for (const Case& c : cases) {
+        Fixture f({a});
+        f.form->listCommandLineImages();
+        f.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+        QTest::keySequence(f.form.get(), c.keys);
+        QVERIFY2(c.done(f), c.command);
+    }
+
+    // With a text searched for, the next match is selected.
+    Fixture f({a});
+    f.form->listCommandLineImages();
+    f.form->findText();
+    f.form->findDialog()->setText(QStringLiteral("BLOCKS"));
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    QTest::keySequence(f.form.get(), QKeySequence(Qt::Key_F3));
+    QCOMPARE(f.form->listingView()->textCursor().selectedText(), QStringLiteral("BLOCKS"));
+}
+
+void MainFormTest::everyMenuEntryHasItsOwnMnemonic() {
+    Fixture f;
+    QMenuBar* bar = f.form->menuBar();
+    const auto mnemonic = [](const QAction* a) {
+        const QString t = a->text();
+        const qsizetype at = t.indexOf(QLatin1Char('&'));
+        return at >= 0 && at + 1 < t.size() ? t.at(at + 1).toLower() : QChar();
+    };
+    // Each menu's entries, the menu bar's own among them, have letters of their own.
+    std::vector<QList<QAction*>> menus = {bar->actions()};
+    for (QAction* a : bar->actions()) {
+        if (a->menu())
+            menus.push_back(a->menu()->actions());
+    }
+    for (const QList<QAction*>& entries : menus) {
+        QString letters;
+        for (const QAction* a : entries) {
+            if (a->isSeparator())
+                continue;
+            const QChar m = mnemonic(a);
+            QVERIFY2(!m.isNull(), qPrintable(a->text()));
+            QVERIFY2(!letters.contains(m), qPrintable(a->text()));
+            letters += m;
+        }
+    }
+    // Alt+F opens the File menu.
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    QMenu* file = bar->actions().front()->menu();
+    QTest::keyClick(f.form.get(), Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(file->isVisible());
+    file->close();
 }
 
 void MainFormTest::settingsWrittenAtCloseAndReadAtStart() {

@@ -170,6 +170,19 @@ void TfMainForm::buildWidgets() {
     statusBar()->addWidget(panel3_, 1);
 }
 
+namespace {
+
+// The platform's keys for a standard command, or FALLBACK where the platform's
+// scheme has none (a Linux session outside GNOME and KDE has no "Save As").
+void setStandardShortcut(QAction* a, QKeySequence::StandardKey key, const QKeySequence& fallback) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty())
+        keys = {fallback};
+    a->setShortcuts(keys);
+}
+
+}  // namespace
+
 void TfMainForm::buildCommands() {
     QStyle* st = style();
     const auto action = [this](const QString& text, const QString& hint, const QIcon& icon,
@@ -183,38 +196,49 @@ void TfMainForm::buildCommands() {
         return a;
     };
     QAction* loadA =
-        action(QStringLiteral("Load..."), QStringLiteral("Load Images with Normal OpenDialog"),
+        action(QStringLiteral("&Load..."), QStringLiteral("Load Images with Normal OpenDialog"),
                st->standardIcon(QStyle::SP_DialogOpenButton), &TfMainForm::load);
-    QAction* loadExtA = action(QStringLiteral("Load Extended..."),
+    QAction* loadExtA = action(QStringLiteral("Load &Extended..."),
                                QStringLiteral("Load Images using Extended OpenDialog"),
                                st->standardIcon(QStyle::SP_DirOpenIcon), nullptr);
     QAction* importA =
-        action(QStringLiteral("Import..."), QString(), QIcon(), &TfMainForm::importListing);
-    QAction* saveA = action(QStringLiteral("Save as..."), QStringLiteral("Save Imagecontext"),
+        action(QStringLiteral("&Import..."), QString(), QIcon(), &TfMainForm::importListing);
+    QAction* saveA = action(QStringLiteral("&Save as..."), QStringLiteral("Save Imagecontext"),
                             st->standardIcon(QStyle::SP_DialogSaveButton), &TfMainForm::saveAs);
-    QAction* exitA = action(QStringLiteral("Exit"), QString(), QIcon(), nullptr);
+    QAction* exitA = action(QStringLiteral("E&xit"), QString(), QIcon(), nullptr);
     connect(exitA, &QAction::triggered, this, &QWidget::close);
-    QAction* listA = action(QStringLiteral("List"), QStringLiteral("List last Image again"),
+    QAction* listA = action(QStringLiteral("&List"), QStringLiteral("List last Image again"),
                             st->standardIcon(QStyle::SP_BrowserReload), &TfMainForm::list);
     QAction* clearA =
-        action(QStringLiteral("Clear"), QStringLiteral("Clear List"),
+        action(QStringLiteral("&Clear"), QStringLiteral("Clear List"),
                st->standardIcon(QStyle::SP_DialogResetButton), &TfMainForm::clearListing);
     QAction* screenA =
-        action(QStringLiteral("C64 Screen..."), QStringLiteral("Show Original C64 Screen"),
+        action(QStringLiteral("C64 &Screen..."), QStringLiteral("Show Original C64 Screen"),
                st->standardIcon(QStyle::SP_ComputerIcon), nullptr);
     QAction* geosA =
-        action(QStringLiteral("GEOS File Details..."), QStringLiteral("Show GEOS File Details"),
+        action(QStringLiteral("&GEOS File Details..."), QStringLiteral("Show GEOS File Details"),
                st->standardIcon(QStyle::SP_FileDialogDetailedView), nullptr);
     QAction* bamA =
-        action(QStringLiteral("BAM..."),
+        action(QStringLiteral("&BAM..."),
                QStringLiteral("Show BAM, Diskerrors, BlockOwner, FileViewer and BlockViewer"),
                st->standardIcon(QStyle::SP_DriveFDIcon), nullptr);
     QAction* optionsA =
-        action(QStringLiteral("Options"), QStringLiteral("OptionsDialog"),
+        action(QStringLiteral("&Options"), QStringLiteral("OptionsDialog"),
                st->standardIcon(QStyle::SP_FileDialogContentsView), &TfMainForm::showOptions);
     QAction* infoA =
-        action(QStringLiteral("Info"), QStringLiteral("Show Info"),
+        action(QStringLiteral("&Info"), QStringLiteral("Show Info"),
                st->standardIcon(QStyle::SP_MessageBoxInformation), &TfMainForm::showInfo);
+    QAction* findA =
+        action(QStringLiteral("&Find Text..."), QString(), QIcon(), &TfMainForm::findText);
+    QAction* findNextA =
+        action(QStringLiteral("Find &Next"), QString(), QIcon(), &TfMainForm::findNext);
+    setStandardShortcut(loadA, QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
+    setStandardShortcut(saveA, QKeySequence::SaveAs,
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    setStandardShortcut(exitA, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    setStandardShortcut(listA, QKeySequence::Refresh, QKeySequence(Qt::Key_F5));
+    setStandardShortcut(findA, QKeySequence::Find, QKeySequence(Qt::CTRL | Qt::Key_F));
+    setStandardShortcut(findNextA, QKeySequence::FindNext, QKeySequence(Qt::Key_F3));
     screenAction_ = screenA;
     screenA->setObjectName(QStringLiteral("actionC64Screen"));
     connect(screenA, &QAction::triggered, this, &TfMainForm::toggleScreen);
@@ -233,14 +257,16 @@ void TfMainForm::buildCommands() {
     optionsA->setObjectName(QStringLiteral("actionOptions"));
     infoA->setObjectName(QStringLiteral("actionInfo"));
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addActions({loadA, loadExtA, importA, saveA});
     file->addSeparator();
     file->addAction(exitA);
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({listA, clearA});
     tools->addSeparator();
     tools->addActions({screenA, geosA, bamA});
+    tools->addSeparator();
+    tools->addActions({findA, findNextA});
     // The menu bar shows words; its two commands share the toolbar's handlers.
     for (QAction* a : {optionsA, infoA}) {
         QAction* m = menuBar()->addAction(a->text());
@@ -601,6 +627,13 @@ void TfMainForm::findText() {
     find_->show();
     find_->raise();
     find_->activateWindow();
+}
+
+void TfMainForm::findNext() {
+    if (find_ && !find_->text().isEmpty())
+        onFindNext();
+    else
+        findText();
 }
 
 void TfMainForm::onFindNext() {

@@ -74,6 +74,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void showOptions();
     void showInfo();
     void findText();
+    // The next match of the find dialog's text; without a text, the find dialog.
+    void findNext();
     // Dropped files and folders (folders are searched with their subfolders).
     void dropPaths(const QStringList& paths);
     // The "Abort" button.
