@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -83,6 +84,7 @@ class MainFormTest : public QObject {
     void keysRunTheirCommands();
     void everyMenuEntryHasItsOwnMnemonic();
     void settingsWrittenAtCloseAndReadAtStart();
+    void firstWindowShowsWholeListingLines();
     void closeRefusedDuringRun();
 };
 
@@ -479,6 +481,37 @@ void MainFormTest::settingsWrittenAtCloseAndReadAtStart() {
     QCOMPARE(f.form->size(), QSize(500, 600));
     QVERIFY(f.form->findChild<QCheckBox*>()->isChecked());
     QCOMPARE(f.form->listing().mode, CharMode::UpperLower);
+}
+
+void MainFormTest::firstWindowShowsWholeListingLines() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "WIDE DISK");
+    const QString line(80, QLatin1Char('M'));
+    Fixture f;
+    QVERIFY(!IniFile::load(f.tmp.file("quorvane.ini")) ||
+            !IniFile::load(f.tmp.file("quorvane.ini"))->hasKey("MainForm", "Width"));
+    RichTextView* view = f.form->listingView();
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << line;
+    view->setPlainText(lines.join(QLatin1Char('\n')));
+    QApplication::processEvents();
+    // 80 columns fit beside the vertical scroll bar, with little to spare.
+    QVERIFY(view->verticalScrollBar()->isVisible());
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    const QFontMetrics metrics(f.form->listingFont());
+    QVERIFY(f.form->width() < metrics.horizontalAdvance(QString(90, QLatin1Char('M'))));
+
+    // A narrow stored width is kept, also while a run shows "Abort" and the status
+    // texts.
+    f.form->resize(358, 500);
+    QVERIFY(f.form->close());
+    f.open();
+    QCOMPARE(f.form->width(), 358);
+    f.form->dropPaths({QString::fromStdString(a), QString::fromStdString(a)});
+    QApplication::processEvents();
+    QVERIFY(!f.form->statusText(StatusPanel::Counts).isEmpty());
+    QCOMPARE(f.form->width(), 358);
 }
 
 void MainFormTest::closeRefusedDuringRun() {

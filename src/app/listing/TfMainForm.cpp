@@ -48,6 +48,10 @@ namespace qv::app {
 namespace {
 
 const QColor kBlue(0x00, 0x00, 0xFF);
+// The widest line a listing has.
+constexpr int kListingColumns = 80;
+// The narrowest the window lets itself be made.
+constexpr int kNarrowestWidth = 200;
 
 std::string defaultSettingsFile(Dialogs& dialogs, std::vector<std::string>& messages) {
     const std::filesystem::path programDir = ss(QCoreApplication::applicationDirPath());
@@ -153,6 +157,9 @@ void TfMainForm::buildWidgets() {
         menu.exec(view_->viewport()->mapToGlobal(p));
     });
     layout->addWidget(view_, 1);
+    // The window's width is the user's: the row of options and "Abort" may be cut
+    // off rather than widen it.
+    central->setMinimumWidth(kNarrowestWidth);
     setCentralWidget(central);
 
     progress_ = new QProgressBar(this);
@@ -298,7 +305,12 @@ void TfMainForm::loadSettings() {
     richEdit_ = RichEditSettings::load(ini);
     workArounds_ = WorkAroundSettings::load(ini);
 
-    resize(mainSettings_.width, mainSettings_.height);
+    QSize room;
+    if (const QScreen* sc = screen())
+        room = sc->availableGeometry().size();
+    const WindowExtent size = MainFormSettings::startSize(
+        ini, {fittedWidth(), MainFormSettings{}.height}, {room.width(), room.height()});
+    resize(size.width, size.height);
     generate_->setChecked(mainSettings_.generateAscii);
     (mainSettings_.upperLower ? upperLower_ : upperGraphics_)->setChecked(true);
     listing_->mode = mainSettings_.upperLower ? CharMode::UpperLower : CharMode::UpperGraphics;
@@ -333,6 +345,17 @@ void TfMainForm::screenClosed(int tag) {
     // The file viewer's screen (tag 1) releases the file viewer's button.
     if (tag == TfC64Screen::MainScreen)
         screenAction_->setChecked(false);
+}
+
+int TfMainForm::fittedWidth() const {
+    const QFontMetrics metrics(listingFont());
+    const int line = metrics.horizontalAdvance(QString(kListingColumns, QLatin1Char('M')));
+    const QMargins margins = centralWidget()->layout()->contentsMargins();
+    // The text, the document's margins, the view's frame and its scroll bar; the
+    // last pixels leave room for the cursor after the line's end.
+    return line + 2 * static_cast<int>(view_->document()->documentMargin()) +
+           2 * view_->frameWidth() + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+           margins.left() + margins.right() + 4;
 }
 
 QFont TfMainForm::listingFont() const {

@@ -100,6 +100,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     QString pathText() const;
     bool imported() const { return imported_; }
     QFont listingFont() const;
+    // The width that shows a whole listing line of the listing font, scroll bar
+    // and frame included.
+    int fittedWidth() const;
     // The fonts as stored; the options dialog edits them.
     FontSettings& fonts() { return session_->fonts(); }
     // Applies the fonts whose bits are set (the options dialog reports them).

@@ -126,6 +126,17 @@ void MainFormSettings::save(IniFile& ini) const {
     writeKeys<MainFormSettings>(ini, *this, kMainFormKeys);
 }
 
+WindowExtent MainFormSettings::startSize(const IniFile& ini, WindowExtent fitted,
+                                         WindowExtent available) {
+    const auto side = [&ini](const char* key, int fit, int room) {
+        if (ini.hasKey("MainForm", key))
+            return ini.readInt("MainForm", key, fit);
+        return room > 0 ? std::min(fit, room) : fit;
+    };
+    return {side("Width", fitted.width, available.width),
+            side("Height", fitted.height, available.height)};
+}
+
 WorkAroundSettings WorkAroundSettings::load(const IniFile& ini) {
     return loadRecord(ini, kWorkAroundKeys);
 }
