@@ -4,6 +4,7 @@
 // temporary one.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -85,6 +86,7 @@ class MainFormTest : public QObject {
     void everyMenuEntryHasItsOwnMnemonic();
     void settingsWrittenAtCloseAndReadAtStart();
     void firstWindowShowsWholeListingLines();
+    void fileDialogsStartAtHomeThenWhereLastUsed();
     void closeRefusedDuringRun();
 };
 
@@ -512,6 +514,30 @@ void MainFormTest::firstWindowShowsWholeListingLines() {
     QApplication::processEvents();
     QVERIFY(!f.form->statusText(StatusPanel::Counts).isEmpty());
     QCOMPARE(f.form->width(), 358);
+}
+
+void MainFormTest::fileDialogsStartAtHomeThenWhereLastUsed() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "LOADED");
+    Fixture f;
+    f.chooser.openAnswers.push_back({QString::fromStdString(a)});
+    f.form->load();
+    f.form->load();
+    f.form->importListing();
+    f.chooser.saveAnswers.push_back(
+        FileChooser::SaveChoice{QString::fromStdString(images.file("list.rtf")), 2});
+    f.form->saveAs();
+    f.chooser.openAnswers.push_back({QString::fromStdString(images.file("list.rtf"))});
+    f.form->importListing();
+    f.form->importListing();
+    const QString home = QDir::homePath(), folder = QString::fromStdString(images.path());
+    QCOMPARE(f.chooser.openFolders, (QStringList{home, folder, home, home, folder}));
+    // The next start begins where the last one left off.
+    QVERIFY(f.form->close());
+    f.open();
+    f.form->load();
+    f.form->importListing();
+    QCOMPARE(f.chooser.openFolders.mid(5), (QStringList{folder, folder}));
 }
 
 void MainFormTest::closeRefusedDuringRun() {

@@ -302,6 +302,9 @@ void TfMainForm::loadSettings() {
     const IniFile ini = session_->settings().readOrEmpty();
     mainSettings_ = MainFormSettings::load(ini);
     names_ = NamesSettings::load(ini);
+    const std::string home = ss(QDir::homePath());
+    loadStart_ = NamesSettings::startFolder(ini, "Lastload", home);
+    importStart_ = NamesSettings::startFolder(ini, "Lastimport Main", home);
     richEdit_ = RichEditSettings::load(ini);
     workArounds_ = WorkAroundSettings::load(ini);
 
@@ -494,7 +497,7 @@ void TfMainForm::runListing(RunKind runKind) {
 
 void TfMainForm::load() {
     const QStringList files =
-        fileChooser_->openFiles(this, QStringLiteral("Open..."), qs(names_.lastLoad), kLoadFilter);
+        fileChooser_->openFiles(this, QStringLiteral("Open..."), qs(loadStart_), kLoadFilter);
     // A cancelled dialog leaves the listing as it was.
     if (files.isEmpty())
         return;
@@ -510,6 +513,7 @@ void TfMainForm::load() {
         finishLoadStatus();
         if (!listing_->currentImage().empty()) {
             names_.lastLoad = folderPart(listing_->currentImage());
+            loadStart_ = names_.lastLoad;
             (void)session_->settings().update("MainForm", [this](IniFile& ini) {
                 NamesSettings::writeLastLoad(ini, names_.lastLoad);
             });
@@ -522,7 +526,7 @@ void TfMainForm::load() {
 
 void TfMainForm::importListing() {
     const QString file = fileChooser_->openFile(this, QStringLiteral("Import Quorvane Files..."),
-                                                qs(names_.lastImportMain), kImportFilter);
+                                                qs(importStart_), kImportFilter);
     if (file.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -539,6 +543,7 @@ void TfMainForm::importListing() {
             panel2_->setText(QStringLiteral("Import"));
             panel3_->setText(QFileInfo(file).fileName());
             names_.lastImportMain = folderPart(ss(file));
+            importStart_ = names_.lastImportMain;
             (void)session_->settings().update("MainForm", [this](IniFile& ini) {
                 NamesSettings::writeLastImportMain(ini, names_.lastImportMain);
             });

@@ -155,6 +155,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     std::unique_ptr<Session> session_;
     MainFormSettings mainSettings_;
     NamesSettings names_;
+    // Where "Load..." and "Import..." start.
+    std::string loadStart_;
+    std::string importStart_;
     RichEditSettings richEdit_;
     WorkAroundSettings workArounds_;
     UnsupportedSizeLog sizeLog_;

@@ -156,6 +156,13 @@ int RichEditSettings::maximumText(int platformCode) const {
 NamesSettings NamesSettings::load(const IniFile& ini) {
     return loadRecord(ini, kNamesKeys);
 }
+std::string NamesSettings::startFolder(const IniFile& ini, const std::string& key,
+                                       const std::string& home) {
+    if (ini.hasKey("Names", key) || home.empty())
+        return ini.readString("Names", key, kDefaultFolder);
+    return home;
+}
+
 void NamesSettings::writeLastLoad(IniFile& ini, const std::string& folder) {
     ini.writeText("Names", "Lastload", folder);
 }

@@ -83,6 +83,11 @@ struct NamesSettings {
     static void writeLastLoad(IniFile& ini, const std::string& folder);
     // Written when the main window imports a listing.
     static void writeLastImportMain(IniFile& ini, const std::string& folder);
+    // The folder a file dialog of the [Names] KEY starts in: the stored folder, else
+    // HOME (the record's default, the root folder, is nobody's choice); the default
+    // when HOME is unknown.
+    static std::string startFolder(const IniFile& ini, const std::string& key,
+                                   const std::string& home);
 };
 
 // [FileList] of the extended-open file list window; written at exit when that

@@ -439,5 +439,26 @@ TEST(WindowSettings, MainFormStartSizeKeepsStoredKeysAndFitsTheRest) {
     }
 }
 
+TEST(WindowSettings, FileDialogsStartInTheStoredFolderElseAtHome) {
+    struct Case {
+        const char* stored;
+        const char* home;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", "/home/user", "/home/user"},
+        {"", "", "/"},  // no home known
+        {"[Names]\nLastload=/disks/\nLastimport Main=/disks/\n", "/home/user", "/disks/"},
+        // The root folder chosen and stored is kept.
+        {"[Names]\nLastload=/\nLastimport Main=/\n", "/home/user", "/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const IniFile ini = IniFile::parse(c.stored);
+        for (const char* key : {"Lastload", "Lastimport Main"})
+            EXPECT_EQ(NamesSettings::startFolder(ini, key, c.home), c.expected) << key;
+    }
+}
+
 }  // namespace
 }  // namespace qv
