@@ -4,6 +4,7 @@
 // temporary one.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,6 +25,7 @@
 #include <iterator>
 
 #include "AppTestSupport.h"
+#include "listing/ListingExport.h"
 #include "listing/ListingFile.h"
 #include "listing/TfAbout.h"
 #include "listing/TfMainForm.h"
@@ -87,6 +89,7 @@ class MainFormTest : public QObject {
     void settingsWrittenAtCloseAndReadAtStart();
     void firstWindowShowsWholeListingLines();
     void fileDialogsStartAtHomeThenWhereLastUsed();
+    void emptyListingIsNotSavedAndTheMenuCopies();
     void closeRefusedDuringRun();
 };
 
@@ -538,6 +541,54 @@ void MainFormTest::fileDialogsStartAtHomeThenWhereLastUsed() {
     f.form->load();
     f.form->importListing();
     QCOMPARE(f.chooser.openFolders.mid(5), (QStringList{folder, folder}));
+}
+
+void MainFormTest::emptyListingIsNotSavedAndTheMenuCopies() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "COPIED DISK");
+    const std::string out = images.file("out.txt");
+    Fixture f;
+    // Nothing listed yet, then listed and cleared: a message, no dialog, no file.
+    for (bool listFirst : {false, true}) {
+        if (listFirst) {
+            f.form->dropPaths({QString::fromStdString(a)});
+            f.form->clearListing();
+        }
+        f.host.messages.clear();
+        f.chooser.saveAnswers.push_back(FileChooser::SaveChoice{QString::fromStdString(out), 0});
+        f.form->saveAs();
+        QVERIFY(f.chooser.saveRequests.empty());
+        QCOMPARE(f.host.messages, std::vector<std::string>{kNothingToSave});
+        QVERIFY(!std::filesystem::exists(out));
+        f.chooser.saveAnswers.clear();
+    }
+
+    // The listing's menu: Copy only with a selection; Select All, then Copy puts the
+    // whole listing on the clipboard.
+    f.form->dropPaths({QString::fromStdString(a)});
+    const auto entry = [](QMenu* menu, const char* text) {
+        for (QAction* x : menu->actions()) {
+            if (x->text() == QLatin1String(text))
+                return x;
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    std::unique_ptr<QMenu> menu(f.form->listingMenu());
+    QAction* copy = entry(menu.get(), "&Copy");
+    QAction* all = entry(menu.get(), "Select &All");
+    QVERIFY(copy && all && entry(menu.get(), "&Find Text..."));
+    QCOMPARE(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+    QCOMPARE(all->shortcut(), QKeySequence(QKeySequence::SelectAll));
+    QVERIFY(!copy->isEnabled());
+    all->trigger();
+    menu.reset(f.form->listingMenu());
+    copy = entry(menu.get(), "&Copy");
+    QVERIFY(copy->isEnabled());
+    QApplication::clipboard()->clear();
+    copy->trigger();
+    const QString text = QApplication::clipboard()->text();
+    QVERIFY(text.contains(QStringLiteral("COPIED DISK")));
+    QCOMPARE(text, f.form->listingView()->toPlainText());
 }
 
 void MainFormTest::closeRefusedDuringRun() {

@@ -152,9 +152,9 @@ void TfMainForm::buildWidgets() {
     view_->setAcceptDrops(false);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        QMenu menu(this);
-        menu.addAction(QStringLiteral("Find Text..."), this, &TfMainForm::findText);
-        menu.exec(view_->viewport()->mapToGlobal(p));
+        QMenu* menu = listingMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(view_->viewport()->mapToGlobal(p));
     });
     layout->addWidget(view_, 1);
     // The window's width is the user's: the row of options and "Abort" may be cut
@@ -239,6 +239,7 @@ void TfMainForm::buildCommands() {
         action(QStringLiteral("&Find Text..."), QString(), QIcon(), &TfMainForm::findText);
     QAction* findNextA =
         action(QStringLiteral("Find &Next"), QString(), QIcon(), &TfMainForm::findNext);
+    findAction_ = findA;
     setStandardShortcut(loadA, QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
     setStandardShortcut(saveA, QKeySequence::SaveAs,
                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -321,6 +322,19 @@ void TfMainForm::loadSettings() {
         qtDialogHost_->setErrorFont(displayFont(fonts()[FontSlot::ErrorDialogs]));
     view_->applyFont(listingFont());
     showCounts();
+}
+
+QMenu* TfMainForm::listingMenu() {
+    auto* menu = new QMenu(this);
+    QAction* copy = menu->addAction(QStringLiteral("&Copy"), view_, &QTextEdit::copy);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(view_->textCursor().hasSelection());
+    QAction* all = menu->addAction(QStringLiteral("Select &All"), view_, &QTextEdit::selectAll);
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setEnabled(!view_->document()->isEmpty());
+    menu->addSeparator();
+    menu->addAction(findAction_);
+    return menu;
 }
 
 void TfMainForm::createScreenWindow() {
@@ -557,8 +571,16 @@ void TfMainForm::importListing() {
 }
 
 void TfMainForm::saveAs() {
-    if (!listing_->text().valid() && !imported_)
+    SaveAsSource source;
+    source.bufferValid = listing_->text().valid();
+    source.buffer = listing_->text().text();
+    source.imported = imported_;
+    if (imported_)
+        source.windowPlainText = view_->plainCp437();
+    if (!hasSomethingToSave(source)) {
+        session_->dialogs().message(kNothingToSave);
         return;
+    }
     const std::optional<FileChooser::SaveChoice> choice =
         fileChooser_->saveFile(this, QStringLiteral("Save as..."), qs(listing_->saveDir),
                                kSaveAsFilter, QStringLiteral("txt"));
@@ -566,12 +588,6 @@ void TfMainForm::saveAs() {
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const SaveAsFormat format = saveAsFormat(choice->filterIndex);
-    SaveAsSource source;
-    source.bufferValid = listing_->text().valid();
-    source.buffer = listing_->text().text();
-    source.imported = imported_;
-    if (imported_)
-        source.windowPlainText = view_->plainCp437();
     if (format == SaveAsFormat::RichText)
         source.windowDocument = view_->toDocument();
     RtfRepair repair;

@@ -21,6 +21,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -111,6 +112,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfC64Screen* c64Screen() const { return screenWindow_; }
     QAction* screenAction() const { return screenAction_; }
     void toggleScreen(bool on);
+    // The listing's context menu (Copy, Select All, Find Text...), made anew for
+    // each use; the caller owns it.
+    QMenu* listingMenu();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -185,6 +189,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfSelectFolder* selectFolder_ = nullptr;
     TfC64Screen* screenWindow_ = nullptr;
     QAction* screenAction_ = nullptr;
+    QAction* findAction_ = nullptr;
 };
 
 }  // namespace qv::app
