@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -36,6 +37,7 @@
 #include "support/CodePage.h"
 #include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/SparseImages.h"
 
 using namespace qv;
 using namespace qv::app;
@@ -90,6 +92,7 @@ class MainFormTest : public QObject {
     void firstWindowShowsWholeListingLines();
     void fileDialogsStartAtHomeThenWhereLastUsed();
     void emptyListingIsNotSavedAndTheMenuCopies();
+    void manyCommandLineImagesListAsOneRun();
     void closeRefusedDuringRun();
 };
 
@@ -589,6 +592,34 @@ void MainFormTest::emptyListingIsNotSavedAndTheMenuCopies() {
     const QString text = QApplication::clipboard()->text();
     QVERIFY(text.contains(QStringLiteral("COPIED DISK")));
     QCOMPARE(text, f.form->listingView()->toPlainText());
+}
+
+void MainFormTest::manyCommandLineImagesListAsOneRun() {
+    TempDir images;
+    const std::vector<std::string> paths = test::writeSparseImages(
+        images.path(), 500, 4, [](int file, int) { return "FILE " + std::to_string(file); });
+    Fixture f(paths);
+    // One run over all of them: its progress counts 500, and "Abort" pressed while
+    // the 101st image is listed stops the run after that image.
+    auto* progress = f.form->findChild<QProgressBar*>();
+    auto* path = f.form->findChild<QLineEdit*>(QStringLiteral("path"));
+    int progressMax = 0;
+    QObject::connect(path, &QLineEdit::textChanged, [&](const QString& t) {
+        if (t.endsWith(QStringLiteral("img00100.d64"))) {
+            progressMax = progress->maximum();
+            QVERIFY(!f.form->commandsEnabled());
+            f.abortButton()->click();
+        }
+    });
+    f.form->listCommandLineImages();
+    QCOMPARE(progressMax, 500);
+    QCOMPARE(f.form->listing().imagesListed(), 101);
+    QCOMPARE(f.form->listing().currentImage(), paths[100]);
+    const std::string text = f.windowText();
+    QVERIFY(text.find("\"DISK 100") != std::string::npos);
+    QVERIFY(text.find("\"DISK 101") == std::string::npos);
+    QVERIFY(f.form->commandsEnabled());
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("101 Image(s) listed"));
 }
 
 void MainFormTest::closeRefusedDuringRun() {

@@ -693,13 +693,17 @@ void TfMainForm::onFindNext() {
 }
 
 void TfMainForm::dropPaths(const QStringList& paths) {
-    if (!commandsEnabled_ || !listing_->text().valid())
-        return;
     std::vector<std::string> items;
     for (const QString& p : paths)
         items.push_back(ss(p));
-    listing_->fileList = collectFiles(items);
-    listing_->saveDir = dropSaveFolder(items, session_->saveFolder());
+    listAsOneRun(collectFiles(items), dropSaveFolder(items, session_->saveFolder()));
+}
+
+void TfMainForm::listAsOneRun(std::vector<std::string> files, std::string saveDir) {
+    if (!commandsEnabled_ || !listing_->text().valid())
+        return;
+    listing_->fileList = std::move(files);
+    listing_->saveDir = std::move(saveDir);
     setCommandsEnabled(false);
     screenWindow_->screen().beginUpdate();
     runListing(RunKind::Drop);
@@ -732,20 +736,11 @@ void TfMainForm::finishStartUp() {
 }
 
 void TfMainForm::listCommandLineImages() {
-    for (const std::string& arg : commandLine_) {
-        const QFileInfo info(qs(arg));
-        const std::string path = ss(info.absoluteFilePath());
-        if (!info.isFile())
-            continue;
-        const ExtensionCheck check = checkExtension(path, session_->dialogs());
-        if (check == ExtensionCheck::Stop)
-            break;
-        if (check == ExtensionCheck::Skip)
-            continue;
-        listing_->setCurrentImage(path);
-        listing_->saveDir = session_->runSaveFolder(path);
-        list();
-    }
+    std::vector<std::string> files = commandLineFiles(commandLine_);
+    if (files.empty())
+        return;
+    std::string saveDir = dropSaveFolder(files, session_->saveFolder());
+    listAsOneRun(std::move(files), std::move(saveDir));
 }
 
 void TfMainForm::closeEvent(QCloseEvent* event) {

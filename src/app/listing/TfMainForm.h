@@ -63,7 +63,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // and closed once (when the platform asks for it), the fonts, the focus, then the
     // images of the command line.
     void finishStartUp();
-    // Lists the command-line images.
+    // Lists the command-line images in one run.
     void listCommandLineImages();
 
     // The commands, as the toolbar and the menus run them.
@@ -144,6 +144,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void setCommandsEnabled(bool on);
     // Lists the file list, copies it into the view and writes the generated file.
     void runListing(RunKind runKind);
+    // Lists FILES in one run with progress and "Abort", as a drop does.
+    void listAsOneRun(std::vector<std::string> files, std::string saveDir);
     void finishLoadStatus();
     void showCounts();
     void onFindNext();
