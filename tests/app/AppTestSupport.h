@@ -38,12 +38,16 @@ class ScriptedChooser : public app::FileChooser {
         QString defaultSuffix;
     };
     std::deque<QStringList> openAnswers;
+    QStringList openCaptions, openFolders;
     std::deque<std::optional<SaveChoice>> saveAnswers;
     std::vector<SaveRequest> saveRequests;
     std::deque<QString> folderAnswers;
     QStringList folderStarts;
 
-    QStringList openFiles(QWidget*, const QString&, const QString&, const std::string&) override {
+    QStringList openFiles(QWidget*, const QString& caption, const QString& folder,
+                          const std::string&) override {
+        openCaptions << caption;
+        openFolders << folder;
         if (openAnswers.empty())
             return {};
         QStringList a = openAnswers.front();

@@ -4,10 +4,16 @@
 // temporary one.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -16,9 +22,11 @@
 #include <algorithm>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "AppTestSupport.h"
+#include "listing/ListingExport.h"
 #include "listing/ListingFile.h"
 #include "listing/TfAbout.h"
 #include "listing/TfMainForm.h"
@@ -29,6 +37,7 @@
 #include "support/CodePage.h"
 #include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
+#include "support/SparseImages.h"
 
 using namespace qv;
 using namespace qv::app;
@@ -70,13 +79,20 @@ class MainFormTest : public QObject {
   private slots:
     void commandLineImagesThenDropAppends();
     void listAgainAndClear();
+    void cancelledLoadKeepsTheListing();
     void abortInTheMiddleListsWholeImagesOnly();
     void fiveMoreAbortPressesGiveTheWindowBack();
     void startUpShowsTheAboutBoxOnce();
     void questionsGoThroughTheSeam();
     void saveAsThreeFormatsAndImportBack();
     void findTwiceSelectsSecondFreeBlocksLine();
+    void keysRunTheirCommands();
+    void everyMenuEntryHasItsOwnMnemonic();
     void settingsWrittenAtCloseAndReadAtStart();
+    void firstWindowShowsWholeListingLines();
+    void fileDialogsStartAtHomeThenWhereLastUsed();
+    void emptyListingIsNotSavedAndTheMenuCopies();
+    void manyCommandLineImagesListAsOneRun();
     void closeRefusedDuringRun();
 };
 
@@ -151,6 +167,31 @@ void MainFormTest::listAgainAndClear() {
     QCOMPARE(f.host.errors.size(), std::size_t{1});
     QCOMPARE(f.host.errors[0].message, std::string("Failed to open Image..."));
     QCOMPARE(f.form->listing().imagesListed(), 0);
+}
+
+void MainFormTest::cancelledLoadKeepsTheListing() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "KEPT DISK");
+    const std::string b = makeImage(images, "b.d64", "NEW DISK");
+    Fixture f({a});
+    f.form->listCommandLineImages();
+    const std::string before = f.windowText();
+    QVERIFY(before.find("KEPT DISK") != std::string::npos);
+
+    // Cancel: the listing, its counts and the current image stay.
+    f.form->load();
+    QCOMPARE(f.windowText(), before);
+    QCOMPARE(f.form->listing().imagesListed(), 1);
+    QCOMPARE(f.form->listing().currentImage(), a);
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("1 Image(s) listed"));
+
+    // OK: the old listing gives way to the chosen images.
+    f.chooser.openAnswers.push_back({QString::fromStdString(b)});
+    f.form->load();
+    const std::string after = f.windowText();
+    QVERIFY(after.find("KEPT DISK") == std::string::npos);
+    QVERIFY(after.find("NEW DISK") != std::string::npos);
+    QCOMPARE(f.form->listing().imagesListed(), 1);
 }
 
 void MainFormTest::abortInTheMiddleListsWholeImagesOnly() {
@@ -345,6 +386,89 @@ void MainFormTest::findTwiceSelectsSecondFreeBlocksLine() {
     QCOMPARE(f.host.messages.size(), std::size_t{2});
 }
 
+void MainFormTest::keysRunTheirCommands() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "KEYED DISK");
+    // The keys a Linux desktop user presses first, and what each must have done.
+    struct Case {
+        const char* command;
+        QKeySequence keys;
+        std::function<bool(Fixture&)> done;
+    };
+    const std::vector<Case> cases = {
+        {"Load...", QKeySequence(Qt::CTRL | Qt::Key_O),
+         [](Fixture& f) {
+             return f.chooser.openCaptions == QStringList{QStringLiteral("Open...")};
+         }},
+        {"Save as...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         [](Fixture& f) {
+             return f.chooser.saveRequests.size() == 1 &&
+                    f.chooser.saveRequests[0].caption == QLatin1String("Save as...");
+         }},
+        {"Find Text...", QKeySequence(Qt::CTRL | Qt::Key_F),
+         [](Fixture& f) { return f.form->findDialog() && f.form->findDialog()->isVisible(); }},
+        // Nothing searched yet: the next match starts with the find dialog.
+        {"Find Next", QKeySequence(Qt::Key_F3),
+         [](Fixture& f) { return f.form->findDialog() && f.form->findDialog()->isVisible(); }},
+        {"List", QKeySequence(Qt::Key_F5),
+         [](Fixture& f) { return f.form->listing().imagesListed() == 2; }},
+        {"Exit", QKeySequence(Qt::CTRL | Qt::Key_Q),
+         [](Fixture& f) { return !f.form->isVisible(); }},
+    };
+    for (const Case& c : cases) {
+        Fixture f({a});
+        f.form->listCommandLineImages();
+        f.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+        QTest::keySequence(f.form.get(), c.keys);
+        QVERIFY2(c.done(f), c.command);
+    }
+
+    // With a text searched for, the next match is selected.
+    Fixture f({a});
+    f.form->listCommandLineImages();
+    f.form->findText();
+    f.form->findDialog()->setText(QStringLiteral("BLOCKS"));
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    QTest::keySequence(f.form.get(), QKeySequence(Qt::Key_F3));
+    QCOMPARE(f.form->listingView()->textCursor().selectedText(), QStringLiteral("BLOCKS"));
+}
+
+void MainFormTest::everyMenuEntryHasItsOwnMnemonic() {
+    Fixture f;
+    QMenuBar* bar = f.form->menuBar();
+    const auto mnemonic = [](const QAction* a) {
+        const QString t = a->text();
+        const qsizetype at = t.indexOf(QLatin1Char('&'));
+        return at >= 0 && at + 1 < t.size() ? t.at(at + 1).toLower() : QChar();
+    };
+    // Each menu's entries, the menu bar's own among them, have letters of their own.
+    std::vector<QList<QAction*>> menus = {bar->actions()};
+    for (QAction* a : bar->actions()) {
+        if (a->menu())
+            menus.push_back(a->menu()->actions());
+    }
+    for (const QList<QAction*>& entries : menus) {
+        QString letters;
+        for (const QAction* a : entries) {
+            if (a->isSeparator())
+                continue;
+            const QChar m = mnemonic(a);
+            QVERIFY2(!m.isNull(), qPrintable(a->text()));
+            QVERIFY2(!letters.contains(m), qPrintable(a->text()));
+            letters += m;
+        }
+    }
+    // Alt+F opens the File menu.
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    QMenu* file = bar->actions().front()->menu();
+    QTest::keyClick(f.form.get(), Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(file->isVisible());
+    file->close();
+}
+
 void MainFormTest::settingsWrittenAtCloseAndReadAtStart() {
     Fixture f;
     f.form->resize(500, 600);
@@ -365,6 +489,137 @@ void MainFormTest::settingsWrittenAtCloseAndReadAtStart() {
     QCOMPARE(f.form->size(), QSize(500, 600));
     QVERIFY(f.form->findChild<QCheckBox*>()->isChecked());
     QCOMPARE(f.form->listing().mode, CharMode::UpperLower);
+}
+
+void MainFormTest::firstWindowShowsWholeListingLines() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "WIDE DISK");
+    const QString line(80, QLatin1Char('M'));
+    Fixture f;
+    QVERIFY(!IniFile::load(f.tmp.file("quorvane.ini")) ||
+            !IniFile::load(f.tmp.file("quorvane.ini"))->hasKey("MainForm", "Width"));
+    RichTextView* view = f.form->listingView();
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << line;
+    view->setPlainText(lines.join(QLatin1Char('\n')));
+    QApplication::processEvents();
+    // 80 columns fit beside the vertical scroll bar, with little to spare.
+    QVERIFY(view->verticalScrollBar()->isVisible());
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    const QFontMetrics metrics(f.form->listingFont());
+    QVERIFY(f.form->width() < metrics.horizontalAdvance(QString(90, QLatin1Char('M'))));
+
+    // A narrow stored width is kept, also while a run shows "Abort" and the status
+    // texts.
+    f.form->resize(358, 500);
+    QVERIFY(f.form->close());
+    f.open();
+    QCOMPARE(f.form->width(), 358);
+    f.form->dropPaths({QString::fromStdString(a), QString::fromStdString(a)});
+    QApplication::processEvents();
+    QVERIFY(!f.form->statusText(StatusPanel::Counts).isEmpty());
+    QCOMPARE(f.form->width(), 358);
+}
+
+void MainFormTest::fileDialogsStartAtHomeThenWhereLastUsed() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "LOADED");
+    Fixture f;
+    f.chooser.openAnswers.push_back({QString::fromStdString(a)});
+    f.form->load();
+    f.form->load();
+    f.form->importListing();
+    f.chooser.saveAnswers.push_back(
+        FileChooser::SaveChoice{QString::fromStdString(images.file("list.rtf")), 2});
+    f.form->saveAs();
+    f.chooser.openAnswers.push_back({QString::fromStdString(images.file("list.rtf"))});
+    f.form->importListing();
+    f.form->importListing();
+    const QString home = QDir::homePath(), folder = QString::fromStdString(images.path());
+    QCOMPARE(f.chooser.openFolders, (QStringList{home, folder, home, home, folder}));
+    // The next start begins where the last one left off.
+    QVERIFY(f.form->close());
+    f.open();
+    f.form->load();
+    f.form->importListing();
+    QCOMPARE(f.chooser.openFolders.mid(5), (QStringList{folder, folder}));
+}
+
+void MainFormTest::emptyListingIsNotSavedAndTheMenuCopies() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "COPIED DISK");
+    const std::string out = images.file("out.txt");
+    Fixture f;
+    // Nothing listed yet, then listed and cleared: a message, no dialog, no file.
+    for (bool listFirst : {false, true}) {
+        if (listFirst) {
+            f.form->dropPaths({QString::fromStdString(a)});
+            f.form->clearListing();
+        }
+        f.host.messages.clear();
+        f.chooser.saveAnswers.push_back(FileChooser::SaveChoice{QString::fromStdString(out), 0});
+        f.form->saveAs();
+        QVERIFY(f.chooser.saveRequests.empty());
+        QCOMPARE(f.host.messages, std::vector<std::string>{kNothingToSave});
+        QVERIFY(!std::filesystem::exists(out));
+        f.chooser.saveAnswers.clear();
+    }
+
+    // The listing's menu: Copy only with a selection; Select All, then Copy puts the
+    // whole listing on the clipboard.
+    f.form->dropPaths({QString::fromStdString(a)});
+    const auto entry = [](QMenu* menu, const char* text) {
+        for (QAction* x : menu->actions()) {
+            if (x->text() == QLatin1String(text))
+                return x;
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    std::unique_ptr<QMenu> menu(f.form->listingMenu());
+    QAction* copy = entry(menu.get(), "&Copy");
+    QAction* all = entry(menu.get(), "Select &All");
+    QVERIFY(copy && all && entry(menu.get(), "&Find Text..."));
+    QCOMPARE(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+    QCOMPARE(all->shortcut(), QKeySequence(QKeySequence::SelectAll));
+    QVERIFY(!copy->isEnabled());
+    all->trigger();
+    menu.reset(f.form->listingMenu());
+    copy = entry(menu.get(), "&Copy");
+    QVERIFY(copy->isEnabled());
+    QApplication::clipboard()->clear();
+    copy->trigger();
+    const QString text = QApplication::clipboard()->text();
+    QVERIFY(text.contains(QStringLiteral("COPIED DISK")));
+    QCOMPARE(text, f.form->listingView()->toPlainText());
+}
+
+void MainFormTest::manyCommandLineImagesListAsOneRun() {
+    TempDir images;
+    const std::vector<std::string> paths = test::writeSparseImages(
+        images.path(), 500, 4, [](int file, int) { return "FILE " + std::to_string(file); });
+    Fixture f(paths);
+    // One run over all of them: its progress counts 500, and "Abort" pressed while
+    // the 101st image is listed stops the run after that image.
+    auto* progress = f.form->findChild<QProgressBar*>();
+    auto* path = f.form->findChild<QLineEdit*>(QStringLiteral("path"));
+    int progressMax = 0;
+    QObject::connect(path, &QLineEdit::textChanged, [&](const QString& t) {
+        if (t.endsWith(QStringLiteral("img00100.d64"))) {
+            progressMax = progress->maximum();
+            QVERIFY(!f.form->commandsEnabled());
+            f.abortButton()->click();
+        }
+    });
+    f.form->listCommandLineImages();
+    QCOMPARE(progressMax, 500);
+    QCOMPARE(f.form->listing().imagesListed(), 101);
+    QCOMPARE(f.form->listing().currentImage(), paths[100]);
+    const std::string text = f.windowText();
+    QVERIFY(text.find("\"DISK 100") != std::string::npos);
+    QVERIFY(text.find("\"DISK 101") == std::string::npos);
+    QVERIFY(f.form->commandsEnabled());
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("101 Image(s) listed"));
 }
 
 void MainFormTest::closeRefusedDuringRun() {

@@ -48,6 +48,10 @@ namespace qv::app {
 namespace {
 
 const QColor kBlue(0x00, 0x00, 0xFF);
+// The widest line a listing has.
+constexpr int kListingColumns = 80;
+// The narrowest the window lets itself be made.
+constexpr int kNarrowestWidth = 200;
 
 std::string defaultSettingsFile(Dialogs& dialogs, std::vector<std::string>& messages) {
     const std::filesystem::path programDir = ss(QCoreApplication::applicationDirPath());
@@ -148,11 +152,14 @@ void TfMainForm::buildWidgets() {
     view_->setAcceptDrops(false);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        QMenu menu(this);
-        menu.addAction(QStringLiteral("Find Text..."), this, &TfMainForm::findText);
-        menu.exec(view_->viewport()->mapToGlobal(p));
+        QMenu* menu = listingMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(view_->viewport()->mapToGlobal(p));
     });
     layout->addWidget(view_, 1);
+    // The window's width is the user's: the row of options and "Abort" may be cut
+    // off rather than widen it.
+    central->setMinimumWidth(kNarrowestWidth);
     setCentralWidget(central);
 
     progress_ = new QProgressBar(this);
@@ -170,6 +177,19 @@ void TfMainForm::buildWidgets() {
     statusBar()->addWidget(panel3_, 1);
 }
 
+namespace {
+
+// The platform's keys for a standard command, or FALLBACK where the platform's
+// scheme has none (a Linux session outside GNOME and KDE has no "Save As").
+void setStandardShortcut(QAction* a, QKeySequence::StandardKey key, const QKeySequence& fallback) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty())
+        keys = {fallback};
+    a->setShortcuts(keys);
+}
+
+}  // namespace
+
 void TfMainForm::buildCommands() {
     QStyle* st = style();
     const auto action = [this](const QString& text, const QString& hint, const QIcon& icon,
@@ -183,38 +203,50 @@ void TfMainForm::buildCommands() {
         return a;
     };
     QAction* loadA =
-        action(QStringLiteral("Load..."), QStringLiteral("Load Images with Normal OpenDialog"),
+        action(QStringLiteral("&Load..."), QStringLiteral("Load Images with Normal OpenDialog"),
                st->standardIcon(QStyle::SP_DialogOpenButton), &TfMainForm::load);
-    QAction* loadExtA = action(QStringLiteral("Load Extended..."),
+    QAction* loadExtA = action(QStringLiteral("Load &Extended..."),
                                QStringLiteral("Load Images using Extended OpenDialog"),
                                st->standardIcon(QStyle::SP_DirOpenIcon), nullptr);
     QAction* importA =
-        action(QStringLiteral("Import..."), QString(), QIcon(), &TfMainForm::importListing);
-    QAction* saveA = action(QStringLiteral("Save as..."), QStringLiteral("Save Imagecontext"),
+        action(QStringLiteral("&Import..."), QString(), QIcon(), &TfMainForm::importListing);
+    QAction* saveA = action(QStringLiteral("&Save as..."), QStringLiteral("Save Imagecontext"),
                             st->standardIcon(QStyle::SP_DialogSaveButton), &TfMainForm::saveAs);
-    QAction* exitA = action(QStringLiteral("Exit"), QString(), QIcon(), nullptr);
+    QAction* exitA = action(QStringLiteral("E&xit"), QString(), QIcon(), nullptr);
     connect(exitA, &QAction::triggered, this, &QWidget::close);
-    QAction* listA = action(QStringLiteral("List"), QStringLiteral("List last Image again"),
+    QAction* listA = action(QStringLiteral("&List"), QStringLiteral("List last Image again"),
                             st->standardIcon(QStyle::SP_BrowserReload), &TfMainForm::list);
     QAction* clearA =
-        action(QStringLiteral("Clear"), QStringLiteral("Clear List"),
+        action(QStringLiteral("&Clear"), QStringLiteral("Clear List"),
                st->standardIcon(QStyle::SP_DialogResetButton), &TfMainForm::clearListing);
     QAction* screenA =
-        action(QStringLiteral("C64 Screen..."), QStringLiteral("Show Original C64 Screen"),
+        action(QStringLiteral("C64 &Screen..."), QStringLiteral("Show Original C64 Screen"),
                st->standardIcon(QStyle::SP_ComputerIcon), nullptr);
     QAction* geosA =
-        action(QStringLiteral("GEOS File Details..."), QStringLiteral("Show GEOS File Details"),
+        action(QStringLiteral("&GEOS File Details..."), QStringLiteral("Show GEOS File Details"),
                st->standardIcon(QStyle::SP_FileDialogDetailedView), nullptr);
     QAction* bamA =
-        action(QStringLiteral("BAM..."),
+        action(QStringLiteral("&BAM..."),
                QStringLiteral("Show BAM, Diskerrors, BlockOwner, FileViewer and BlockViewer"),
                st->standardIcon(QStyle::SP_DriveFDIcon), nullptr);
     QAction* optionsA =
-        action(QStringLiteral("Options"), QStringLiteral("OptionsDialog"),
+        action(QStringLiteral("&Options"), QStringLiteral("OptionsDialog"),
                st->standardIcon(QStyle::SP_FileDialogContentsView), &TfMainForm::showOptions);
     QAction* infoA =
-        action(QStringLiteral("Info"), QStringLiteral("Show Info"),
+        action(QStringLiteral("&Info"), QStringLiteral("Show Info"),
                st->standardIcon(QStyle::SP_MessageBoxInformation), &TfMainForm::showInfo);
+    QAction* findA =
+        action(QStringLiteral("&Find Text..."), QString(), QIcon(), &TfMainForm::findText);
+    QAction* findNextA =
+        action(QStringLiteral("Find &Next"), QString(), QIcon(), &TfMainForm::findNext);
+    findAction_ = findA;
+    setStandardShortcut(loadA, QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
+    setStandardShortcut(saveA, QKeySequence::SaveAs,
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    setStandardShortcut(exitA, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    setStandardShortcut(listA, QKeySequence::Refresh, QKeySequence(Qt::Key_F5));
+    setStandardShortcut(findA, QKeySequence::Find, QKeySequence(Qt::CTRL | Qt::Key_F));
+    setStandardShortcut(findNextA, QKeySequence::FindNext, QKeySequence(Qt::Key_F3));
     screenAction_ = screenA;
     screenA->setObjectName(QStringLiteral("actionC64Screen"));
     connect(screenA, &QAction::triggered, this, &TfMainForm::toggleScreen);
@@ -233,14 +265,16 @@ void TfMainForm::buildCommands() {
     optionsA->setObjectName(QStringLiteral("actionOptions"));
     infoA->setObjectName(QStringLiteral("actionInfo"));
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addActions({loadA, loadExtA, importA, saveA});
     file->addSeparator();
     file->addAction(exitA);
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({listA, clearA});
     tools->addSeparator();
     tools->addActions({screenA, geosA, bamA});
+    tools->addSeparator();
+    tools->addActions({findA, findNextA});
     // The menu bar shows words; its two commands share the toolbar's handlers.
     for (QAction* a : {optionsA, infoA}) {
         QAction* m = menuBar()->addAction(a->text());
@@ -269,10 +303,18 @@ void TfMainForm::loadSettings() {
     const IniFile ini = session_->settings().readOrEmpty();
     mainSettings_ = MainFormSettings::load(ini);
     names_ = NamesSettings::load(ini);
+    const std::string home = ss(QDir::homePath());
+    loadStart_ = NamesSettings::startFolder(ini, "Lastload", home);
+    importStart_ = NamesSettings::startFolder(ini, "Lastimport Main", home);
     richEdit_ = RichEditSettings::load(ini);
     workArounds_ = WorkAroundSettings::load(ini);
 
-    resize(mainSettings_.width, mainSettings_.height);
+    QSize room;
+    if (const QScreen* sc = screen())
+        room = sc->availableGeometry().size();
+    const WindowExtent size = MainFormSettings::startSize(
+        ini, {fittedWidth(), MainFormSettings{}.height}, {room.width(), room.height()});
+    resize(size.width, size.height);
     generate_->setChecked(mainSettings_.generateAscii);
     (mainSettings_.upperLower ? upperLower_ : upperGraphics_)->setChecked(true);
     listing_->mode = mainSettings_.upperLower ? CharMode::UpperLower : CharMode::UpperGraphics;
@@ -280,6 +322,19 @@ void TfMainForm::loadSettings() {
         qtDialogHost_->setErrorFont(displayFont(fonts()[FontSlot::ErrorDialogs]));
     view_->applyFont(listingFont());
     showCounts();
+}
+
+QMenu* TfMainForm::listingMenu() {
+    auto* menu = new QMenu(this);
+    QAction* copy = menu->addAction(QStringLiteral("&Copy"), view_, &QTextEdit::copy);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(view_->textCursor().hasSelection());
+    QAction* all = menu->addAction(QStringLiteral("Select &All"), view_, &QTextEdit::selectAll);
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setEnabled(!view_->document()->isEmpty());
+    menu->addSeparator();
+    menu->addAction(findAction_);
+    return menu;
 }
 
 void TfMainForm::createScreenWindow() {
@@ -307,6 +362,17 @@ void TfMainForm::screenClosed(int tag) {
     // The file viewer's screen (tag 1) releases the file viewer's button.
     if (tag == TfC64Screen::MainScreen)
         screenAction_->setChecked(false);
+}
+
+int TfMainForm::fittedWidth() const {
+    const QFontMetrics metrics(listingFont());
+    const int line = metrics.horizontalAdvance(QString(kListingColumns, QLatin1Char('M')));
+    const QMargins margins = centralWidget()->layout()->contentsMargins();
+    // The text, the document's margins, the view's frame and its scroll bar; the
+    // last pixels leave room for the cursor after the line's end.
+    return line + 2 * static_cast<int>(view_->document()->documentMargin()) +
+           2 * view_->frameWidth() + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+           margins.left() + margins.right() + 4;
 }
 
 QFont TfMainForm::listingFont() const {
@@ -444,11 +510,14 @@ void TfMainForm::runListing(RunKind runKind) {
 }
 
 void TfMainForm::load() {
+    const QStringList files =
+        fileChooser_->openFiles(this, QStringLiteral("Open..."), qs(loadStart_), kLoadFilter);
+    // A cancelled dialog leaves the listing as it was.
+    if (files.isEmpty())
+        return;
     screenWindow_->screen().beginUpdate();
     clearListing();
-    const QStringList files =
-        fileChooser_->openFiles(this, QStringLiteral("Open..."), qs(names_.lastLoad), kLoadFilter);
-    if (!files.isEmpty() && listing_->text().valid()) {
+    if (listing_->text().valid()) {
         setCommandsEnabled(false);
         listing_->fileList.clear();
         for (const QString& f : files)
@@ -458,6 +527,7 @@ void TfMainForm::load() {
         finishLoadStatus();
         if (!listing_->currentImage().empty()) {
             names_.lastLoad = folderPart(listing_->currentImage());
+            loadStart_ = names_.lastLoad;
             (void)session_->settings().update("MainForm", [this](IniFile& ini) {
                 NamesSettings::writeLastLoad(ini, names_.lastLoad);
             });
@@ -470,7 +540,7 @@ void TfMainForm::load() {
 
 void TfMainForm::importListing() {
     const QString file = fileChooser_->openFile(this, QStringLiteral("Import Quorvane Files..."),
-                                                qs(names_.lastImportMain), kImportFilter);
+                                                qs(importStart_), kImportFilter);
     if (file.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -487,6 +557,7 @@ void TfMainForm::importListing() {
             panel2_->setText(QStringLiteral("Import"));
             panel3_->setText(QFileInfo(file).fileName());
             names_.lastImportMain = folderPart(ss(file));
+            importStart_ = names_.lastImportMain;
             (void)session_->settings().update("MainForm", [this](IniFile& ini) {
                 NamesSettings::writeLastImportMain(ini, names_.lastImportMain);
             });
@@ -500,8 +571,16 @@ void TfMainForm::importListing() {
 }
 
 void TfMainForm::saveAs() {
-    if (!listing_->text().valid() && !imported_)
+    SaveAsSource source;
+    source.bufferValid = listing_->text().valid();
+    source.buffer = listing_->text().text();
+    source.imported = imported_;
+    if (imported_)
+        source.windowPlainText = view_->plainCp437();
+    if (!hasSomethingToSave(source)) {
+        session_->dialogs().message(kNothingToSave);
         return;
+    }
     const std::optional<FileChooser::SaveChoice> choice =
         fileChooser_->saveFile(this, QStringLiteral("Save as..."), qs(listing_->saveDir),
                                kSaveAsFilter, QStringLiteral("txt"));
@@ -509,12 +588,6 @@ void TfMainForm::saveAs() {
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const SaveAsFormat format = saveAsFormat(choice->filterIndex);
-    SaveAsSource source;
-    source.bufferValid = listing_->text().valid();
-    source.buffer = listing_->text().text();
-    source.imported = imported_;
-    if (imported_)
-        source.windowPlainText = view_->plainCp437();
     if (format == SaveAsFormat::RichText)
         source.windowDocument = view_->toDocument();
     RtfRepair repair;
@@ -600,6 +673,13 @@ void TfMainForm::findText() {
     find_->activateWindow();
 }
 
+void TfMainForm::findNext() {
+    if (find_ && !find_->text().isEmpty())
+        onFindNext();
+    else
+        findText();
+}
+
 void TfMainForm::onFindNext() {
     if (!find_)
         return;
@@ -613,13 +693,17 @@ void TfMainForm::onFindNext() {
 }
 
 void TfMainForm::dropPaths(const QStringList& paths) {
-    if (!commandsEnabled_ || !listing_->text().valid())
-        return;
     std::vector<std::string> items;
     for (const QString& p : paths)
         items.push_back(ss(p));
-    listing_->fileList = collectFiles(items);
-    listing_->saveDir = dropSaveFolder(items, session_->saveFolder());
+    listAsOneRun(collectFiles(items), dropSaveFolder(items, session_->saveFolder()));
+}
+
+void TfMainForm::listAsOneRun(std::vector<std::string> files, std::string saveDir) {
+    if (!commandsEnabled_ || !listing_->text().valid())
+        return;
+    listing_->fileList = std::move(files);
+    listing_->saveDir = std::move(saveDir);
     setCommandsEnabled(false);
     screenWindow_->screen().beginUpdate();
     runListing(RunKind::Drop);
@@ -652,20 +736,11 @@ void TfMainForm::finishStartUp() {
 }
 
 void TfMainForm::listCommandLineImages() {
-    for (const std::string& arg : commandLine_) {
-        const QFileInfo info(qs(arg));
-        const std::string path = ss(info.absoluteFilePath());
-        if (!info.isFile())
-            continue;
-        const ExtensionCheck check = checkExtension(path, session_->dialogs());
-        if (check == ExtensionCheck::Stop)
-            break;
-        if (check == ExtensionCheck::Skip)
-            continue;
-        listing_->setCurrentImage(path);
-        listing_->saveDir = session_->runSaveFolder(path);
-        list();
-    }
+    std::vector<std::string> files = commandLineFiles(commandLine_);
+    if (files.empty())
+        return;
+    std::string saveDir = dropSaveFolder(files, session_->saveFolder());
+    listAsOneRun(std::move(files), std::move(saveDir));
 }
 
 void TfMainForm::closeEvent(QCloseEvent* event) {

@@ -21,6 +21,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -62,7 +63,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // and closed once (when the platform asks for it), the fonts, the focus, then the
     // images of the command line.
     void finishStartUp();
-    // Lists the command-line images.
+    // Lists the command-line images in one run.
     void listCommandLineImages();
 
     // The commands, as the toolbar and the menus run them.
@@ -74,6 +75,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void showOptions();
     void showInfo();
     void findText();
+    // The next match of the find dialog's text; without a text, the find dialog.
+    void findNext();
     // Dropped files and folders (folders are searched with their subfolders).
     void dropPaths(const QStringList& paths);
     // The "Abort" button.
@@ -98,6 +101,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     QString pathText() const;
     bool imported() const { return imported_; }
     QFont listingFont() const;
+    // The width that shows a whole listing line of the listing font, scroll bar
+    // and frame included.
+    int fittedWidth() const;
     // The fonts as stored; the options dialog edits them.
     FontSettings& fonts() { return session_->fonts(); }
     // Applies the fonts whose bits are set (the options dialog reports them).
@@ -106,6 +112,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfC64Screen* c64Screen() const { return screenWindow_; }
     QAction* screenAction() const { return screenAction_; }
     void toggleScreen(bool on);
+    // The listing's context menu (Copy, Select All, Find Text...), made anew for
+    // each use; the caller owns it.
+    QMenu* listingMenu();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -135,6 +144,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void setCommandsEnabled(bool on);
     // Lists the file list, copies it into the view and writes the generated file.
     void runListing(RunKind runKind);
+    // Lists FILES in one run with progress and "Abort", as a drop does.
+    void listAsOneRun(std::vector<std::string> files, std::string saveDir);
     void finishLoadStatus();
     void showCounts();
     void onFindNext();
@@ -150,6 +161,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     std::unique_ptr<Session> session_;
     MainFormSettings mainSettings_;
     NamesSettings names_;
+    // Where "Load..." and "Import..." start.
+    std::string loadStart_;
+    std::string importStart_;
     RichEditSettings richEdit_;
     WorkAroundSettings workArounds_;
     UnsupportedSizeLog sizeLog_;
@@ -177,6 +191,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfSelectFolder* selectFolder_ = nullptr;
     TfC64Screen* screenWindow_ = nullptr;
     QAction* screenAction_ = nullptr;
+    QAction* findAction_ = nullptr;
 };
 
 }  // namespace qv::app

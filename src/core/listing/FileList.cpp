@@ -47,6 +47,17 @@ std::vector<std::string> collectFiles(const std::vector<std::string>& inputs,
     return files;
 }
 
+std::vector<std::string> commandLineFiles(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    for (const std::string& arg : args) {
+        std::error_code ec;
+        const std::filesystem::path full = std::filesystem::absolute(arg, ec).lexically_normal();
+        if (!ec && !arg.empty() && std::filesystem::is_regular_file(full, ec))
+            files.push_back(full.string());
+    }
+    return files;
+}
+
 std::string dropSaveFolder(const std::vector<std::string>& items, const std::string& pathOption) {
     namespace fs = std::filesystem;
     if (!pathOption.empty() && pathOption != "DEFAULT")

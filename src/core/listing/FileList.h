@@ -19,6 +19,11 @@ std::vector<std::string> collectFiles(const std::vector<std::string>& inputs,
 // item exists.
 std::string dropSaveFolder(const std::vector<std::string>& items, const std::string& pathOption);
 
+// The file list of the images named on the command line, listed as one run: each
+// name of an existing file as a full path, in the order given. Folders and names
+// that do not exist are left out.
+std::vector<std::string> commandLineFiles(const std::vector<std::string>& args);
+
 // Case-insensitive ordering used for file lists.
 bool lessNoCase(const std::string& a, const std::string& b);
 

@@ -54,6 +54,12 @@ std::optional<std::string> saveAsBytes(SaveAsFormat format, const SaveAsSource& 
     return source.imported ? source.windowPlainText : std::string(source.buffer);
 }
 
+bool hasSomethingToSave(const SaveAsSource& source) {
+    if (source.imported)
+        return !source.windowPlainText.empty();
+    return source.bufferValid && !source.buffer.empty();
+}
+
 bool saveListingAs(const std::string& path, SaveAsFormat format, const SaveAsSource& source,
                    const RtfRepair& repair, Dialogs& dialogs) {
     const std::optional<std::string> bytes = saveAsBytes(format, source);

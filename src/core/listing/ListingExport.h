@@ -45,6 +45,12 @@ struct SaveAsSource {
 [[nodiscard]] std::optional<std::string> saveAsBytes(SaveAsFormat format,
                                                      const SaveAsSource& source);
 
+// Whether "Save as..." has anything to write: listed text since "Clear", or an
+// imported window with text. An empty listing is refused with kNothingToSave rather
+// than written as an empty file.
+[[nodiscard]] bool hasSomethingToSave(const SaveAsSource& source);
+inline constexpr const char* kNothingToSave = "The listing is empty: there is nothing to save.";
+
 // The font repair that follows a rich-text save: with a symbol-charset listing font
 // and the platform code at least FixCharsetVer, the font table entry gets the
 // symbol charset back.

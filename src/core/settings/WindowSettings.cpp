@@ -126,6 +126,17 @@ void MainFormSettings::save(IniFile& ini) const {
     writeKeys<MainFormSettings>(ini, *this, kMainFormKeys);
 }
 
+WindowExtent MainFormSettings::startSize(const IniFile& ini, WindowExtent fitted,
+                                         WindowExtent available) {
+    const auto side = [&ini](const char* key, int fit, int room) {
+        if (ini.hasKey("MainForm", key))
+            return ini.readInt("MainForm", key, fit);
+        return room > 0 ? std::min(fit, room) : fit;
+    };
+    return {side("Width", fitted.width, available.width),
+            side("Height", fitted.height, available.height)};
+}
+
 WorkAroundSettings WorkAroundSettings::load(const IniFile& ini) {
     return loadRecord(ini, kWorkAroundKeys);
 }
@@ -145,6 +156,13 @@ int RichEditSettings::maximumText(int platformCode) const {
 NamesSettings NamesSettings::load(const IniFile& ini) {
     return loadRecord(ini, kNamesKeys);
 }
+std::string NamesSettings::startFolder(const IniFile& ini, const std::string& key,
+                                       const std::string& home) {
+    if (ini.hasKey("Names", key) || home.empty())
+        return ini.readString("Names", key, kDefaultFolder);
+    return home;
+}
+
 void NamesSettings::writeLastLoad(IniFile& ini, const std::string& folder) {
     ini.writeText("Names", "Lastload", folder);
 }

@@ -22,6 +22,13 @@ inline constexpr const char* kDefaultFolder = "c:\\";
 inline constexpr const char* kDefaultFolder = "/";
 #endif
 
+// A window's size in pixels.
+struct WindowExtent {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const WindowExtent&, const WindowExtent&) = default;
+};
+
 // [MainForm] and the main window's keys of [ASCII]. Read at start, written at exit.
 struct MainFormSettings {
     int width = 358;
@@ -33,6 +40,10 @@ struct MainFormSettings {
     static MainFormSettings load(const IniFile& ini);
     friend bool operator==(const MainFormSettings&, const MainFormSettings&) = default;
     void save(IniFile& ini) const;
+    // The first window's size: Width and Height as stored; where a key is missing,
+    // FITTED's (a whole listing line across, the default height down), kept within
+    // AVAILABLE (the screen). A stored size is kept even when it is the default.
+    static WindowExtent startSize(const IniFile& ini, WindowExtent fitted, WindowExtent available);
 };
 
 // [WorkArounds], read at start and never written. Both compare with the platform
@@ -72,6 +83,11 @@ struct NamesSettings {
     static void writeLastLoad(IniFile& ini, const std::string& folder);
     // Written when the main window imports a listing.
     static void writeLastImportMain(IniFile& ini, const std::string& folder);
+    // The folder a file dialog of the [Names] KEY starts in: the stored folder, else
+    // HOME (the record's default, the root folder, is nobody's choice); the default
+    // when HOME is unknown.
+    static std::string startFolder(const IniFile& ini, const std::string& key,
+                                   const std::string& home);
 };
 
 // [FileList] of the extended-open file list window; written at exit when that

@@ -137,5 +137,24 @@ TEST(Import, WhatIsNoListingFails) {
     }
 }
 
+TEST(SaveAs, SomethingToSaveOnlyWithText) {
+    struct Case {
+        SaveAsSource source;
+        bool expected;
+    };
+    const Case cases[] = {
+        {{true, kListing, false, "", {}}, true},
+        {{true, "", false, "", {}}, false},  // listed nothing, or cleared
+        {{false, "", false, "", {}}, false},
+        // An imported window counts with its own text, not the buffer's.
+        {{true, "", true, "WINDOW\r\n", {}}, true},
+        {{true, kListing, true, "", {}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.source.buffer) + "|" + c.source.windowPlainText);
+        EXPECT_EQ(hasSomethingToSave(c.source), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace qv

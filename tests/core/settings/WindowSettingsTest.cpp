@@ -416,5 +416,49 @@ TEST(FontIdTableTest, ParsesSortsAndRejects) {
     EXPECT_TRUE(empty.entries.empty());
 }
 
+TEST(WindowSettings, MainFormStartSizeKeepsStoredKeysAndFitsTheRest) {
+    const WindowExtent fitted{700, 684};
+    struct Case {
+        const char* stored;
+        WindowExtent available, expected;
+    };
+    const Case cases[] = {
+        // Nothing stored: the fitted size, within the screen.
+        {"", {1920, 1080}, {700, 684}},
+        {"", {640, 480}, {640, 480}},
+        {"", {0, 0}, {700, 684}},  // no screen known
+        // The record's default stored is a choice like any other.
+        {"[MainForm]\nWidth=358\nHeight=684\n", {1920, 1080}, {358, 684}},
+        {"[MainForm]\nWidth=2000\n", {1920, 1080}, {2000, 684}},
+        {"[MainForm]\nHeight=300\n", {640, 480}, {640, 300}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(MainFormSettings::startSize(IniFile::parse(c.stored), fitted, c.available),
+                  c.expected);
+    }
+}
+
+TEST(WindowSettings, FileDialogsStartInTheStoredFolderElseAtHome) {
+    struct Case {
+        const char* stored;
+        const char* home;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", "/home/user", "/home/user"},
+        {"", "", "/"},  // no home known
+        {"[Names]\nLastload=/disks/\nLastimport Main=/disks/\n", "/home/user", "/disks/"},
+        // The root folder chosen and stored is kept.
+        {"[Names]\nLastload=/\nLastimport Main=/\n", "/home/user", "/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const IniFile ini = IniFile::parse(c.stored);
+        for (const char* key : {"Lastload", "Lastimport Main"})
+            EXPECT_EQ(NamesSettings::startFolder(ini, key, c.home), c.expected) << key;
+    }
+}
+
 }  // namespace
 }  // namespace qv
