@@ -384,22 +384,70 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
     return c;
 }
 
+namespace {
+
+// Every byte of code page 437 as its UTF-8 bytes, worked out once: the conversion of a
+// whole listing is then one table lookup per byte.
+struct Utf8Table {
+    std::array<std::array<char, 3>, 256> bytes{};
+    std::array<std::uint8_t, 256> length{};
+};
+
+const Utf8Table& cp437Utf8Table() {
+    static const Utf8Table table = [] {
+        Utf8Table t;
+        for (int b = 0; b < 256; ++b) {
+            const auto byte = static_cast<std::uint8_t>(b);
+            std::string s;
+            if (byte == 0x00)
+                s = " ";
+            else if (byte < 0x80 && byte >= 0x20 && byte != 0x7F)
+                s = static_cast<char>(byte);
+            else
+                appendUtf8(s, cp437ToUnicode(byte));
+            std::copy(s.begin(), s.end(), t.bytes[static_cast<std::size_t>(b)].begin());
+            t.length[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(s.size());
+        }
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
 std::string cp437ToUtf8(std::string_view text, const Cp437DecodeOptions& options) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 2);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<std::uint8_t>(text[i]);
-        if (b == 0x0D && i + 1 < text.size() && text[i + 1] == '\n') {
-            out.append(options.lineBreak);
+    const Utf8Table& table = cp437Utf8Table();
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::size_t n = text.size();
+    const auto isBreak = [&](std::size_t i) {
+        return in[i] == 0x0D && i + 1 < n && in[i + 1] == '\n';
+    };
+    // The exact length first, so the text is written in one piece without growing.
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (isBreak(i)) {
+            length += options.lineBreak.size();
+            ++i;
+        } else if (in[i] == 0x09 && options.keepTabs) {
+            ++length;
+        } else {
+            length += table.length[in[i]];
+        }
+    }
+    std::string out(length, '\0');
+    char* o = out.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t b = in[i];
+        if (b >= 0x20 && b < 0x7F) {
+            *o++ = static_cast<char>(b);
+        } else if (isBreak(i)) {
+            o = std::copy(options.lineBreak.begin(), options.lineBreak.end(), o);
             ++i;
         } else if (b == 0x09 && options.keepTabs) {
-            out.push_back('\t');
-        } else if (b == 0x00) {
-            out.push_back(' ');
-        } else if (b < 0x80 && b >= 0x20 && b != 0x7F) {
-            out.push_back(static_cast<char>(b));
+            *o++ = '\t';
         } else {
-            appendUtf8(out, cp437ToUnicode(b));
+            const auto& bytes = table.bytes[b];
+            o = std::copy_n(bytes.begin(), table.length[b], o);
         }
     }
     return out;
