@@ -70,7 +70,9 @@ int countFreeBlocks(const Block& header, int dosType) {
 
 DiskHeader readHeader(DiskImage& image, const ListerOptions& options) {
     DiskHeader h;
-    const Block b = image.readBlockAt(kHeaderOffset).value_or(Block{});
+    // A header block that cannot be read reads as zero bytes.
+    Block b;
+    image.readAt(kHeaderOffset, b);
     const bool prologic = image.dosType() == kDosPrologicDos;
     const int nameAt = prologic ? 164 : 144;
     std::copy_n(b.begin() + nameAt, 16, h.name.begin());
@@ -249,14 +251,24 @@ DirEntry decodeEntry(const Block& block, int slot, int blockOffset, int zeroRunL
 }
 
 DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& dialogs,
-                     const DirVisitor& visitor) {
+                     const DirVisitor& visitor, SlotTaker* taker) {
     const int dosType = image.dosType();
-    std::vector<int> readOffsets;
+    // The blocks read so far, for the crosslink test; the file limit keeps a directory
+    // far below the inline room, the vector takes any longer one.
+    std::array<int, 40> firstOffsets{};
+    std::vector<int> moreOffsets;
+    std::size_t readCount = 0;
+    const auto alreadyRead = [&](int offset) {
+        const auto held = firstOffsets.begin() +
+                          static_cast<std::ptrdiff_t>(std::min(readCount, firstOffsets.size()));
+        return std::find(firstOffsets.begin(), held, offset) != held ||
+               std::find(moreOffsets.begin(), moreOffsets.end(), offset) != moreOffsets.end();
+    };
     int listAnywayCount = 0;
     DirEntry e;  // reused for every slot
     int offset = blockOffset(18, 1, dosType);
     while (offset >= 0 && offset != kHeaderOffset) {
-        if (static_cast<int>(readOffsets.size()) * 8 == options.maxFiles) {
+        if (static_cast<int>(readCount) * 8 == options.maxFiles) {
             dialogs.showError(
                 "MainForm", image.path(), "",
                 "Max " + std::to_string(options.maxFiles) + " Files allowed!\nImage aborted!", 24);
@@ -267,10 +279,13 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
             return DirEnd::EndOfChain;
         const TrackSector link{(*block)[0], (*block)[1]};
         const int next = blockOffset(link, dosType);
-        readOffsets.push_back(offset);
+        if (readCount < firstOffsets.size())
+            firstOffsets[readCount] = offset;
+        else
+            moreOffsets.push_back(offset);
+        ++readCount;
 
-        if (link.track != 0 &&
-            std::find(readOffsets.begin(), readOffsets.end(), next) != readOffsets.end()) {
+        if (link.track != 0 && alreadyRead(next)) {
             const QuestionReply reply =
                 dialogs.ask(QuestionMode::Crosslink, image.path(),
                             "Directoryentry $" + hexUpper(next) +
@@ -284,8 +299,11 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
         }
 
         for (int slot = 0; slot < 8; ++slot) {
+            const std::uint8_t* bytes = block->data() + 32 * slot;
             // A type byte of 0 is "SCR": skipped unless deleted files are shown.
-            if ((*block)[static_cast<std::size_t>(32 * slot + 2)] == 0 && !options.showDeletedFiles)
+            if (bytes[2] == 0 && !options.showDeletedFiles)
+                continue;
+            if (taker && taker->take(bytes))
                 continue;
             decodeEntryInto(*block, slot, offset, options.dirAbortWithNull, e);
             visitor(e);

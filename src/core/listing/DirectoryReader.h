@@ -75,10 +75,22 @@ void decodeEntryInto(const Block& block, int slot, int blockOffset, int zeroRunL
 
 using DirVisitor = std::function<void(const DirEntry&)>;
 
+// Takes the entries that a listing can write straight from their 32 bytes; the walk
+// offers it every entry to be listed before decoding it. It may take only entries
+// whose name holds no zero byte (only those can end the walk at a zero run).
+class SlotTaker {
+  public:
+    // True when the entry is done with and the visitor is not to see it.
+    virtual bool take(const std::uint8_t* slot) = 0;
+
+  protected:
+    ~SlotTaker() = default;
+};
+
 // Walks the directory from track 18 sector 1 and hands every entry to be listed to
-// the visitor, in disk order. Asks the crosslink question and reports the file
-// limit through the dialogs.
+// the taker, when there is one, and the ones it leaves to the visitor, in disk order.
+// Asks the crosslink question and reports the file limit through the dialogs.
 DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& dialogs,
-                     const DirVisitor& visitor);
+                     const DirVisitor& visitor, SlotTaker* taker = nullptr);
 
 }  // namespace qv

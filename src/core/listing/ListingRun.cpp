@@ -7,6 +7,7 @@
 
 #include "host/Dialogs.h"
 #include "listing/ListingLayout.h"
+#include "listing/PlainEntryLine.h"
 #include "screen/ScreenSink.h"
 #include "settings/ListerOptions.h"
 #include "support/Files.h"
@@ -15,6 +16,17 @@
 
 namespace qv {
 namespace {
+
+// A slot taker made of a function.
+template <typename F>
+class TakeWith final : public SlotTaker {
+  public:
+    explicit TakeWith(F f) : f_(std::move(f)) {}
+    bool take(const std::uint8_t* slot) override { return f_(slot); }
+
+  private:
+    F f_;
+};
 
 double steadySeconds() {
     using namespace std::chrono;
@@ -73,20 +85,32 @@ void Listing::addScreenLine(const std::string& line) {
 void Listing::writeGeneratedHeader(const std::string& path, bool listCommand) {
     if (!options_.generateHeader)
         return;
-    const auto styled = [&](const std::string& t) {
-        return options_.customHeader ? customHeaderText(t, options_.driveLetter, options_.skip) : t;
+    // The block is put together in scratch storage kept from image to image and
+    // appended in one piece.
+    std::string& block = header_;
+    block.clear();
+    const auto styled = [&](const std::string& t) -> std::string_view {
+        if (!options_.customHeader)
+            return t;
+        styled_ = customHeaderText(t, options_.driveLetter, options_.skip);
+        return styled_;
     };
     if (options_.addPath == 2) {
         const std::string dir = folderPart(path);
         if (!listCommand && (firstOfRun_ || dir != previousDir_)) {
-            append(formatHeaderBlock(styled(dir), options_) + "\r\n\r\n\r\n");
+            appendHeaderBlock(styled(dir), options_, block);
+            block += "\r\n\r\n\r\n";
         }
         previousDir_ = dir;
         firstOfRun_ = false;
-        append(formatHeaderBlock("D64 Image: " + fileNamePart(path), options_) + "\r\n");
+        styled_.assign("D64 Image: ");
+        styled_ += fileNamePart(path);
+        appendHeaderBlock(styled_, options_, block);
     } else {
-        append(formatHeaderBlock(styled(path), options_) + "\r\n");
+        appendHeaderBlock(styled(path), options_, block);
     }
+    block += "\r\n";
+    append(block);
 }
 
 void Listing::listImage(DiskImage& image) {
@@ -112,11 +136,41 @@ void Listing::listImage(DiskImage& image) {
     marks_.add(start, text_.size());
 
     const bool screenLines = imagesListed_ < options_.imagesInC64Screen;
-    const DirEnd end = walkDirectory(image, options_, dialogs_, [&](const DirEntry& e) {
+    // The choice depends on the image only through whether an entry is a GEOS file.
+    const ConversionChoice choices[2] = {
+        chooseConversion(ListingTextKind::Entry, false, options_, mode),
+        chooseConversion(ListingTextKind::Entry, true, options_, mode)};
+    // The common entries go straight from their bytes into the text, unless the C64
+    // screen wants their lines.
+    // Their lines are collected and appended a directory block at a time; the lines
+    // of the other entries follow the ones collected before them.
+    const PlainEntryLine plain(petsciiTable(choices[0].mode, options_.convertEverything));
+    char lines[8 * PlainEntryLine::kMaxLength];
+    std::size_t linesSize = 0;
+    const auto flushLines = [&] {
+        if (linesSize > 0)
+            append(std::string_view(lines, linesSize));
+        linesSize = 0;
+    };
+    auto quick = TakeWith([&](const std::uint8_t* slot) {
+        const std::size_t n = plain.write(slot, lines + linesSize);
+        if (n == 0) {
+            flushLines();
+            return false;
+        }
+        linesSize += n;
+        if (linesSize > sizeof lines - PlainEntryLine::kMaxLength)
+            flushLines();
+        if (screen_) {
+            screen_->setUpperLower(choices[0].upperLower);
+            screen_->clearReverse();
+        }
+        return true;
+    });
+    const auto visit = [&](const DirEntry& e) {
         if (e.isGeos)
             geosSeen_ = true;
-        const ConversionChoice choice =
-            chooseConversion(ListingTextKind::Entry, e.isGeos, options_, mode);
+        const ConversionChoice& choice = choices[e.isGeos ? 1 : 0];
         std::string& prefix = prefix_;
         prefix.assign(e.blocksText);
         ConvertedText& name = name_;
@@ -144,7 +198,10 @@ void Listing::listImage(DiskImage& image) {
                 addScreenLine(entryLine(prefix, name.screen, e.typeText, withType));
             screen_->clearReverse();
         }
-    });
+    };
+    const DirEnd end =
+        walkDirectory(image, options_, dialogs_, visit, screen_ && screenLines ? nullptr : &quick);
+    flushLines();
 
     const ClosingLines closing = closingLines(end, header.blocksFree);
     if (!closing.freeLine.empty())
