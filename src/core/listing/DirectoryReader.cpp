@@ -81,14 +81,16 @@ DiskHeader readHeader(DiskImage& image, const ListerOptions& options) {
     h.id = {b[static_cast<std::size_t>(idAt)], b[static_cast<std::size_t>(idAt + 1)]};
     h.dosVersion = {b[static_cast<std::size_t>(idAt + 3)], b[static_cast<std::size_t>(idAt + 4)]};
 
+    // 0 "name" id dos, built in place and assigned once.
+    char text[26] = {'0', ' ', '"'};
+    for (std::size_t i = 0; i < 16; ++i)
+        text[3 + i] = static_cast<char>(blankFor0xA0(h.name[i]));
+    text[19] = '"';
+    text[20] = ' ';
+    for (int i = 0; i < 5; ++i)
+        text[21 + i] = static_cast<char>(blankFor0xA0(b[static_cast<std::size_t>(idAt + i)]));
     std::string& t = h.headerText;
-    t = "0 \"";
-    for (std::uint8_t c : h.name)
-        t.push_back(static_cast<char>(blankFor0xA0(c)));
-    t += "\" ";
-    for (int i = 0; i < 5; ++i) {
-        t.push_back(static_cast<char>(blankFor0xA0(b[static_cast<std::size_t>(idAt + i)])));
-    }
+    t.assign(text, sizeof text);
     if (options.changeDosType && h.dosVersion[0] == '2' && h.dosVersion[1] == 'A') {
         if (image.dosType() == kDosSpeedDos)
             t[25] = 'S';
@@ -298,13 +300,19 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
                 return DirEnd::CrosslinkStop;
         }
 
+        // A type byte of 0 is "SCR": skipped unless deleted files are shown.
+        unsigned offered = 0;
         for (int slot = 0; slot < 8; ++slot) {
-            const std::uint8_t* bytes = block->data() + 32 * slot;
-            // A type byte of 0 is "SCR": skipped unless deleted files are shown.
-            if (bytes[2] == 0 && !options.showDeletedFiles)
-                continue;
-            if (taker && taker->take(bytes))
-                continue;
+            if ((*block)[static_cast<std::size_t>(32 * slot + 2)] != 0 || options.showDeletedFiles)
+                offered |= 1u << slot;
+        }
+        for (int slot = 0;; ++slot) {
+            if (taker)
+                slot = taker->take(*block, slot, offered);
+            while (slot < 8 && (offered >> slot & 1u) == 0)
+                ++slot;
+            if (slot >= 8)
+                break;
             decodeEntryInto(*block, slot, offset, options.dirAbortWithNull, e);
             visitor(e);
             if (options.abortImageAt0x00 && e.zeroRun)

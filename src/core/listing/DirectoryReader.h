@@ -76,12 +76,14 @@ void decodeEntryInto(const Block& block, int slot, int blockOffset, int zeroRunL
 using DirVisitor = std::function<void(const DirEntry&)>;
 
 // Takes the entries that a listing can write straight from their 32 bytes; the walk
-// offers it every entry to be listed before decoding it. It may take only entries
-// whose name holds no zero byte (only those can end the walk at a zero run).
+// offers it the entries to be listed of each directory block before decoding any. It
+// may take only entries whose name holds no zero byte (only those can end the walk at
+// a zero run).
 class SlotTaker {
   public:
-    // True when the entry is done with and the visitor is not to see it.
-    virtual bool take(const std::uint8_t* slot) = 0;
+    // Takes the offered slots (bit n of `offered` for slot n) from slot `first` on, in
+    // order, up to the first one it leaves; returns that slot, or 8 when it took all.
+    virtual int take(const Block& block, int first, unsigned offered) = 0;
 
   protected:
     ~SlotTaker() = default;

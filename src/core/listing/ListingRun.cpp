@@ -22,11 +22,16 @@ template <typename F>
 class TakeWith final : public SlotTaker {
   public:
     explicit TakeWith(F f) : f_(std::move(f)) {}
-    bool take(const std::uint8_t* slot) override { return f_(slot); }
+    int take(const Block& block, int first, unsigned offered) override {
+        return f_(block, first, offered);
+    }
 
   private:
     F f_;
 };
+
+// Images listed before a run makes room for the rest of its text.
+constexpr int kImagesForEstimate = 32;
 
 double steadySeconds() {
     using namespace std::chrono;
@@ -127,8 +132,9 @@ void Listing::listImage(DiskImage& image) {
         chooseConversion(ListingTextKind::Header, header.geosDisk, options_, mode);
     if (screen_)
         screen_->setUpperLower(headerChoice.upperLower);
-    const ConvertedText headerText =
-        convertListingText(headerChoice, header.headerText, nullptr, options_, screen_, keywords_);
+    ConvertedText& headerText = converted_;
+    convertListingTextInto(headerChoice, header.headerText, nullptr, options_, screen_, keywords_,
+                           headerText);
     appendLine(headerText.listing, true);
     addScreenLine(headerText.screen);
     if (screen_)
@@ -141,31 +147,28 @@ void Listing::listImage(DiskImage& image) {
         chooseConversion(ListingTextKind::Entry, false, options_, mode),
         chooseConversion(ListingTextKind::Entry, true, options_, mode)};
     // The common entries go straight from their bytes into the text, unless the C64
-    // screen wants their lines.
-    // Their lines are collected and appended a directory block at a time; the lines
-    // of the other entries follow the ones collected before them.
-    const PlainEntryLine plain(petsciiTable(choices[0].mode, options_.convertEverything));
-    char lines[8 * PlainEntryLine::kMaxLength];
-    std::size_t linesSize = 0;
-    const auto flushLines = [&] {
-        if (linesSize > 0)
-            append(std::string_view(lines, linesSize));
-        linesSize = 0;
-    };
-    auto quick = TakeWith([&](const std::uint8_t* slot) {
-        const std::size_t n = plain.write(slot, lines + linesSize);
-        if (n == 0) {
-            flushLines();
-            return false;
+    // screen wants their lines. The lines of a run of them are appended at once, before
+    // the entry that ends the run.
+    const PlainEntryLine plain(choices[0].mode, options_.convertEverything);
+    auto quick = TakeWith([&](const Block& block, int first, unsigned offered) {
+        char lines[8 * PlainEntryLine::kMaxLength];
+        std::size_t size = 0;
+        int slot = first;
+        for (; slot < 8; ++slot) {
+            if ((offered >> slot & 1u) == 0)
+                continue;
+            const std::size_t n = plain.write(block.data() + 32 * slot, lines + size);
+            if (n == 0)
+                break;
+            size += n;
+            if (screen_) {
+                screen_->setUpperLower(choices[0].upperLower);
+                screen_->clearReverse();
+            }
         }
-        linesSize += n;
-        if (linesSize > sizeof lines - PlainEntryLine::kMaxLength)
-            flushLines();
-        if (screen_) {
-            screen_->setUpperLower(choices[0].upperLower);
-            screen_->clearReverse();
-        }
-        return true;
+        if (size > 0)
+            append(std::string_view(lines, size));
+        return slot;
     });
     const auto visit = [&](const DirEntry& e) {
         if (e.isGeos)
@@ -173,7 +176,7 @@ void Listing::listImage(DiskImage& image) {
         const ConversionChoice& choice = choices[e.isGeos ? 1 : 0];
         std::string& prefix = prefix_;
         prefix.assign(e.blocksText);
-        ConvertedText& name = name_;
+        ConvertedText& name = converted_;
         convertListingTextInto(choice, e.nameText, &prefix, options_, screen_, keywords_, name);
         if (e.isGeos && choice.geosText && options_.generateGeosFileDetails && geosSink_) {
             const int firstOffset = blockOffset(e.firstBlock, image.dosType());
@@ -201,7 +204,6 @@ void Listing::listImage(DiskImage& image) {
     };
     const DirEnd end =
         walkDirectory(image, options_, dialogs_, visit, screen_ && screenLines ? nullptr : &quick);
-    flushLines();
 
     const ClosingLines closing = closingLines(end, header.blocksFree);
     if (!closing.freeLine.empty())
@@ -228,6 +230,7 @@ int Listing::listFiles(int runKind) {
     host_->runStarted(n);
     host_->setStatus(StatusPanel::State, "Listing...Time left:");
     const double t0 = clock_();
+    const std::size_t startSize = text_.size();
     int listed = 0;
     for (int i = 0; i < n; ++i) {
         host_->setProgress(i);
@@ -250,6 +253,12 @@ int Listing::listFiles(int runKind) {
             writeGeneratedHeader(path, false);
             listImage(*image);
             ++listed;
+            if (listed == kImagesForEstimate && n - i - 1 > kImagesForEstimate) {
+                // A long run makes room for the rest of its text from what its first
+                // images took, instead of moving the growing text again and again.
+                const std::size_t perImage = (text_.size() - startSize) / kImagesForEstimate;
+                text_.expect(perImage * static_cast<std::size_t>(n - i - 1) / 4 * 5);
+            }
             if (i % 25 == 0) {
                 host_->setStatus(StatusPanel::Counts,
                                  formatDuration(estimateTimeLeft(i, n, clock_() - t0)));

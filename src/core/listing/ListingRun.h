@@ -118,7 +118,7 @@ class Listing {
     std::string header_;
     std::string styled_;
     std::string prefix_;
-    ConvertedText name_;
+    ConvertedText converted_;
     bool firstOfRun_ = true;
 };
 

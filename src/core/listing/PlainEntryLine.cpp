@@ -9,24 +9,19 @@
 namespace qv {
 namespace {
 
-// The type text of every type byte of a file that is no GEOS file, after the blank
-// that separates it from the name unless it begins with "*": derived once from the
-// reader's own rule.
-struct TypeTexts {
-    std::array<std::array<char, 6>, 256> bytes{};
-    std::array<std::uint8_t, 256> length{};
-};
-
-const TypeTexts& typeTexts() {
-    static const TypeTexts texts = [] {
-        TypeTexts t;
+// The type text of every type byte of a file that is no GEOS file, derived once from
+// the reader's own rule.
+const std::array<PlainEntryLine::TypeText, 256>& typeTexts() {
+    static const std::array<PlainEntryLine::TypeText, 256> texts = [] {
+        std::array<PlainEntryLine::TypeText, 256> t{};
         for (int b = 0; b < 256; ++b) {
             DirEntry e;
             e.typeByte = static_cast<std::uint8_t>(b);
             const std::string type = readTypeText(e);
-            std::string part = type.front() == '*' ? type : " " + type;
-            std::memcpy(t.bytes[static_cast<std::size_t>(b)].data(), part.data(), part.size());
-            t.length[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(part.size());
+            const std::string part = type.front() == '*' ? type : " " + type;
+            PlainEntryLine::TypeText& text = t[static_cast<std::size_t>(b)];
+            std::memcpy(text.bytes.data(), part.data(), part.size());
+            text.length = static_cast<std::uint8_t>(part.size());
         }
         return t;
     }();
@@ -66,6 +61,29 @@ int switchIndex(const std::uint8_t* name, std::uint64_t w0, std::uint64_t w1) {
     }
 }
 
+// Whether every byte of w lies in 0x20-0x5B (bit 7 of each byte clear).
+bool inPlainRange(std::uint64_t w) {
+    const std::uint64_t atLeast20 = w + kEach(0x60);
+    const std::uint64_t atLeast5C = w + kEach(0x24);
+    return (atLeast20 & ~atLeast5C & kEach(0x80)) == kEach(0x80);
+}
+
+// The index of the first name byte with bit 7 set, 16 without one.
+int firstBit7(const std::uint8_t* name, std::uint64_t w0, std::uint64_t w1) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (const std::uint64_t m = w0 & kEach(0x80))
+            return std::countr_zero(m) / 8;
+        if (const std::uint64_t m = w1 & kEach(0x80))
+            return 8 + std::countr_zero(m) / 8;
+        return 16;
+    } else {
+        int i = 0;
+        while (i < 16 && (name[i] & 0x80) == 0)
+            ++i;
+        return i;
+    }
+}
+
 // "%-3i  " for the block counts below 1000, five characters each.
 constexpr std::array<std::array<char, 5>, 1000> kCounts = [] {
     std::array<std::array<char, 5>, 1000> t{};
@@ -79,10 +97,31 @@ constexpr std::array<std::array<char, 5>, 1000> kCounts = [] {
     return t;
 }();
 
+// petsciiTable of each byte without bit 7, for each mode and option.
+const PetsciiTable& lowTable(CharMode mode, bool convertEverything) {
+    static const std::array<PetsciiTable, 4> tables = [] {
+        std::array<PetsciiTable, 4> t{};
+        for (int i = 0; i < 4; ++i) {
+            const PetsciiTable& full = petsciiTable(
+                (i & 1) ? CharMode::UpperLower : CharMode::UpperGraphics, (i & 2) != 0);
+            for (int c = 0; c < 256; ++c)
+                t[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)] =
+                    full[static_cast<std::size_t>(c & 0x7F)];
+        }
+        return t;
+    }();
+    return tables[(mode == CharMode::UpperLower ? 1u : 0u) + (convertEverything ? 2u : 0u)];
+}
+
 }  // namespace
 
-PlainEntryLine::PlainEntryLine(const PetsciiTable& table) : table_(table) {
-    typeTexts();  // built before the first line
+PlainEntryLine::PlainEntryLine(CharMode mode, bool convertEverything)
+    : table_(petsciiTable(mode, convertEverything)),
+      low_(lowTable(mode, convertEverything)),
+      types_(typeTexts()) {
+    keepsPlainRange_ = true;
+    for (int c = 0x20; c <= 0x5B; ++c)
+        keepsPlainRange_ = keepsPlainRange_ && table_[static_cast<std::size_t>(c)] == c;
 }
 
 std::size_t PlainEntryLine::write(const std::uint8_t* slot, char* out) const {
@@ -122,19 +161,33 @@ std::size_t PlainEntryLine::write(const std::uint8_t* slot, char* out) const {
     const int switchAt = switchIndex(name, w0, w1);
     const char quote = static_cast<char>(table[0x22]);
     *o++ = quote;
-    for (int i = 0; i < switchAt; ++i)
-        o[i] = static_cast<char>(table[name[i]]);
-    o += switchAt;
-    *o++ = quote;
-    if (switchAt < 16) {
+    if (firstBit7(name, w0, w1) >= switchAt) {
+        // No byte before the switch has bit 7, so every byte converts as one without
+        // it; the switch becomes the quote.
+        const std::uint64_t v0 = w0 & kEach(0x7F), v1 = w1 & kEach(0x7F);
+        if (keepsPlainRange_ && inPlainRange(v0) && inPlainRange(v1)) {
+            // Blanks, digits, signs and capitals that the table keeps as they are.
+            std::memcpy(o, &v0, 8);
+            std::memcpy(o + 8, &v1, 8);
+        } else {
+            const PetsciiTable& low = low_;
+#pragma GCC unroll 16
+            for (int i = 0; i < 16; ++i)
+                o[i] = static_cast<char>(low[name[i]]);
+        }
+    } else {
+        for (int i = 0; i < switchAt; ++i)
+            o[i] = static_cast<char>(table[name[i]]);
         for (int i = switchAt + 1; i < 16; ++i)
-            *o++ = static_cast<char>(table[name[i] & 0x7F]);
-        *o++ = static_cast<char>(table[0x20]);
+            o[i] = static_cast<char>(table[name[i] & 0x7F]);
     }
+    o[switchAt] = quote;
+    o[16] = switchAt < 16 ? static_cast<char>(table[0x20]) : quote;
+    o += 17;
 
-    const TypeTexts& types = typeTexts();
-    std::memcpy(o, types.bytes[type].data(), 6);
-    o += types.length[type];
+    const TypeText& typeText = types_[type];
+    std::memcpy(o, typeText.bytes.data(), typeText.bytes.size());
+    o += typeText.length;
     *o++ = '\r';
     *o++ = '\n';
     return static_cast<std::size_t>(o - out);

@@ -26,7 +26,7 @@ std::array<std::uint8_t, 32> slot(const std::array<std::uint8_t, 16>& name, std:
 
 // What the line maker writes, or "general" when it leaves the entry to the general way.
 std::string line(const std::array<std::uint8_t, 32>& s, CharMode mode = CharMode::UpperGraphics) {
-    const PlainEntryLine plain(petsciiTable(mode, true));
+    const PlainEntryLine plain(mode, true);
     char out[PlainEntryLine::kMaxLength];
     const std::size_t n = plain.write(s.data(), out);
     return n == 0 ? "general" : std::string(out, n);
