@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -413,6 +414,14 @@ const Utf8Table& cp437Utf8Table() {
     return table;
 }
 
+// Whether all eight bytes of w are printable ASCII (0x20-0x7E), which stay as they are.
+bool printableAscii(std::uint64_t w) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t atLeast20 = w + kOnes * 0x60;
+    const std::uint64_t atLeast7F = w + kOnes * 0x01;
+    return ((atLeast20 & ~atLeast7F & ~w) & (kOnes * 0x80)) == kOnes * 0x80;
+}
+
 }  // namespace
 
 std::string cp437ToUtf8(std::string_view text, const Cp437DecodeOptions& options) {
@@ -422,21 +431,48 @@ std::string cp437ToUtf8(std::string_view text, const Cp437DecodeOptions& options
     const auto isBreak = [&](std::size_t i) {
         return in[i] == 0x0D && i + 1 < n && in[i + 1] == '\n';
     };
-    // The exact length first, so the text is written in one piece without growing.
+    // The exact length first, so the text is written in one piece without growing: every
+    // byte's glyph (printable ASCII eight at a time), then each CR LF pair as the line
+    // break and each kept tab as one byte.
     std::size_t length = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (isBreak(i)) {
-            length += options.lineBreak.size();
-            ++i;
-        } else if (in[i] == 0x09 && options.keepTabs) {
-            ++length;
+    std::size_t i = 0;
+    for (std::uint64_t w = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&w, in + i, 8);
+        if (printableAscii(w)) {
+            length += 8;
         } else {
-            length += table.length[in[i]];
+            for (std::size_t k = 0; k < 8; ++k)
+                length += table.length[in[i + k]];
+        }
+    }
+    for (; i < n; ++i)
+        length += table.length[in[i]];
+    for (const void* lf = n > 1 ? std::memchr(in + 1, '\n', n - 1) : nullptr; lf != nullptr;) {
+        const auto at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - in);
+        // A CR LF pair.
+        if (in[at - 1] == 0x0D)
+            length = length - table.length[0x0D] - table.length['\n'] + options.lineBreak.size();
+        lf = at + 1 < n ? std::memchr(in + at + 1, '\n', n - at - 1) : nullptr;
+    }
+    if (options.keepTabs) {
+        for (std::size_t k = 0; k < n; ++k) {
+            if (in[k] == 0x09)
+                length = length - table.length[0x09] + 1;
         }
     }
     std::string out(length, '\0');
     char* o = out.data();
-    for (std::size_t i = 0; i < n; ++i) {
+    for (i = 0; i < n;) {
+        if (i + 8 <= n) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, in + i, 8);
+            if (printableAscii(w)) {
+                std::memcpy(o, &w, 8);
+                o += 8;
+                i += 8;
+                continue;
+            }
+        }
         const std::uint8_t b = in[i];
         if (b >= 0x20 && b < 0x7F) {
             *o++ = static_cast<char>(b);
@@ -449,6 +485,7 @@ std::string cp437ToUtf8(std::string_view text, const Cp437DecodeOptions& options
             const auto& bytes = table.bytes[b];
             o = std::copy_n(bytes.begin(), table.length[b], o);
         }
+        ++i;
     }
     return out;
 }
