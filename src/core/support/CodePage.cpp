@@ -477,7 +477,8 @@ std::string cp437ToUtf8(std::string_view text, const Cp437DecodeOptions& options
         if (b >= 0x20 && b < 0x7F) {
             *o++ = static_cast<char>(b);
         } else if (isBreak(i)) {
-            o = std::copy(options.lineBreak.begin(), options.lineBreak.end(), o);
+            for (const char c : options.lineBreak)  // a byte or two: no call
+                *o++ = c;
             ++i;
         } else if (b == 0x09 && options.keepTabs) {
             *o++ = '\t';
