@@ -1,8 +1,10 @@
 // Listing speed: 10,000 generated images (directories of 1 to 144 entries) listed into
-// the text buffer and written to a file, against a bare loop over the same files that
-// only opens each one, reads its header block and its directory chain, and closes it.
-// Both are measured in the same run; the listing should reach half the bare rate.
+// the text buffer and written to a file, against a bare C loop over the same files that
+// only opens each one, reads its header block and its directory chain block by block,
+// and closes it. Both are measured in the same run; the listing should take at most
+// 1.5 times as long as the bare loop.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,7 +16,7 @@
 #include <vector>
 
 #include "host/Dialogs.h"
-#include "image/DiskImage.h"
+#include "image/Geometry.h"
 #include "listing/ListingRun.h"
 #include "listing/ListingSave.h"
 #include "settings/ListerOptions.h"
@@ -26,21 +28,26 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The bare baseline: open, header block, directory chain, close.
+constexpr double kTarget = 1 / 1.5;
+
+// The bare baseline, in plain C calls and none of ours: open, header block, directory
+// chain, close.
 std::size_t bareRead(const std::vector<std::string>& paths) {
     std::size_t blocks = 0;
+    unsigned char block[qv::kBlockSize];
     for (const std::string& p : paths) {
-        auto image = qv::DiskImage::open(p);
-        image->setDosType(qv::kDosStandard);
-        auto header = image->readBlockAt(qv::kHeaderOffset);
-        qv::TrackSector ts{(*header)[0], (*header)[1]};
-        for (int n = 0; ts.track != 0 && n < 36; ++n) {
-            auto block = image->readBlock(ts);
-            if (!block)
-                break;
-            ++blocks;
-            ts = {(*block)[0], (*block)[1]};
+        const int fd = ::open(p.c_str(), O_RDONLY);
+        if (fd < 0)
+            continue;
+        if (::pread(fd, block, sizeof block, qv::kHeaderOffset) == sizeof block) {
+            for (int n = 0; block[0] != 0 && n < 36; ++n) {
+                const int offset = qv::blockOffset(block[0], block[1], qv::kDosStandard);
+                if (offset < 0 || ::pread(fd, block, sizeof block, offset) != sizeof block)
+                    break;
+                ++blocks;
+            }
         }
+        ::close(fd);
     }
     return blocks;
 }
@@ -74,13 +81,13 @@ int main(int argc, char** argv) {
     qv::ListerOptions options;
     qv::recomputeOptions(options);
     const qv::TokenTable tokens;
-    // Three rounds, alternating, keeping the best of each: other work on the machine
+    // Five rounds, alternating, keeping the best of each: other work on the machine
     // then slows both alike instead of deciding the ratio.
     double bare = 0, full = 0, listSeconds = 0, writeSeconds = 0;
     std::size_t blocks = 0, textBytes = 0;
     int listed = 0;
     const char* only = std::getenv("QV_BENCH_ONLY");  // "bare" or "list", for profiling
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         auto t0 = Clock::now();
         if (!only || std::string(only) == "bare")
             blocks = bareRead(paths);
@@ -112,7 +119,7 @@ int main(int argc, char** argv) {
         "full listing to a file:                     %10.0f images/s (%d images, %zu bytes;"
         " run %.3f s, file %.3f s)\n",
         full, listed, textBytes, listSeconds, writeSeconds);
-    std::printf("listing / bare: %.2f (target at least 0.50)\n", full / bare);
+    std::printf("listing / bare: %.2f (target at least %.2f)\n", full / bare, kTarget);
     std::filesystem::remove_all(folder);
-    return full / bare >= 0.5 ? 0 : 1;
+    return full / bare >= kTarget ? 0 : 1;
 }

@@ -1,7 +1,9 @@
-// The copy of a long listing into the window: 10,000 generated images listed, then
-// the text put into the listing view and the disk header lines coloured blue, as a
-// run ends. The plain text assignment of the same text is the baseline measured in
-// the same run. Runs on the offscreen platform unless another one is chosen.
+// The listing run behind the window and the copy of its long listing into the window:
+// 10,000 generated images listed with the window's progress, path field and event
+// handling, then the text put into the listing view and the disk header lines
+// coloured blue, as a run ends. The plain text assignment of the same text is the
+// baseline of the copy, measured in the same run. Runs on the offscreen platform unless
+// another one is chosen.
 
 #include <QApplication>
 #include <chrono>
@@ -70,12 +72,12 @@ int main(int argc, char** argv) {
 
     std::printf("images listed:        %d (%zu header lines, %.1f MB of text)\n", listed,
                 form.listing().marks().count(), static_cast<double>(text.size()) / 1e6);
-    std::printf("listing run:          %.3f s\n", seconds(t0, t1));
+    std::printf("listing run:          %.3f s (target under 0.5 s)\n", seconds(t0, t1));
     std::printf("plain text only:      %.3f s (baseline)\n", seconds(b0, b1));
     std::printf("copy and colour:      %.3f s (target under 3 s), %.1f x baseline\n",
                 seconds(c0, c1), seconds(c0, c1) / std::max(seconds(b0, b1), 1e-9));
     if (!host.messages.empty())
         std::printf("messages: %s\n", host.messages.front().c_str());
     std::filesystem::remove_all(folder);
-    return seconds(c0, c1) < 3.0 ? 0 : 1;
+    return seconds(c0, c1) < 3.0 && seconds(t0, t1) < 0.5 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QMainWindow>
 #include <QPointer>
@@ -172,6 +173,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     bool imported_ = false;
     bool commandsEnabled_ = true;
     bool busyCursor_ = false;
+    QElapsedTimer eventsHandled_;  // since pending input was last handled during a run
 
     RichTextView* view_ = nullptr;
     QLineEdit* path_ = nullptr;

@@ -56,6 +56,12 @@ bool extensionMatches(int patternIndex, const std::string& e) {
 }
 
 ExtensionCheck checkExtension(const std::string& path, Dialogs& dialogs) {
+    // Nearly every path ends in ".d64" or ".D64": that dot is the last one of the name.
+    const std::size_t n = path.size();
+    if (n >= 4 && path[n - 4] == '.' && (path[n - 3] | 0x20) == 'd' && path[n - 2] == '6' &&
+        path[n - 1] == '4') {
+        return ExtensionCheck::Accept;
+    }
     const std::string ext = upperExtension(path);
     if (ext == ".D64")
         return ExtensionCheck::Accept;

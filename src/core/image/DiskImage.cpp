@@ -1,42 +1,106 @@
 #include "image/DiskImage.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace qv {
+namespace {
 
-std::optional<DiskImage> DiskImage::open(const std::string& path, std::string* error) {
+// Track 18 lies at the same offset in every variant: 19 sectors from the header block.
+constexpr std::int64_t kTrackStart = kHeaderOffset;
+constexpr std::int64_t kTrackBytes = 19 * kBlockSize;
+
+// Why a path cannot be opened, as the reader reports it.
+std::string openFailure(const std::string& path, int openErrno) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
+    if (ec || !std::filesystem::exists(status))
+        return "no such file";
+    if (std::filesystem::is_directory(status))
+        return "is a folder";
+    return std::strerror(openErrno);
+}
+
+}  // namespace
+
+std::optional<DiskImage> DiskImage::open(const std::string& path, std::string* error) {
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int openErrno = errno;
         if (error)
-            *error = "no such file";
-        return std::nullopt;
-    }
-    if (std::filesystem::is_directory(status)) {
-        if (error)
-            *error = "is a folder";
-        return std::nullopt;
-    }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        if (error)
-            *error = std::strerror(errno);
+            *error = openFailure(path, openErrno);
         return std::nullopt;
     }
     DiskImage image;
-    image.path_ = path;
-    image.file_.reset(f);
-    if (std::fseek(f, 0, SEEK_END) != 0) {
+    image.fd_ = fd;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
         if (error)
             *error = "cannot seek";
         return std::nullopt;
     }
-    const long end = std::ftell(f);
-    image.size_ = end < 0 ? 0 : end;
+    if (S_ISDIR(st.st_mode)) {
+        if (error)
+            *error = "is a folder";
+        return std::nullopt;
+    }
+    if (S_ISREG(st.st_mode)) {
+        image.size_ = st.st_size;
+    } else {
+        // Not a regular file: its size is where a seek to the end lands.
+        const off_t end = ::lseek(fd, 0, SEEK_END);
+        if (end < 0 && errno == ESPIPE) {
+            if (error)
+                *error = "cannot seek";
+            return std::nullopt;
+        }
+        image.size_ = end < 0 ? 0 : end;
+    }
+    image.path_ = path;
     return image;
+}
+
+DiskImage::DiskImage(DiskImage&& other) noexcept
+    : path_(std::move(other.path_)),
+      fd_(std::exchange(other.fd_, -1)),
+      size_(other.size_),
+      track_(std::move(other.track_)),
+      trackTried_(other.trackTried_),
+      pos_(other.pos_),
+      dosType_(other.dosType_) {}
+
+DiskImage& DiskImage::operator=(DiskImage&& other) noexcept {
+    if (this != &other) {
+        close();
+        path_ = std::move(other.path_);
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
+        pos_ = other.pos_;
+        dosType_ = other.dosType_;
+        track_ = std::move(other.track_);
+        trackTried_ = other.trackTried_;
+    }
+    return *this;
+}
+
+DiskImage::~DiskImage() {
+    close();
+}
+
+void DiskImage::close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
 }
 
 int DiskImage::readByte() {
@@ -46,16 +110,50 @@ int DiskImage::readByte() {
     return ok ? b : -1;
 }
 
+bool DiskImage::readFile(std::int64_t offset, std::span<std::uint8_t> out) const {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
+                                  static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+const std::uint8_t* DiskImage::directoryTrack() {
+    if (!trackTried_) {
+        trackTried_ = true;
+        // Only an image that holds the whole track keeps it; a shorter file is read
+        // block by block, where the bounds check speaks for every read.
+        if (size_ >= kTrackStart + kTrackBytes) {
+            auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(
+                static_cast<std::size_t>(kTrackBytes));
+            if (readFile(kTrackStart, {bytes.get(), static_cast<std::size_t>(kTrackBytes)}))
+                track_ = std::move(bytes);
+        }
+    }
+    return track_.get();
+}
+
 bool DiskImage::readAt(std::int64_t offset, std::span<std::uint8_t> out) {
     const auto count = static_cast<std::int64_t>(out.size());
-    if (offset < 0 || offset > size_ || count > size_ - offset || !file_) {
+    if (offset < 0 || offset > size_ || count > size_ - offset || fd_ < 0) {
         std::memset(out.data(), 0, out.size());
         return false;
     }
     if (count == 0)
         return true;
-    if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0 ||
-        std::fread(out.data(), 1, out.size(), file_.get()) != out.size()) {
+    if (offset >= kTrackStart && count <= kTrackStart + kTrackBytes - offset) {
+        if (const std::uint8_t* track = directoryTrack()) {
+            std::memcpy(out.data(), track + (offset - kTrackStart), out.size());
+            return true;
+        }
+    }
+    if (!readFile(offset, out)) {
         std::memset(out.data(), 0, out.size());
         return false;
     }
@@ -63,8 +161,8 @@ bool DiskImage::readAt(std::int64_t offset, std::span<std::uint8_t> out) {
 }
 
 std::optional<Block> DiskImage::readBlockAt(std::int64_t offset) {
-    Block block{};
-    if (!readAt(offset, block))
+    std::optional<Block> block(std::in_place);
+    if (!readAt(offset, *block))
         return std::nullopt;
     return block;
 }

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
@@ -17,14 +16,21 @@ using Block = std::array<std::uint8_t, kBlockSize>;
 // An image file opened read-only by the operation that reads it; the file is
 // closed when the object goes out of scope. Every read is bounds-checked against
 // the file: a read past its end yields nothing instead of stale bytes.
+//
+// Reads are positioned reads of the file. The directory track (track 18, the same
+// place in every variant) is read in one piece the first time a read falls inside
+// it, so a listing (header block and directory chain) costs one read per image.
 class DiskImage {
   public:
     // Opens a regular file for reading. On failure returns nullopt and, when
     // given, sets error to a short reason.
     static std::optional<DiskImage> open(const std::string& path, std::string* error = nullptr);
 
-    DiskImage(DiskImage&&) noexcept = default;
-    DiskImage& operator=(DiskImage&&) noexcept = default;
+    DiskImage(DiskImage&& other) noexcept;
+    DiskImage& operator=(DiskImage&& other) noexcept;
+    DiskImage(const DiskImage&) = delete;
+    DiskImage& operator=(const DiskImage&) = delete;
+    ~DiskImage();
 
     const std::string& path() const { return path_; }
     // File size in bytes, measured by seeking to the end when opened.
@@ -52,17 +58,18 @@ class DiskImage {
     std::optional<Block> readBlockAt(std::int64_t offset);
 
   private:
-    struct Closer {
-        void operator()(std::FILE* f) const {
-            if (f)
-                std::fclose(f);
-        }
-    };
     DiskImage() = default;
+    void close();
+    // Reads straight from the file; false on a short read or an error.
+    bool readFile(std::int64_t offset, std::span<std::uint8_t> out) const;
+    // The directory track, read once; nullptr when it cannot be read in one piece.
+    const std::uint8_t* directoryTrack();
 
     std::string path_;
-    std::unique_ptr<std::FILE, Closer> file_;
+    int fd_ = -1;
     std::int64_t size_ = 0;
+    std::unique_ptr<std::uint8_t[]> track_;
+    bool trackTried_ = false;
     std::int64_t pos_ = 0;
     int dosType_ = kDosUnusable;
 };

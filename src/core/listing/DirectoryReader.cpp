@@ -70,7 +70,9 @@ int countFreeBlocks(const Block& header, int dosType) {
 
 DiskHeader readHeader(DiskImage& image, const ListerOptions& options) {
     DiskHeader h;
-    const Block b = image.readBlockAt(kHeaderOffset).value_or(Block{});
+    // A header block that cannot be read reads as zero bytes.
+    Block b;
+    image.readAt(kHeaderOffset, b);
     const bool prologic = image.dosType() == kDosPrologicDos;
     const int nameAt = prologic ? 164 : 144;
     std::copy_n(b.begin() + nameAt, 16, h.name.begin());
@@ -79,14 +81,16 @@ DiskHeader readHeader(DiskImage& image, const ListerOptions& options) {
     h.id = {b[static_cast<std::size_t>(idAt)], b[static_cast<std::size_t>(idAt + 1)]};
     h.dosVersion = {b[static_cast<std::size_t>(idAt + 3)], b[static_cast<std::size_t>(idAt + 4)]};
 
+    // 0 "name" id dos, built in place and assigned once.
+    char text[26] = {'0', ' ', '"'};
+    for (std::size_t i = 0; i < 16; ++i)
+        text[3 + i] = static_cast<char>(blankFor0xA0(h.name[i]));
+    text[19] = '"';
+    text[20] = ' ';
+    for (int i = 0; i < 5; ++i)
+        text[21 + i] = static_cast<char>(blankFor0xA0(b[static_cast<std::size_t>(idAt + i)]));
     std::string& t = h.headerText;
-    t = "0 \"";
-    for (std::uint8_t c : h.name)
-        t.push_back(static_cast<char>(blankFor0xA0(c)));
-    t += "\" ";
-    for (int i = 0; i < 5; ++i) {
-        t.push_back(static_cast<char>(blankFor0xA0(b[static_cast<std::size_t>(idAt + i)])));
-    }
+    t.assign(text, sizeof text);
     if (options.changeDosType && h.dosVersion[0] == '2' && h.dosVersion[1] == 'A') {
         if (image.dosType() == kDosSpeedDos)
             t[25] = 'S';
@@ -249,14 +253,24 @@ DirEntry decodeEntry(const Block& block, int slot, int blockOffset, int zeroRunL
 }
 
 DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& dialogs,
-                     const DirVisitor& visitor) {
+                     const DirVisitor& visitor, SlotTaker* taker) {
     const int dosType = image.dosType();
-    std::vector<int> readOffsets;
+    // The blocks read so far, for the crosslink test; the file limit keeps a directory
+    // far below the inline room, the vector takes any longer one.
+    std::array<int, 40> firstOffsets{};
+    std::vector<int> moreOffsets;
+    std::size_t readCount = 0;
+    const auto alreadyRead = [&](int offset) {
+        const auto held = firstOffsets.begin() +
+                          static_cast<std::ptrdiff_t>(std::min(readCount, firstOffsets.size()));
+        return std::find(firstOffsets.begin(), held, offset) != held ||
+               std::find(moreOffsets.begin(), moreOffsets.end(), offset) != moreOffsets.end();
+    };
     int listAnywayCount = 0;
     DirEntry e;  // reused for every slot
     int offset = blockOffset(18, 1, dosType);
     while (offset >= 0 && offset != kHeaderOffset) {
-        if (static_cast<int>(readOffsets.size()) * 8 == options.maxFiles) {
+        if (static_cast<int>(readCount) * 8 == options.maxFiles) {
             dialogs.showError(
                 "MainForm", image.path(), "",
                 "Max " + std::to_string(options.maxFiles) + " Files allowed!\nImage aborted!",
@@ -268,10 +282,13 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
             return DirEnd::EndOfChain;
         const TrackSector link{(*block)[0], (*block)[1]};
         const int next = blockOffset(link, dosType);
-        readOffsets.push_back(offset);
+        if (readCount < firstOffsets.size())
+            firstOffsets[readCount] = offset;
+        else
+            moreOffsets.push_back(offset);
+        ++readCount;
 
-        if (link.track != 0 &&
-            std::find(readOffsets.begin(), readOffsets.end(), next) != readOffsets.end()) {
+        if (link.track != 0 && alreadyRead(next)) {
             const QuestionReply reply =
                 dialogs.ask(QuestionMode::Crosslink, image.path(),
                             "Directoryentry $" + hexUpper(next) +
@@ -284,10 +301,19 @@ DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& di
                 return DirEnd::CrosslinkStop;
         }
 
+        // A type byte of 0 is "SCR": skipped unless deleted files are shown.
+        unsigned offered = 0;
         for (int slot = 0; slot < 8; ++slot) {
-            // A type byte of 0 is "SCR": skipped unless deleted files are shown.
-            if ((*block)[static_cast<std::size_t>(32 * slot + 2)] == 0 && !options.showDeletedFiles)
-                continue;
+            if ((*block)[static_cast<std::size_t>(32 * slot + 2)] != 0 || options.showDeletedFiles)
+                offered |= 1u << slot;
+        }
+        for (int slot = 0;; ++slot) {
+            if (taker)
+                slot = taker->take(*block, slot, offered);
+            while (slot < 8 && (offered >> slot & 1u) == 0)
+                ++slot;
+            if (slot >= 8)
+                break;
             decodeEntryInto(*block, slot, offset, options.dirAbortWithNull, e);
             visitor(e);
             if (options.abortImageAt0x00 && e.zeroRun)

@@ -75,10 +75,24 @@ void decodeEntryInto(const Block& block, int slot, int blockOffset, int zeroRunL
 
 using DirVisitor = std::function<void(const DirEntry&)>;
 
+// Takes the entries that a listing can write straight from their 32 bytes; the walk
+// offers it the entries to be listed of each directory block before decoding any. It
+// may take only entries whose name holds no zero byte (only those can end the walk at
+// a zero run).
+class SlotTaker {
+  public:
+    // Takes the offered slots (bit n of `offered` for slot n) from slot `first` on, in
+    // order, up to the first one it leaves; returns that slot, or 8 when it took all.
+    virtual int take(const Block& block, int first, unsigned offered) = 0;
+
+  protected:
+    ~SlotTaker() = default;
+};
+
 // Walks the directory from track 18 sector 1 and hands every entry to be listed to
-// the visitor, in disk order. Asks the crosslink question and reports the file
-// limit through the dialogs.
+// the taker, when there is one, and the ones it leaves to the visitor, in disk order.
+// Asks the crosslink question and reports the file limit through the dialogs.
 DirEnd walkDirectory(DiskImage& image, const ListerOptions& options, Dialogs& dialogs,
-                     const DirVisitor& visitor);
+                     const DirVisitor& visitor, SlotTaker* taker = nullptr);
 
 }  // namespace qv

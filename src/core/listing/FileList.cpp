@@ -1,25 +1,26 @@
 #include "listing/FileList.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
 namespace qv {
 
 bool lessNoCase(const std::string& a, const std::string& b) {
-    const auto lower = [](unsigned char c) { return std::tolower(c); };
-    const bool less =
-        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
-            return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
-        });
-    if (less)
-        return true;
-    const bool greater =
-        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [&](char x, char y) {
-            return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
-        });
-    return !greater && a < b;  // stable tie-break for names that differ only in case
+    // ASCII letters only, as the C locale folds them, whatever locale the program runs
+    // in: one pass up to the first byte that differs.
+    const auto lower = [](char c) {
+        return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    };
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = lower(a[i]), y = lower(b[i]);
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;  // stable tie-break for names that differ only in case
 }
 
 std::vector<std::string> collectFiles(const std::vector<std::string>& inputs,

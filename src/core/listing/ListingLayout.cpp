@@ -8,28 +8,33 @@
 namespace qv {
 namespace {
 
-std::string centredLine(const std::string& part, const ListerOptions& o) {
-    const std::string line = o.preImageText + part + o.postImageText;
+// Appends one line of the block: the part between the pre and post texts, centred in
+// the header width with the fill characters of the styles.
+void appendCentredLine(std::string_view part, const ListerOptions& o, std::string& out) {
+    const std::size_t length = o.preImageText.size() + part.size() + o.postImageText.size();
     const int w = o.headerImageWidth;
-    const int fill = std::max(0, w - static_cast<int>(line.size()));
+    const int fill = std::max(0, w - static_cast<int>(length));
     const int left = fill / 2;
     const char leftChar = o.preImageText.empty() ? ' ' : o.preImageText.front();
     const std::size_t rightAt = static_cast<std::size_t>(std::max(1, o.postImageWidth)) - 1;
     const char rightChar = rightAt < o.postImageText.size() ? o.postImageText[rightAt] : ' ';
-    return std::string(static_cast<std::size_t>(left), leftChar) + line +
-           std::string(static_cast<std::size_t>(fill - left), rightChar);
+    out.append(static_cast<std::size_t>(left), leftChar);
+    out += o.preImageText;
+    out += part;
+    out += o.postImageText;
+    out.append(static_cast<std::size_t>(fill - left), rightChar);
 }
 
 }  // namespace
 
-std::string formatHeaderBlock(const std::string& text, const ListerOptions& o) {
-    std::string block = o.headerImageText;
+void appendHeaderBlock(std::string_view text, const ListerOptions& o, std::string& out) {
+    out += o.headerImageText;
     const int w = o.headerImageWidth, wp = o.preImageWidth, wq = o.postImageWidth;
     if (w > 0 && wp > 0 && wq > 0) {
         // The room for the text on one line. When the styles leave none, every
         // character still gets a line of its own rather than being lost.
         const std::size_t room = static_cast<std::size_t>(std::max(1, w - wp - wq));
-        std::string rest = text;
+        std::string_view rest = text;
         while (!rest.empty() && rest.size() >= room) {
             std::size_t cut = 0;
             for (std::size_t i = room; i >= 1 && cut == 0; --i) {
@@ -42,14 +47,22 @@ std::string formatHeaderBlock(const std::string& text, const ListerOptions& o) {
             }
             if (cut == 0)
                 cut = room;
-            block += centredLine(rest.substr(0, cut), o) + "\r\n";
-            rest.erase(0, cut);
+            appendCentredLine(rest.substr(0, cut), o, out);
+            out += "\r\n";
+            rest.remove_prefix(cut);
         }
-        block += centredLine(rest, o);
+        appendCentredLine(rest, o, out);
     } else {
-        block += o.preImageText + text + o.postImageText;
+        out += o.preImageText;
+        out += text;
+        out += o.postImageText;
     }
-    block += o.footerImageText;
+    out += o.footerImageText;
+}
+
+std::string formatHeaderBlock(const std::string& text, const ListerOptions& o) {
+    std::string block;
+    appendHeaderBlock(text, o, block);
     return block;
 }
 

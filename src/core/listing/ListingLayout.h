@@ -13,6 +13,8 @@ struct ListerOptions;
 // text centred between the pre and post texts (split into several lines when it is
 // too long), and the footer.
 std::string formatHeaderBlock(const std::string& text, const ListerOptions& options);
+// The same appended to out.
+void appendHeaderBlock(std::string_view text, const ListerOptions& options, std::string& out);
 
 // The custom header rule: the path from its (skip + 1)-th separator on, or empty.
 std::string customHeaderRule(const std::string& path, int skip);

@@ -7,6 +7,7 @@
 
 #include "host/Dialogs.h"
 #include "listing/ListingLayout.h"
+#include "listing/PlainEntryLine.h"
 #include "screen/ScreenSink.h"
 #include "settings/ListerOptions.h"
 #include "support/Files.h"
@@ -15,6 +16,22 @@
 
 namespace qv {
 namespace {
+
+// A slot taker made of a function.
+template <typename F>
+class TakeWith final : public SlotTaker {
+  public:
+    explicit TakeWith(F f) : f_(std::move(f)) {}
+    int take(const Block& block, int first, unsigned offered) override {
+        return f_(block, first, offered);
+    }
+
+  private:
+    F f_;
+};
+
+// Images listed before a run makes room for the rest of its text.
+constexpr int kImagesForEstimate = 32;
 
 double steadySeconds() {
     using namespace std::chrono;
@@ -73,20 +90,32 @@ void Listing::addScreenLine(const std::string& line) {
 void Listing::writeGeneratedHeader(const std::string& path, bool listCommand) {
     if (!options_.generateHeader)
         return;
-    const auto styled = [&](const std::string& t) {
-        return options_.customHeader ? customHeaderText(t, options_.driveLetter, options_.skip) : t;
+    // The block is put together in scratch storage kept from image to image and
+    // appended in one piece.
+    std::string& block = header_;
+    block.clear();
+    const auto styled = [&](const std::string& t) -> std::string_view {
+        if (!options_.customHeader)
+            return t;
+        styled_ = customHeaderText(t, options_.driveLetter, options_.skip);
+        return styled_;
     };
     if (options_.addPath == 2) {
         const std::string dir = folderPart(path);
         if (!listCommand && (firstOfRun_ || dir != previousDir_)) {
-            append(formatHeaderBlock(styled(dir), options_) + "\r\n\r\n\r\n");
+            appendHeaderBlock(styled(dir), options_, block);
+            block += "\r\n\r\n\r\n";
         }
         previousDir_ = dir;
         firstOfRun_ = false;
-        append(formatHeaderBlock("D64 Image: " + fileNamePart(path), options_) + "\r\n");
+        styled_.assign("D64 Image: ");
+        styled_ += fileNamePart(path);
+        appendHeaderBlock(styled_, options_, block);
     } else {
-        append(formatHeaderBlock(styled(path), options_) + "\r\n");
+        appendHeaderBlock(styled(path), options_, block);
     }
+    block += "\r\n";
+    append(block);
 }
 
 void Listing::listImage(DiskImage& image) {
@@ -103,8 +132,9 @@ void Listing::listImage(DiskImage& image) {
         chooseConversion(ListingTextKind::Header, header.geosDisk, options_, mode);
     if (screen_)
         screen_->setUpperLower(headerChoice.upperLower);
-    const ConvertedText headerText =
-        convertListingText(headerChoice, header.headerText, nullptr, options_, screen_, keywords_);
+    ConvertedText& headerText = converted_;
+    convertListingTextInto(headerChoice, header.headerText, nullptr, options_, screen_, keywords_,
+                           headerText);
     appendLine(headerText.listing, true);
     addScreenLine(headerText.screen);
     if (screen_)
@@ -112,14 +142,41 @@ void Listing::listImage(DiskImage& image) {
     marks_.add(start, text_.size());
 
     const bool screenLines = imagesListed_ < options_.imagesInC64Screen;
-    const DirEnd end = walkDirectory(image, options_, dialogs_, [&](const DirEntry& e) {
+    // The choice depends on the image only through whether an entry is a GEOS file.
+    const ConversionChoice choices[2] = {
+        chooseConversion(ListingTextKind::Entry, false, options_, mode),
+        chooseConversion(ListingTextKind::Entry, true, options_, mode)};
+    // The common entries go straight from their bytes into the text, unless the C64
+    // screen wants their lines. The lines of a run of them are appended at once, before
+    // the entry that ends the run.
+    const PlainEntryLine plain(choices[0].mode, options_.convertEverything);
+    auto quick = TakeWith([&](const Block& block, int first, unsigned offered) {
+        char lines[8 * PlainEntryLine::kMaxLength];
+        std::size_t size = 0;
+        int slot = first;
+        for (; slot < 8; ++slot) {
+            if ((offered >> slot & 1u) == 0)
+                continue;
+            const std::size_t n = plain.write(block.data() + 32 * slot, lines + size);
+            if (n == 0)
+                break;
+            size += n;
+            if (screen_) {
+                screen_->setUpperLower(choices[0].upperLower);
+                screen_->clearReverse();
+            }
+        }
+        if (size > 0)
+            append(std::string_view(lines, size));
+        return slot;
+    });
+    const auto visit = [&](const DirEntry& e) {
         if (e.isGeos)
             geosSeen_ = true;
-        const ConversionChoice choice =
-            chooseConversion(ListingTextKind::Entry, e.isGeos, options_, mode);
+        const ConversionChoice& choice = choices[e.isGeos ? 1 : 0];
         std::string& prefix = prefix_;
         prefix.assign(e.blocksText);
-        ConvertedText& name = name_;
+        ConvertedText& name = converted_;
         convertListingTextInto(choice, e.nameText, &prefix, options_, screen_, keywords_, name);
         if (e.isGeos && choice.geosText && options_.generateGeosFileDetails && geosSink_) {
             const int firstOffset = blockOffset(e.firstBlock, image.dosType());
@@ -144,7 +201,9 @@ void Listing::listImage(DiskImage& image) {
                 addScreenLine(entryLine(prefix, name.screen, e.typeText, withType));
             screen_->clearReverse();
         }
-    });
+    };
+    const DirEnd end =
+        walkDirectory(image, options_, dialogs_, visit, screen_ && screenLines ? nullptr : &quick);
 
     const ClosingLines closing = closingLines(end, header.blocksFree);
     if (!closing.freeLine.empty())
@@ -171,6 +230,7 @@ int Listing::listFiles(RunKind runKind) {
     host_->runStarted(n);
     host_->setStatus(StatusPanel::State, "Listing...Time left:");
     const double t0 = clock_();
+    const std::size_t startSize = text_.size();
     int listed = 0;
     for (int i = 0; i < n; ++i) {
         host_->setProgress(i);
@@ -193,6 +253,12 @@ int Listing::listFiles(RunKind runKind) {
             writeGeneratedHeader(path, false);
             listImage(*image);
             ++listed;
+            if (listed == kImagesForEstimate && n - i - 1 > kImagesForEstimate) {
+                // A long run makes room for the rest of its text from what its first
+                // images took, instead of moving the growing text again and again.
+                const std::size_t perImage = (text_.size() - startSize) / kImagesForEstimate;
+                text_.expect(perImage * static_cast<std::size_t>(n - i - 1) / 4 * 5);
+            }
             if (i % 25 == 0) {
                 host_->setStatus(StatusPanel::Counts,
                                  formatDuration(estimateTimeLeft(i, n, clock_() - t0)));

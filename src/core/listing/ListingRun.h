@@ -115,9 +115,11 @@ class Listing {
     bool marksFailureShown_ = false;
     std::string currentImage_;
     std::string previousDir_;
-    // Scratch texts reused for every entry.
+    // Scratch texts reused for every image and entry.
+    std::string header_;
+    std::string styled_;
     std::string prefix_;
-    ConvertedText name_;
+    ConvertedText converted_;
     bool firstOfRun_ = true;
 };
 

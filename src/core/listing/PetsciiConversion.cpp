@@ -205,14 +205,9 @@ std::uint8_t convertChar(std::uint8_t c, CharMode mode, bool convertEverything) 
     return kConvertTable[(upperLower ? 0u : 128u) + index];
 }
 
-namespace {
-
-// convertChar for every byte, one table per mode and option, built once.
-using ByteTable = std::array<std::uint8_t, 256>;
-
-const ByteTable& conversionTable(CharMode mode, bool convertEverything) {
-    static const std::array<ByteTable, 4> tables = [] {
-        std::array<ByteTable, 4> t{};
+const PetsciiTable& petsciiTable(CharMode mode, bool convertEverything) {
+    static const std::array<PetsciiTable, 4> tables = [] {
+        std::array<PetsciiTable, 4> t{};
         for (int i = 0; i < 4; ++i) {
             const CharMode m = (i & 1) ? CharMode::UpperLower : CharMode::UpperGraphics;
             for (int c = 0; c < 256; ++c) {
@@ -225,8 +220,6 @@ const ByteTable& conversionTable(CharMode mode, bool convertEverything) {
     return tables[(mode == CharMode::UpperLower ? 1u : 0u) + (convertEverything ? 2u : 0u)];
 }
 
-}  // namespace
-
 void convertTextInto(std::string_view bytes, CharMode mode, bool convertEverything,
                      std::string& out) {
     const void* zero = std::memchr(bytes.data(), 0, bytes.size());
@@ -235,7 +228,7 @@ void convertTextInto(std::string_view bytes, CharMode mode, bool convertEverythi
         bytes = bytes.substr(
             0, static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data()));
     }
-    const ByteTable& table = conversionTable(mode, convertEverything);
+    const PetsciiTable& table = petsciiTable(mode, convertEverything);
     out.resize(bytes.size());
     char* o = out.data();
     const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,6 +18,10 @@ enum class CharMode { UpperGraphics, UpperLower };
 // every byte is folded onto a screen code first; without it the bytes 0x20-0x5F
 // index the table as they are.
 std::uint8_t convertChar(std::uint8_t c, CharMode mode, bool convertEverything = true);
+
+// convertChar for every byte value, one table per mode and option, built once.
+using PetsciiTable = std::array<std::uint8_t, 256>;
+const PetsciiTable& petsciiTable(CharMode mode, bool convertEverything);
 
 // convertChar over the bytes, up to the first zero byte.
 std::string convertText(std::string_view bytes, CharMode mode, bool convertEverything = true);

@@ -56,6 +56,21 @@ TextBuffer::AppendResult TextBuffer::grow(std::size_t added) {
     return AppendResult::Ok;
 }
 
+void TextBuffer::expect(std::size_t more) {
+    if (!valid_)
+        return;
+    std::size_t wanted = text_.size() + more;
+    if (limit_ != 0)
+        wanted = std::min(wanted, limit_);
+    if (wanted <= text_.capacity())
+        return;
+    try {
+        text_.reserve(wanted);
+    } catch (const std::exception&) {
+        // The text grows step by step as before.
+    }
+}
+
 TextBuffer::AppendResult TextBuffer::append(std::string_view bytes) {
     if (const AppendResult r = grow(bytes.size()); r != AppendResult::Ok)
         return r;

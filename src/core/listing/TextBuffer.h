@@ -32,6 +32,11 @@ class TextBuffer {
     // The same for a line given in pieces (an entry line: count, name, blank, type).
     AppendResult appendLineParts(std::initializer_list<std::string_view> parts, bool break40);
 
+    // Makes room for `more` bytes beyond the text without moving it later, as far as the
+    // limit allows; only a hint: when memory is short nothing happens. The capacity of
+    // the steps is not touched.
+    void expect(std::size_t more);
+
     // Empties the buffer and shrinks it back to one step (allocating it again when
     // it was released).
     void clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -384,23 +385,108 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
     return c;
 }
 
+namespace {
+
+// Every byte of code page 437 as its UTF-8 bytes, worked out once: the conversion of a
+// whole listing is then one table lookup per byte.
+struct Utf8Table {
+    std::array<std::array<char, 3>, 256> bytes{};
+    std::array<std::uint8_t, 256> length{};
+};
+
+const Utf8Table& cp437Utf8Table() {
+    static const Utf8Table table = [] {
+        Utf8Table t;
+        for (int b = 0; b < 256; ++b) {
+            const auto byte = static_cast<std::uint8_t>(b);
+            std::string s;
+            if (byte == 0x00)
+                s = " ";
+            else if (byte < 0x80 && byte >= 0x20 && byte != 0x7F)
+                s = static_cast<char>(byte);
+            else
+                appendUtf8(s, cp437ToUnicode(byte));
+            std::copy(s.begin(), s.end(), t.bytes[static_cast<std::size_t>(b)].begin());
+            t.length[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(s.size());
+        }
+        return t;
+    }();
+    return table;
+}
+
+// Whether all eight bytes of w are printable ASCII (0x20-0x7E), which stay as they are.
+bool printableAscii(std::uint64_t w) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t atLeast20 = w + kOnes * 0x60;
+    const std::uint64_t atLeast7F = w + kOnes * 0x01;
+    return ((atLeast20 & ~atLeast7F & ~w) & (kOnes * 0x80)) == kOnes * 0x80;
+}
+
+}  // namespace
+
 std::string cp437ToUtf8(std::string_view text, const Cp437DecodeOptions& options) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 2);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<std::uint8_t>(text[i]);
-        if (b == 0x0D && i + 1 < text.size() && text[i + 1] == '\n') {
-            out.append(options.lineBreak);
+    const Utf8Table& table = cp437Utf8Table();
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::size_t n = text.size();
+    const auto isBreak = [&](std::size_t i) {
+        return in[i] == 0x0D && i + 1 < n && in[i + 1] == '\n';
+    };
+    // The exact length first, so the text is written in one piece without growing: every
+    // byte's glyph (printable ASCII eight at a time), then each CR LF pair as the line
+    // break and each kept tab as one byte.
+    std::size_t length = 0;
+    std::size_t i = 0;
+    for (std::uint64_t w = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&w, in + i, 8);
+        if (printableAscii(w)) {
+            length += 8;
+        } else {
+            for (std::size_t k = 0; k < 8; ++k)
+                length += table.length[in[i + k]];
+        }
+    }
+    for (; i < n; ++i)
+        length += table.length[in[i]];
+    for (const void* lf = n > 1 ? std::memchr(in + 1, '\n', n - 1) : nullptr; lf != nullptr;) {
+        const auto at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - in);
+        // A CR LF pair.
+        if (in[at - 1] == 0x0D)
+            length = length - table.length[0x0D] - table.length['\n'] + options.lineBreak.size();
+        lf = at + 1 < n ? std::memchr(in + at + 1, '\n', n - at - 1) : nullptr;
+    }
+    if (options.keepTabs) {
+        for (std::size_t k = 0; k < n; ++k) {
+            if (in[k] == 0x09)
+                length = length - table.length[0x09] + 1;
+        }
+    }
+    std::string out(length, '\0');
+    char* o = out.data();
+    for (i = 0; i < n;) {
+        if (i + 8 <= n) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, in + i, 8);
+            if (printableAscii(w)) {
+                std::memcpy(o, &w, 8);
+                o += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const std::uint8_t b = in[i];
+        if (b >= 0x20 && b < 0x7F) {
+            *o++ = static_cast<char>(b);
+        } else if (isBreak(i)) {
+            for (const char c : options.lineBreak)  // a byte or two: no call
+                *o++ = c;
             ++i;
         } else if (b == 0x09 && options.keepTabs) {
-            out.push_back('\t');
-        } else if (b == 0x00) {
-            out.push_back(' ');
-        } else if (b < 0x80 && b >= 0x20 && b != 0x7F) {
-            out.push_back(static_cast<char>(b));
+            *o++ = '\t';
         } else {
-            appendUtf8(out, cp437ToUnicode(b));
+            const auto& bytes = table.bytes[b];
+            o = std::copy_n(bytes.begin(), table.length[b], o);
         }
+        ++i;
     }
     return out;
 }

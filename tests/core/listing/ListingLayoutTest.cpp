@@ -89,9 +89,11 @@ TEST(CustomHeader, SkipsSeparators) {
 }
 
 TEST(EntryLines, BlankOrStarBeforeTheType) {
-    EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "PRG", true), "12   \"GAME\"             PRG");
+    EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "PRG", true),
+              "12   \"GAME\"             PRG");
     EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "PRG", true).size(), 27u);
-    EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "*PRG", true), "12   \"GAME\"            *PRG");
+    EXPECT_EQ(entryLine("12   ", "\"GAME\"            ", "*PRG", true),
+              "12   \"GAME\"            *PRG");
     EXPECT_EQ(entryLine("12   ", "\"GA", "PRG", false), "12   \"GA");
 }
 
@@ -131,6 +133,12 @@ TEST(TextBufferGrowth, StepsAndFailure) {
     EXPECT_EQ(small.append("y"), TextBuffer::AppendResult::NoBuffer);
     small.clear();
     EXPECT_TRUE(small.valid());
+    // Room made ahead leaves the steps and the limit as they were.
+    TextBuffer ahead(TextBuffer::kStep);
+    ahead.expect(10 * TextBuffer::kStep);
+    EXPECT_EQ(ahead.capacity(), TextBuffer::kStep);
+    EXPECT_EQ(ahead.append(std::string(TextBuffer::kStep, 'x')), TextBuffer::AppendResult::Ok);
+    EXPECT_EQ(ahead.append("y"), TextBuffer::AppendResult::OutOfMemory);
 }
 
 TEST(TextBufferGrowth, HeaderMarksGrowBeforeTheThousandAndFirstImage) {

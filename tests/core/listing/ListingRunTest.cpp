@@ -239,6 +239,75 @@ TEST_F(RunFixture, ScreenLimitAndDeleteEatingTheBlockCount) {
     EXPECT_EQ(screen.lines.size(), 4u);
 }
 
+// Entries without control codes go straight from their bytes into the text while the
+// C64 screen takes no lines; every other entry, and every entry of an image whose lines
+// the screen takes, goes the general way. Both ways must give the same bytes.
+TEST_F(RunFixture, CommonEntriesReadAlikeWithAndWithoutScreenLines) {
+    const std::vector<Bytes> names = {
+        {'G', 'A', 'M', 'E'},
+        {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P'},
+        {'A', '"', 0xC2, 'C'},
+        {0xA0, 'A', 'B'},
+        {0xC1, 0xDB, 0xFF, 0xA0, 0xC1, 0xFF, 0xE0},
+        {0x40, 0x5C, 0x5E, 0x5F, 0x60, 0x7F, 0x20, 0x3F},
+        {0x0D, 'R', 'E', 'T'},
+        {0x12, 'R', 'V', 'S', 0x92},
+        {'D', 'E', 'L', 0x14, 0x14},
+        {0x9D, 0x1D, 'C'},
+        {'Z', 0, 0, 0, 0},
+        {'A', 0xA0, 0x80, 'B'},
+        {0x8D, 'S'},
+    };
+    const std::vector<std::uint8_t> types = {0x82, 0x81, 0x80, 0x83, 0x84, 0x85,
+                                             0x87, 0x02, 0x41, 0xC2, 0x00, 0x44};
+    const std::vector<int> counts = {0, 7, 99, 100, 999, 1000, 65535};
+    DiskBuilder d;
+    d.format("SAME", "ID");
+    for (int i = 0; i < 144; ++i) {
+        test::DirEntrySpec e;
+        e.name = test::rawName(names[static_cast<std::size_t>(i) % names.size()]);
+        e.typeByte = types[static_cast<std::size_t>(i) % types.size()];
+        e.blocks = counts[static_cast<std::size_t>(i) % counts.size()];
+        e.geosType = i % 11 == 0 ? static_cast<std::uint8_t>(i % 16) : 0;
+        d.addEntry(e);
+    }
+    const std::string path = image("same.d64", d);
+
+    struct Options {
+        CharMode mode;
+        bool everything, interpret, deleted, zeroStop;
+    };
+    const Options table[] = {
+        {CharMode::UpperGraphics, true, true, false, false},
+        {CharMode::UpperLower, true, true, false, false},
+        {CharMode::UpperGraphics, false, true, true, false},
+        {CharMode::UpperLower, false, false, true, false},
+        {CharMode::UpperGraphics, true, false, true, true},
+    };
+    for (const Options& o : table) {
+        options.convertEverything = o.everything;
+        options.interpretSpecialchars = o.interpret;
+        options.showDeletedFiles = o.deleted;
+        options.abortImageAt0x00 = o.zeroStop;
+        const auto list = [&](ScreenSink* screenSink) {
+            Listing run(options, dialogs);
+            run.setScreen(screenSink);
+            run.mode = o.mode;
+            run.fileList = {path};
+            run.listFiles(1);
+            return run.text().text();
+        };
+        test::RecordingScreen lines;
+        const std::string general = list(&lines);
+        ASSERT_GT(lines.lines.size(), 10u);  // the general way was taken
+        EXPECT_EQ(list(nullptr), general) << general;
+        options.imagesInC64Screen = 0;
+        test::RecordingScreen noLines;
+        EXPECT_EQ(list(&noLines), general);
+        options.imagesInC64Screen = ListerOptions{}.imagesInC64Screen;
+    }
+}
+
 // A listing window that records what it was given.
 struct RecordingView : ListingView {
     std::string text;
