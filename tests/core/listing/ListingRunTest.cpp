@@ -294,7 +294,7 @@ TEST_F(RunFixture, CommonEntriesReadAlikeWithAndWithoutScreenLines) {
             run.setScreen(screenSink);
             run.mode = o.mode;
             run.fileList = {path};
-            run.listFiles(1);
+            run.listFiles(RunKind::Load);
             return run.text().text();
         };
         test::RecordingScreen lines;
