@@ -17,9 +17,13 @@ std::string csvField(const std::string& s) {
 
 std::string csvRow(std::initializer_list<std::string> fields) {
     std::string row;
-    for (const std::string& f : fields)
-        row += (row.empty() ? "" : ",") + csvField(f);
-    return row + "\n";
+    for (const std::string& f : fields) {
+        if (!row.empty())
+            row += ',';
+        row += csvField(f);
+    }
+    row += '\n';
+    return row;
 }
 
 }  // namespace
@@ -114,15 +118,18 @@ std::string dupesReport(const DupeReport& report, ReportFormat format) {
     out = "identical images: " + std::to_string(report.images.size()) + " group" +
           (report.images.size() == 1 ? "" : "s") + "\n";
     for (const ImageGroup& g : report.images) {
-        out += "\n" + std::to_string(g.paths.size()) + " images, " + std::to_string(g.entries) +
-               " files, hash " + g.hash + "\n";
+        out += '\n';
+        out += std::to_string(g.paths.size());
+        out += " images, " + std::to_string(g.entries) + " files, hash " + g.hash + "\n";
         for (const std::string& p : g.paths)
             out += "  " + p + "\n";
     }
     out += "\nfiles on several images: " + std::to_string(report.files.size()) + "\n";
     for (const FileGroup& g : report.files) {
-        out += "\n" + std::to_string(g.length) + " bytes, " + std::to_string(g.blocks) +
-               " blocks, on " + std::to_string(g.images) + " images, hash " + g.hash + "\n";
+        out += '\n';
+        out += std::to_string(g.length);
+        out += " bytes, " + std::to_string(g.blocks) + " blocks, on " +
+               std::to_string(g.images) + " images, hash " + g.hash + "\n";
         for (const FileCopy& c : g.copies)
             out += "  " + c.path + ": " + c.line + "\n";
     }

@@ -268,7 +268,7 @@ TEST_F(RunFixture, CommonEntriesReadAlikeWithAndWithoutScreenLines) {
         e.name = test::rawName(names[static_cast<std::size_t>(i) % names.size()]);
         e.typeByte = types[static_cast<std::size_t>(i) % types.size()];
         e.blocks = counts[static_cast<std::size_t>(i) % counts.size()];
-        e.geosType = i % 11 == 0 ? static_cast<std::uint8_t>(i % 16) : 0;
+        e.geosType = static_cast<std::uint8_t>(i % 11 == 0 ? i % 16 : 0);
         d.addEntry(e);
     }
     const std::string path = image("same.d64", d);
