@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "collection/CollectionIndex.h"
 #include "collection/IndexUpdate.h"
 #include "host/Dialogs.h"
@@ -23,11 +24,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
+using qv::bench::Clock;
+using qv::bench::seconds;
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "host/Dialogs.h"
 #include "image/Geometry.h"
 #include "listing/ListingRun.h"
@@ -26,7 +27,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using qv::bench::Clock;
+using qv::bench::seconds;
 
 constexpr double kTarget = 1 / 1.5;
 
@@ -50,10 +52,6 @@ std::size_t bareRead(const std::vector<std::string>& paths) {
         ::close(fd);
     }
     return blocks;
-}
-
-double seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "image/Geometry.h"
 #include "listing/TfMainForm.h"
 #include "platform/RichTextView.h"
@@ -21,11 +22,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
+using qv::bench::Clock;
+using qv::bench::seconds;
 
 }  // namespace
 
