@@ -21,6 +21,7 @@
 #include "listing/ListingRun.h"
 #include "listing/ListingSave.h"
 #include "settings/ListerOptions.h"
+#include "support/Files.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/SparseImages.h"
 #include "viewer/TokenTable.h"
@@ -100,7 +101,9 @@ int main(int argc, char** argv) {
         listing.fileList = paths;
         listed = listing.listFiles(qv::RunKind::Load);
         const auto tList = Clock::now();
-        if (!qv::writeFileAtomically(folder + "listing.txt", listing.text().text()))
+        // As `quorvane-cli list -o` writes it: renamed into place, not flushed.
+        if (!qv::writeFileAtomically(folder + "listing.txt", listing.text().text(),
+                                     qv::Durability::RenamedOnly))
             std::fprintf(stderr, "cannot write %slisting.txt\n", folder.c_str());
         t1 = Clock::now();
         const double rate = listed / seconds(t0, t1);

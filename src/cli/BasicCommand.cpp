@@ -306,7 +306,7 @@ int runBasic(const std::vector<std::string>& args) {
     if (output.empty()) {
         std::fwrite(out.data(), 1, out.size(), stdout);
         std::fflush(stdout);
-    } else if (!writeFileAtomically(output, out)) {
+    } else if (!writeFileAtomically(output, out, Durability::RenamedOnly)) {
         std::fprintf(stderr, "quorvane-cli basic: cannot write %s\n", output.c_str());
         return 1;
     }

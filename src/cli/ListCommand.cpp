@@ -59,7 +59,7 @@ bool writeOutput(const std::string& output, const std::string& text) {
         std::fflush(stdout);
         return true;
     }
-    if (!writeFileAtomically(output, text)) {
+    if (!writeFileAtomically(output, text, Durability::RenamedOnly)) {
         std::fprintf(stderr, "quorvane-cli list: cannot write %s\n", output.c_str());
         return false;
     }

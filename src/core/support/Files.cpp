@@ -33,12 +33,14 @@ std::string folderPart(const std::string& path) {
     return {};
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+bool writeFileAtomically(const std::string& path, std::string_view bytes, Durability durability) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         return false;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    return replaceFileContent(path, std::span<const std::uint8_t>(data, bytes.size())).ok;
+    return replaceFileContent(path, std::span<const std::uint8_t>(data, bytes.size()), {},
+                              durability)
+        .ok;
 }
 
 }  // namespace qv

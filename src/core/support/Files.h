@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/SafeFile.h"
+
 namespace qv {
 
 // Path separators of this platform: "/" here, both slashes on Windows.
@@ -17,6 +19,8 @@ std::string folderPart(const std::string& path);
 // Writes a whole file through replaceFileContent (support/SafeFile.h): a new file
 // beside the target, flushed, then renamed over it in one step, so an existing file is
 // never left half-written. False (and nothing changed) on failure or for a folder.
-[[nodiscard]] bool writeFileAtomically(const std::string& path, std::string_view bytes);
+// RenamedOnly skips the flush, for output the command line can make again.
+[[nodiscard]] bool writeFileAtomically(const std::string& path, std::string_view bytes,
+                                       Durability durability = Durability::Flushed);
 
 }  // namespace qv

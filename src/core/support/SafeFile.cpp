@@ -75,7 +75,7 @@ const char* writeStageName(WriteStage stage) {
 }
 
 ReplaceResult replaceFileContent(const std::string& targetPath, std::span<const std::uint8_t> data,
-                                 const WriteHook& hook) {
+                                 const WriteHook& hook, Durability durability) {
     ReplaceResult r;
     const auto allowed = [&](WriteStage stage) {
         r.failedAt = stage;
@@ -129,7 +129,8 @@ ReplaceResult replaceFileContent(const std::string& targetPath, std::span<const 
         errno = saved;
         return giveUp("cannot write the new file");
     }
-    if (!allowed(WriteStage::Sync) || !syncFile(fd)) {
+    const bool flush = durability == Durability::Flushed;
+    if (flush && (!allowed(WriteStage::Sync) || !syncFile(fd))) {
         const int saved = errno;
         ::close(fd);
         errno = saved;
@@ -142,7 +143,8 @@ ReplaceResult replaceFileContent(const std::string& targetPath, std::span<const 
     if (!allowed(WriteStage::Rename) || std::rename(r.tempPath.c_str(), target.c_str()) != 0) {
         return giveUp("cannot move the new file over the old one");
     }
-    syncFolder(folder);
+    if (flush)
+        syncFolder(folder);
     r.ok = true;
     r.tempPath.clear();
     return r;
