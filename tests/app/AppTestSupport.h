@@ -97,6 +97,7 @@ struct MainFormWindow {
         s.images = std::move(images);
         s.dialogHost = &host;
         s.fileChooser = &chooser;
+        s.runEventInterval = 0;  // every image's path shows as it is listed
         form = std::make_unique<app::TfMainForm>(s);
         form->show();
     }

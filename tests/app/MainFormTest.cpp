@@ -94,6 +94,7 @@ class MainFormTest : public QObject {
     void emptyListingIsNotSavedAndTheMenuCopies();
     void manyCommandLineImagesListAsOneRun();
     void closeRefusedDuringRun();
+    void aThrottledRunEndsShowingItsLastImage();
 };
 
 void MainFormTest::commandLineImagesThenDropAppends() {
@@ -620,6 +621,30 @@ void MainFormTest::manyCommandLineImagesListAsOneRun() {
     QVERIFY(text.find("\"DISK 101") == std::string::npos);
     QVERIFY(f.form->commandsEnabled());
     QCOMPARE(f.form->statusText(StatusPanel::Counts), QStringLiteral("101 Image(s) listed"));
+}
+
+// With the window's own interval the path field skips images during a run, but never
+// the last one, and the bar is back at rest afterwards.
+void MainFormTest::aThrottledRunEndsShowingItsLastImage() {
+    TempDir images;
+    const std::vector<std::string> paths = test::writeSparseImages(
+        images.path(), 300, 2, [](int file, int) { return "FILE " + std::to_string(file); });
+    ScriptedDialogHost host;
+    MainFormSetup setup;
+    setup.settingsFile = images.file("quorvane.ini");
+    setup.images = paths;
+    setup.dialogHost = &host;
+    TfMainForm form(setup);
+    form.show();
+    auto* path = form.findChild<QLineEdit*>(QStringLiteral("path"));
+    auto* progress = form.findChild<QProgressBar*>();
+    int pathsShown = 0;
+    QObject::connect(path, &QLineEdit::textChanged, [&] { ++pathsShown; });
+    form.listCommandLineImages();
+    QCOMPARE(form.listing().imagesListed(), 300);
+    QCOMPARE(path->text(), QString::fromStdString(paths.back()));
+    QVERIFY(pathsShown >= 1 && pathsShown < 300);
+    QCOMPARE(progress->value(), 0);
 }
 
 void MainFormTest::closeRefusedDuringRun() {

@@ -63,7 +63,7 @@ std::string defaultSettingsFile(Dialogs& dialogs, std::vector<std::string>& mess
 }  // namespace
 
 TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
-    : QMainWindow(parent), commandLine_(setup.images) {
+    : QMainWindow(parent), commandLine_(setup.images), runEventInterval_(setup.runEventInterval) {
     setWindowTitle(QStringLiteral("Quorvane"));
     setObjectName(QStringLiteral("TfMainForm"));
     if (setup.dialogHost) {
@@ -398,6 +398,8 @@ QString TfMainForm::pathText() const {
 void TfMainForm::runStarted(int fileCount) {
     progress_->setRange(0, fileCount > 0 ? fileCount : 1);
     progress_->setValue(0);
+    runShowing_ = true;
+    shownProgress_ = 0;
     abort_->setVisible(true);
     abort_->setEnabled(true);
     if (!busyCursor_) {
@@ -406,8 +408,14 @@ void TfMainForm::runStarted(int fileCount) {
     }
 }
 
+// During a run the bar and the path field take the newest position and path only when
+// pending input is handled: a progress bar repaints itself at once on most changes, a
+// line edit lays its text out again, and the run sets both for every image.
 void TfMainForm::setProgress(int position) {
-    progress_->setValue(position);
+    if (runShowing_)
+        shownProgress_ = position;
+    else
+        progress_->setValue(position);
 }
 
 void TfMainForm::setStatus(StatusPanel panel, const std::string& text) {
@@ -418,20 +426,36 @@ void TfMainForm::setStatus(StatusPanel panel, const std::string& text) {
 }
 
 void TfMainForm::showCurrentImage(const std::string& path) {
-    path_->setText(qs(path));
+    if (runShowing_) {
+        shownPath_ = path;
+        pathPending_ = true;
+    } else {
+        path_->setText(qs(path));
+    }
+}
+
+void TfMainForm::showRunPosition() {
+    progress_->setValue(shownProgress_);
+    if (pathPending_) {
+        path_->setText(qs(shownPath_));
+        pathPending_ = false;
+    }
 }
 
 void TfMainForm::processEvents() {
-    // A run asks once per image, tens of thousands of times a second, and every time
-    // the path field would be drawn again. Handling pending input every 20 ms answers
-    // "Abort" as quickly as anyone can see.
-    if (eventsHandled_.isValid() && eventsHandled_.elapsed() < 20)
+    // A run asks once per image, tens of thousands of times a second. Handling pending
+    // input every runEventInterval milliseconds (20 unless a test asks otherwise)
+    // answers "Abort" as quickly as anyone can see.
+    if (eventsHandled_.isValid() && eventsHandled_.elapsed() < runEventInterval_)
         return;
+    showRunPosition();
     QApplication::processEvents();
     eventsHandled_.start();
 }
 
 void TfMainForm::runFinished() {
+    showRunPosition();
+    runShowing_ = false;
     progress_->setValue(0);
     abort_->setEnabled(false);
 }

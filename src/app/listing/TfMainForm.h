@@ -49,6 +49,11 @@ struct MainFormSetup {
     // The dialog seam and the file dialogs; null: the real windows.
     DialogHost* dialogHost = nullptr;
     FileChooser* fileChooser = nullptr;
+    // How often, in milliseconds, a run hands pending input to the window and shows
+    // where it is (the current image's path, the progress bar). Often enough to answer
+    // "Abort" at once, seldom enough that drawing does not slow a run of thousands of
+    // images. 0: after every image, so that tests can press "Abort" at a chosen one.
+    int runEventInterval = 20;
 };
 
 // The main window: toolbar and menus, the path field, "Generate ASCII File", the
@@ -130,6 +135,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void showCurrentImage(const std::string& path) override;
     void processEvents() override;
     void runFinished() override;
+    void showRunPosition();
     // ListingView
     void setUpdates(bool on) override;
     void clearText() override;
@@ -174,6 +180,11 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     bool commandsEnabled_ = true;
     bool busyCursor_ = false;
     QElapsedTimer eventsHandled_;  // since pending input was last handled during a run
+    int runEventInterval_ = 20;
+    bool runShowing_ = false;  // a run is on: path and bar wait for the next events
+    int shownProgress_ = 0;
+    std::string shownPath_;
+    bool pathPending_ = false;
 
     RichTextView* view_ = nullptr;
     QLineEdit* path_ = nullptr;
