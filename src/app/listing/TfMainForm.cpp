@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,15 +34,18 @@
 #include "listing/TfAbout.h"
 #include "platform/DisplayFont.h"
 #include "platform/FindDialog.h"
+#include "platform/FolderCollector.h"
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 #include "platform/RichTextView.h"
+#include "platform/TfExtendedOpen.h"
 #include "platform/TfSelectFolder.h"
 #include "screen/ScreenSettings.h"
 #include "screen/TfC64Screen.h"
 #include "settings/Platform.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TfListerOptions.h"
+#include "support/FolderSearch.h"
 
 namespace qv::app {
 
@@ -95,6 +99,7 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
     buildCommands();
     // The windows that live as long as the main window.
     selectFolder_ = new TfSelectFolder(*fileChooser_, session_->dialogs(), this);
+    collector_ = new FolderCollector(this);
     about_ = new TfAbout(this);
     // A hint stays 5 seconds.
     for (QWidget* w : findChildren<QWidget*>())
@@ -207,7 +212,7 @@ void TfMainForm::buildCommands() {
                st->standardIcon(QStyle::SP_DialogOpenButton), &TfMainForm::load);
     QAction* loadExtA = action(QStringLiteral("Load &Extended..."),
                                QStringLiteral("Load Images using Extended OpenDialog"),
-                               st->standardIcon(QStyle::SP_DirOpenIcon), nullptr);
+                               st->standardIcon(QStyle::SP_DirOpenIcon), &TfMainForm::openExtended);
     QAction* importA =
         action(QStringLiteral("&Import..."), QString(), QIcon(), &TfMainForm::importListing);
     QAction* saveA = action(QStringLiteral("&Save as..."), QStringLiteral("Save Imagecontext"),
@@ -251,13 +256,14 @@ void TfMainForm::buildCommands() {
     screenA->setObjectName(QStringLiteral("actionC64Screen"));
     connect(screenA, &QAction::triggered, this, &TfMainForm::toggleScreen);
     // The windows of these commands come later; until then they are shown disabled.
-    for (QAction* a : {loadExtA, geosA, bamA}) {
+    for (QAction* a : {geosA, bamA}) {
         a->setProperty("later", true);
         a->setEnabled(false);
     }
     for (QAction* a : {screenA, geosA, bamA})
         a->setCheckable(true);
     loadA->setObjectName(QStringLiteral("actionLoad"));
+    loadExtA->setObjectName(QStringLiteral("actionLoadExtended"));
     importA->setObjectName(QStringLiteral("actionImport"));
     saveA->setObjectName(QStringLiteral("actionSave"));
     listA->setObjectName(QStringLiteral("actionList"));
@@ -568,6 +574,36 @@ void TfMainForm::load() {
     showCounts();
 }
 
+void TfMainForm::openExtended() {
+    if (!extendedOpen_)
+        extendedOpen_ = new TfExtendedOpen(this);
+    const int treeWidth = FileListSettings::load(session_->settings().readOrEmpty()).width;
+    screenWindow_->screen().beginUpdate();
+    // The listing is cleared only once the dialog is confirmed: Cancel keeps it.
+    if (extendedOpen_->run(treeWidth)) {
+        clearListing();
+        if (listing_->text().valid()) {
+            setCommandsEnabled(false);
+            listing_->fileList = extendedOpen_->resultList();
+            const std::string chosen = session_->saveFolder();
+            listing_->saveDir =
+                !chosen.empty() ? chosen : withTrailingSeparator(extendedOpen_->selectedFolder());
+            runListing(RunKind::Extended);
+            finishLoadStatus();
+            if (!listing_->currentImage().empty()) {
+                names_.lastLoad = folderPart(listing_->currentImage());
+                loadStart_ = names_.lastLoad;
+                (void)session_->settings().update("MainForm", [this](IniFile& ini) {
+                    NamesSettings::writeLastLoad(ini, names_.lastLoad);
+                });
+            }
+            setCommandsEnabled(true);
+        }
+    }
+    screenWindow_->screen().endUpdate(true);
+    showCounts();
+}
+
 void TfMainForm::importListing() {
     const QString file = fileChooser_->openFile(this, QStringLiteral("Import Quorvane Files..."),
                                                 qs(importStart_), kImportFilter);
@@ -723,10 +759,38 @@ void TfMainForm::onFindNext() {
 }
 
 void TfMainForm::dropPaths(const QStringList& paths) {
+    if (!commandsEnabled_)
+        return;
     std::vector<std::string> items;
     for (const QString& p : paths)
         items.push_back(ss(p));
-    listAsOneRun(collectFiles(items), dropSaveFolder(items, session_->saveFolder()));
+    FolderCollector::Result found = searchFolders(items, true);
+    if (!found.aborted)
+        listAsOneRun(std::move(found.files), dropSaveFolder(items, session_->saveFolder()));
+}
+
+FolderCollector::Result TfMainForm::searchFolders(const std::vector<std::string>& items,
+                                                  bool sortAll) {
+    // The folders are walked on the search's worker thread; meanwhile the window
+    // shows where the search is and "Abort" stops it.
+    setCommandsEnabled(false);
+    abort_->setEnabled(true);
+    progress_->setRange(0, 0);
+    panel2_->setText(QStringLiteral("Searching..."));
+    const QMetaObject::Connection c = connect(
+        collector_, &FolderCollector::progress, this, [this](int files, const QByteArray& folder) {
+            panel3_->setText(QString::number(files) + QStringLiteral(" File(s) found"));
+            path_->setText(QFile::decodeName(folder));
+        });
+    FolderCollector::Result found = collector_->collect(items, sortAll);
+    disconnect(c);
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    panel2_->setText(found.aborted ? QStringLiteral("Search aborted") : QString());
+    path_->clear();
+    setCommandsEnabled(true);
+    showCounts();
+    return found;
 }
 
 void TfMainForm::listAsOneRun(std::vector<std::string> files, std::string saveDir) {
@@ -743,6 +807,10 @@ void TfMainForm::listAsOneRun(std::vector<std::string> files, std::string saveDi
 }
 
 void TfMainForm::pressAbort() {
+    if (collector_->busy()) {
+        collector_->abort();
+        return;
+    }
     if (listing_->pressAbort()) {
         // The fifth press while the run no longer reacts gives the window back.
         setCommandsEnabled(true);
@@ -766,11 +834,17 @@ void TfMainForm::finishStartUp() {
 }
 
 void TfMainForm::listCommandLineImages() {
-    std::vector<std::string> files = commandLineFiles(commandLine_);
-    if (files.empty())
+    // Files are listed in the order given, folders searched as a dropped folder is.
+    const std::vector<std::string> items = commandLinePaths(commandLine_);
+    if (items.empty())
         return;
-    std::string saveDir = dropSaveFolder(files, session_->saveFolder());
-    listAsOneRun(std::move(files), std::move(saveDir));
+    FolderCollector::Result found = searchFolders(items, false);
+    if (!found.missing.empty())
+        session_->dialogs().message(missingPathsMessage(found.missing));
+    if (found.aborted || found.files.empty())
+        return;
+    std::string saveDir = dropSaveFolder(items, session_->saveFolder());
+    listAsOneRun(std::move(found.files), std::move(saveDir));
 }
 
 void TfMainForm::closeEvent(QCloseEvent* event) {
@@ -782,8 +856,11 @@ void TfMainForm::closeEvent(QCloseEvent* event) {
     mainSettings_.height = height();
     mainSettings_.generateAscii = generate_->isChecked();
     mainSettings_.upperLower = upperLower_->isChecked();
-    (void)session_->settings().update("MainForm",
-                                      [this](IniFile& ini) { mainSettings_.save(ini); });
+    (void)session_->settings().update("MainForm", [this](IniFile& ini) {
+        mainSettings_.save(ini);
+        if (extendedOpen_ && extendedOpen_->opened())
+            FileListSettings{extendedOpen_->treeWidth()}.save(ini);
+    });
     if (find_)
         find_->close();
     event->accept();

@@ -13,6 +13,7 @@
 #include "image/Detection.h"
 #include "listing/ListingRun.h"
 #include "platform/FindDialog.h"
+#include "platform/FolderCollector.h"
 #include "session/Session.h"
 #include "settings/Fonts.h"
 #include "settings/ListerOptions.h"
@@ -37,6 +38,7 @@ class RichTextView;
 class TfAbout;
 class TfC64Screen;
 class TfListerOptions;
+class TfExtendedOpen;
 class TfSelectFolder;
 
 // What the program start hands the main window.
@@ -44,7 +46,8 @@ struct MainFormSetup {
     // The settings file; empty: found the usual way (beside the program, else the
     // per-user configuration folder).
     std::string settingsFile;
-    // The images named on the command line, listed once the window is shown.
+    // The images and folders named on the command line, listed once the window is
+    // shown (folders searched with their subfolders).
     std::vector<std::string> images;
     // The dialog seam and the file dialogs; null: the real windows.
     DialogHost* dialogHost = nullptr;
@@ -74,6 +77,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
 
     // The commands, as the toolbar and the menus run them.
     void load();
+    // "Load Extended...": the folder tree searched in "Open files...", the ticked
+    // files listed in one run.
+    void openExtended();
     void importListing();
     void saveAs();
     void list();
@@ -102,6 +108,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfListerOptions* optionsDialog() const { return optionsDialog_; }
     TfAbout* aboutBox() const { return about_; }
     TfSelectFolder* selectFolderDialog() const { return selectFolder_; }
+    TfExtendedOpen* extendedOpenDialog() const { return extendedOpen_; }
     const std::string& settingsFile() const { return session_->settings().path(); }
     QString statusText(StatusPanel panel) const;
     QString pathText() const;
@@ -153,6 +160,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void runListing(RunKind runKind);
     // Lists FILES in one run with progress and "Abort", as a drop does.
     void listAsOneRun(std::vector<std::string> files, std::string saveDir);
+    // The files of ITEMS, their folders searched on the worker thread with progress
+    // and "Abort"; with SORT_ALL sorted as a drop lists them.
+    FolderCollector::Result searchFolders(const std::vector<std::string>& items, bool sortAll);
     void finishLoadStatus();
     void showCounts();
     void onFindNext();
@@ -203,6 +213,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfAbout* about_ = nullptr;
     TfSelectFolder* selectFolder_ = nullptr;
     TfC64Screen* screenWindow_ = nullptr;
+    FolderCollector* collector_ = nullptr;
+    TfExtendedOpen* extendedOpen_ = nullptr;
     QAction* screenAction_ = nullptr;
     QAction* findAction_ = nullptr;
 };

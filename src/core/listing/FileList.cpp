@@ -59,6 +59,25 @@ std::vector<std::string> commandLineFiles(const std::vector<std::string>& args) 
     return files;
 }
 
+std::vector<std::string> commandLinePaths(const std::vector<std::string>& args) {
+    std::vector<std::string> paths;
+    for (const std::string& arg : args) {
+        if (arg.empty())
+            continue;
+        std::error_code ec;
+        const std::filesystem::path full = std::filesystem::absolute(arg, ec).lexically_normal();
+        paths.push_back(ec ? arg : full.string());
+    }
+    return paths;
+}
+
+std::string missingPathsMessage(const std::vector<std::string>& missing) {
+    std::string text = "MainForm: File or folder not found...skipped";
+    for (const std::string& m : missing)
+        text += "\n" + m;
+    return text;
+}
+
 std::string dropSaveFolder(const std::vector<std::string>& items, const std::string& pathOption) {
     namespace fs = std::filesystem;
     if (!pathOption.empty() && pathOption != "DEFAULT")

@@ -24,6 +24,15 @@ std::string dropSaveFolder(const std::vector<std::string>& items, const std::str
 // that do not exist are left out.
 std::vector<std::string> commandLineFiles(const std::vector<std::string>& args);
 
+// The names given on the command line as full paths, in the order given, whatever
+// they name (empty names left out): files are listed, folders searched, and the
+// others reported with missingPathsMessage.
+std::vector<std::string> commandLinePaths(const std::vector<std::string>& args);
+
+// The message about command-line names that are neither a file nor a folder: one
+// line, then the names one per line.
+std::string missingPathsMessage(const std::vector<std::string>& missing);
+
 // Case-insensitive ordering used for file lists.
 bool lessNoCase(const std::string& a, const std::string& b);
 

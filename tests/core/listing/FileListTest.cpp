@@ -32,5 +32,17 @@ TEST(CommandLineFiles, ExistingFilesAsFullPathsInTheOrderGiven) {
                                                tmp.file("sub/a.d64")}));
 }
 
+TEST(CommandLinePaths, EveryNameAsAFullPathAndTheMessageForMissingOnes) {
+    TempDir tmp;
+    std::filesystem::create_directories(tmp.file("sub"));
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(tmp.file("sub"));
+    const std::vector<std::string> paths = commandLinePaths({"../sub/", "", "gone.d64"});
+    std::filesystem::current_path(before);
+    EXPECT_EQ(paths, (std::vector<std::string>{tmp.file("sub/"), tmp.file("sub/gone.d64")}));
+    EXPECT_EQ(missingPathsMessage({"/x/a", "/x/b"}),
+              "MainForm: File or folder not found...skipped\n/x/a\n/x/b");
+}
+
 }  // namespace
 }  // namespace qv

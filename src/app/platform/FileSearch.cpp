@@ -1,0 +1,117 @@
+#include "platform/FileSearch.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QPointer>
+
+#include "support/FolderSearch.h"
+
+namespace qv::app {
+
+namespace {
+
+// How many events the window's thread takes at a time, and how long it hands them
+// out before it lets other input in.
+constexpr std::size_t kTakeAtOnce = 1000;
+constexpr qint64 kDeliverMilliseconds = 15;
+
+}  // namespace
+
+// The engine's hand-over queue, waking the window's thread with one queued call.
+class FileSearch::Queue : public SearchEventQueue {
+  public:
+    explicit Queue(FileSearch* owner) : owner_(owner) {}
+
+  protected:
+    void wake() override {
+        QMetaObject::invokeMethod(owner_, &FileSearch::deliver, Qt::QueuedConnection);
+    }
+
+  private:
+    FileSearch* owner_;
+};
+
+FileSearch::FileSearch(QObject* parent) : QObject(parent) {}
+
+FileSearch::~FileSearch() {
+    abort_ = true;
+    joinWorker();
+}
+
+void FileSearch::joinWorker() {
+    if (worker_.joinable())
+        worker_.join();
+}
+
+bool FileSearch::start(const std::string& folder, const std::string& mask) {
+    if (busy_)
+        return false;
+    joinWorker();
+    abort_ = false;
+    busy_ = true;
+    deliveries_ = 0;
+    // A fresh queue per search: nothing of an earlier one can slip in.
+    queue_ = std::make_unique<Queue>(this);
+    Queue* queue = queue_.get();
+    worker_ = std::thread(
+        [queue, folder, mask, this] { searchFolderTree(folder, mask, *queue, abort_); });
+    return true;
+}
+
+void FileSearch::abort() {
+    if (busy_)
+        abort_ = true;
+}
+
+void FileSearch::deliver() {
+    if (!queue_ || !busy_)
+        return;
+    ++deliveries_;
+    QPointer<FileSearch> self(this);
+    QElapsedTimer clock;
+    clock.start();
+    bool more = true;
+    while (more) {
+        const std::vector<SearchEvent> events = queue_->take(kTakeAtOnce, &more);
+        for (const SearchEvent& e : events) {
+            switch (e.kind) {
+                case SearchEvent::Kind::FolderChange:
+                    emit folderChanged(QByteArray::fromStdString(e.folder));
+                    break;
+                case SearchEvent::Kind::FileMatch:
+                    emit fileMatched(QByteArray::fromStdString(e.folder),
+                                     QByteArray::fromStdString(e.name));
+                    break;
+                case SearchEvent::Kind::Finished:
+                    // The walk has returned, or is about to: nothing follows this event.
+                    joinWorker();
+                    busy_ = false;
+                    emit finished(e.aborted);
+                    return;
+            }
+            if (!self)
+                return;
+        }
+        if (more && clock.elapsed() >= kDeliverMilliseconds) {
+            // The rest after the window's other input; no new wake-up comes for it.
+            QMetaObject::invokeMethod(this, &FileSearch::deliver, Qt::QueuedConnection);
+            return;
+        }
+    }
+}
+
+void FileSearch::waitUntilIdle() {
+    if (!busy_)
+        return;
+    QEventLoop loop;
+    connect(this, &FileSearch::finished, &loop, &QEventLoop::quit);
+    if (busy_)
+        loop.exec();
+}
+
+bool FileSearch::hasSubfolders(const std::string& folder) {
+    return qv::hasSubfolders(folder);
+}
+
+}  // namespace qv::app

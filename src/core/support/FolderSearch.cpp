@@ -1,0 +1,222 @@
+#include "support/FolderSearch.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <system_error>
+#include <utility>
+
+namespace qv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+unsigned char lowerAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+// One mask without ";": "*" and "?" over bytes, A-Z folded. Iterative, with the
+// usual back-tracking to the last "*", so no name makes it slow.
+bool matchOne(std::string_view mask, std::string_view name) {
+    if (mask == "*" || mask == "*.*")
+        return true;
+    std::size_t m = 0, n = 0;
+    std::size_t starM = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            starM = m++;
+            starN = n;
+        } else if (m < mask.size() &&
+                   (mask[m] == '?' || lowerAscii(static_cast<unsigned char>(mask[m])) ==
+                                          lowerAscii(static_cast<unsigned char>(name[n])))) {
+            ++m;
+            ++n;
+        } else if (starM != std::string_view::npos) {
+            m = starM + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
+}
+
+bool lessNoCase(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));
+        const unsigned char y = lowerAscii(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
+// A folder waiting to be walked: its path as reported, and its real location, which
+// tells whether it was entered already.
+struct PendingFolder {
+    fs::path path;
+    fs::path real;
+};
+
+}  // namespace
+
+bool maskMatches(std::string_view mask, std::string_view name) {
+    bool any = false;
+    while (true) {
+        const std::size_t semi = mask.find(';');
+        std::string_view one = mask.substr(0, semi);
+        while (!one.empty() && one.front() == ' ')
+            one.remove_prefix(1);
+        while (!one.empty() && one.back() == ' ')
+            one.remove_suffix(1);
+        if (!one.empty()) {
+            any = true;
+            if (matchOne(one, name))
+                return true;
+        }
+        if (semi == std::string_view::npos)
+            break;
+        mask.remove_prefix(semi + 1);
+    }
+    // An empty mask stands for every name.
+    return !any;
+}
+
+std::string withTrailingSeparator(std::string path) {
+    if (!path.empty() && path.back() != '/' &&
+        path.back() != static_cast<char>(fs::path::preferred_separator))
+        path += static_cast<char>(fs::path::preferred_separator);
+    return path;
+}
+
+void searchFolderTree(const std::string& start, const std::string& mask, SearchSink& sink,
+                      const std::atomic<bool>& abort) {
+    std::error_code ec;
+    std::vector<PendingFolder> stack;
+    std::set<fs::path> entered;
+    if (!start.empty() && fs::is_directory(start, ec)) {
+        fs::path real = fs::canonical(start, ec);
+        if (ec)
+            real = fs::absolute(start, ec);
+        stack.push_back({fs::path(start), real});
+    }
+    while (!stack.empty() && !abort.load(std::memory_order_relaxed)) {
+        PendingFolder folder = std::move(stack.back());
+        stack.pop_back();
+        if (!entered.insert(folder.real).second)
+            continue;  // reached again through a link
+        const std::string folderText = withTrailingSeparator(folder.path.string());
+        sink.searchEvent({SearchEvent::Kind::FolderChange, folderText, {}, false});
+
+        std::vector<std::string> files;
+        std::vector<std::pair<std::string, bool>> subfolders;  // name, reached by a link
+        fs::directory_iterator it(folder.path, fs::directory_options::skip_permission_denied, ec);
+        for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+            if (abort.load(std::memory_order_relaxed))
+                break;
+            std::error_code entryEc;
+            const bool link = it->is_symlink(entryEc);
+            // status() follows a link; a dangling one is neither a file nor a folder.
+            const fs::file_status st = it->status(entryEc);
+            if (entryEc)
+                continue;
+            std::string name = it->path().filename().string();
+            if (fs::is_directory(st))
+                subfolders.emplace_back(std::move(name), link);
+            else if (fs::is_regular_file(st) && maskMatches(mask, name))
+                files.push_back(std::move(name));
+        }
+        ec.clear();
+        std::sort(files.begin(), files.end(), lessNoCase);
+        for (std::string& name : files) {
+            if (abort.load(std::memory_order_relaxed))
+                break;
+            sink.searchEvent({SearchEvent::Kind::FileMatch, folderText, std::move(name), false});
+        }
+        std::sort(subfolders.begin(), subfolders.end(),
+                  [](const auto& a, const auto& b) { return lessNoCase(a.first, b.first); });
+        // Pushed in reverse, so that the first subfolder is walked next.
+        for (auto s = subfolders.rbegin(); s != subfolders.rend(); ++s) {
+            PendingFolder sub{folder.path / s->first, folder.real / s->first};
+            if (s->second) {
+                std::error_code linkEc;
+                sub.real = fs::canonical(sub.path, linkEc);
+                if (linkEc)
+                    continue;
+            }
+            if (!entered.count(sub.real))
+                stack.push_back(std::move(sub));
+        }
+    }
+    sink.searchEvent({SearchEvent::Kind::Finished, {}, {}, abort.load()});
+}
+
+bool hasSubfolders(const std::string& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code entryEc;
+        if (it->is_directory(entryEc))
+            return true;
+    }
+    return false;
+}
+
+// --- SearchEventQueue -----------------------------------------------------------
+
+void SearchEventQueue::searchEvent(SearchEvent event) {
+    const SearchEvent::Kind kind = event.kind;
+    pending_.push_back(std::move(event));
+    // A folder's files go over together; the walker may wait a while on the next
+    // folder, so what it has is handed over on entering one.
+    if (kind != SearchEvent::Kind::FileMatch || pending_.size() >= kBatch)
+        flush();
+}
+
+void SearchEventQueue::flush() {
+    bool wakeNow = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (SearchEvent& e : pending_)
+            ready_.push_back(std::move(e));
+        if (!wakeOutstanding_ && !ready_.empty()) {
+            wakeOutstanding_ = true;
+            wakeNow = true;
+            ++wakeUps_;
+        }
+    }
+    pending_.clear();
+    if (wakeNow)
+        wake();
+}
+
+std::vector<SearchEvent> SearchEventQueue::take(std::size_t max, bool* more) {
+    std::vector<SearchEvent> out;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::size_t n = std::min(max, ready_.size());
+    out.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        out.push_back(std::move(ready_.front()));
+        ready_.pop_front();
+    }
+    // With nothing left, the next hand-over wakes the reader again; with events left
+    // the reader carries on by itself.
+    if (ready_.empty())
+        wakeOutstanding_ = false;
+    if (more)
+        *more = !ready_.empty();
+    return out;
+}
+
+std::size_t SearchEventQueue::wakeUps() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return wakeUps_;
+}
+
+}  // namespace qv
