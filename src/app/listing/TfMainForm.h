@@ -36,6 +36,7 @@ class QtFileChooser;
 class RichTextView;
 class TfAbout;
 class TfC64Screen;
+class TfCollection;
 class TfListerOptions;
 class TfSelectFolder;
 
@@ -116,6 +117,12 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // The listing's context menu (Copy, Select All, Find Text...), made anew for
     // each use; the caller owns it.
     QMenu* listingMenu();
+    // Tools, "Collection...": the collection index window, made on first use.
+    void showCollection();
+    TfCollection* collectionWindow() const { return collection_; }
+    // Lists one image as "Load..." does with that file chosen (the collection window
+    // opens its rows so).
+    void listImage(const QString& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +152,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void setCommandsEnabled(bool on);
     // Lists the file list, copies it into the view and writes the generated file.
     void runListing(RunKind runKind);
+    // "Load..." once the files are chosen.
+    void loadFiles(const QStringList& files);
     // Lists FILES in one run with progress and "Abort", as a drop does.
     void listAsOneRun(std::vector<std::string> files, std::string saveDir);
     void finishLoadStatus();
@@ -192,6 +201,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfAbout* about_ = nullptr;
     TfSelectFolder* selectFolder_ = nullptr;
     TfC64Screen* screenWindow_ = nullptr;
+    TfCollection* collection_ = nullptr;
     QAction* screenAction_ = nullptr;
     QAction* findAction_ = nullptr;
 };
