@@ -99,9 +99,7 @@ int runIndex(const std::vector<std::string>& args) {
     }
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
-    std::printf("%d images: %d read (%d new), %d unchanged, %d removed, %d not read%s\n",
-                counts.seen, counts.read, counts.added, counts.unchanged, counts.removed,
-                counts.failed, counts.aborted ? "; interrupted, run again to complete" : "");
+    std::printf("%s\n", updateSummary(counts).c_str());
     return counts.aborted ? 130 : status;
 }
 

@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "collection/TfCollection.h"
 #include "listing/FileList.h"
 #include "listing/ListingExport.h"
 #include "listing/ListingFile.h"
@@ -111,6 +112,8 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
 
 TfMainForm::~TfMainForm() {
     listing_->setHost(nullptr);
+    // It works on the session, which goes before the child windows do.
+    delete collection_;
 }
 
 void TfMainForm::buildWidgets() {
@@ -234,6 +237,10 @@ void TfMainForm::buildCommands() {
         action(QStringLiteral("&BAM..."),
                QStringLiteral("Show BAM, Diskerrors, BlockOwner, FileViewer and BlockViewer"),
                st->standardIcon(QStyle::SP_DriveFDIcon), nullptr);
+    QAction* collectionA = action(QStringLiteral("C&ollection..."),
+                                  QStringLiteral("Index, search and de-duplicate a collection"),
+                                  QIcon(), &TfMainForm::showCollection);
+    collectionA->setObjectName(QStringLiteral("actionCollection"));
     QAction* optionsA =
         action(QStringLiteral("&Options"), QStringLiteral("OptionsDialog"),
                st->standardIcon(QStyle::SP_FileDialogContentsView), &TfMainForm::showOptions);
@@ -278,7 +285,7 @@ void TfMainForm::buildCommands() {
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addActions({listA, clearA});
     tools->addSeparator();
-    tools->addActions({screenA, geosA, bamA});
+    tools->addActions({screenA, geosA, bamA, collectionA});
     tools->addSeparator();
     tools->addActions({findA, findNextA});
     // The menu bar shows words; its two commands share the toolbar's handlers.
@@ -551,6 +558,10 @@ void TfMainForm::load() {
     // A cancelled dialog leaves the listing as it was.
     if (files.isEmpty())
         return;
+    loadFiles(files);
+}
+
+void TfMainForm::loadFiles(const QStringList& files) {
     screenWindow_->screen().beginUpdate();
     clearListing();
     if (listing_->text().valid()) {
@@ -602,6 +613,24 @@ void TfMainForm::openExtended() {
     }
     screenWindow_->screen().endUpdate(true);
     showCounts();
+}
+
+void TfMainForm::listImage(const QString& path) {
+    if (!commandsEnabled_ || path.isEmpty())
+        return;
+    loadFiles({path});
+    raise();
+    activateWindow();
+}
+
+void TfMainForm::showCollection() {
+    if (!collection_) {
+        collection_ = new TfCollection(*session_, *fileChooser_, this);
+        connect(collection_, &TfCollection::openImageRequested, this, &TfMainForm::listImage);
+    }
+    collection_->show();
+    collection_->raise();
+    collection_->activateWindow();
 }
 
 void TfMainForm::importListing() {

@@ -37,6 +37,7 @@ class QtFileChooser;
 class RichTextView;
 class TfAbout;
 class TfC64Screen;
+class TfCollection;
 class TfListerOptions;
 class TfExtendedOpen;
 class TfSelectFolder;
@@ -128,6 +129,12 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // The listing's context menu (Copy, Select All, Find Text...), made anew for
     // each use; the caller owns it.
     QMenu* listingMenu();
+    // Tools, "Collection...": the collection index window, made on first use.
+    void showCollection();
+    TfCollection* collectionWindow() const { return collection_; }
+    // Lists one image as "Load..." does with that file chosen (the collection window
+    // opens its rows so).
+    void listImage(const QString& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -158,6 +165,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void setCommandsEnabled(bool on);
     // Lists the file list, copies it into the view and writes the generated file.
     void runListing(RunKind runKind);
+    // "Load..." once the files are chosen.
+    void loadFiles(const QStringList& files);
     // Lists FILES in one run with progress and "Abort", as a drop does.
     void listAsOneRun(std::vector<std::string> files, std::string saveDir);
     // The files of ITEMS, their folders searched on the worker thread with progress
@@ -215,6 +224,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfC64Screen* screenWindow_ = nullptr;
     FolderCollector* collector_ = nullptr;
     TfExtendedOpen* extendedOpen_ = nullptr;
+    TfCollection* collection_ = nullptr;
     QAction* screenAction_ = nullptr;
     QAction* findAction_ = nullptr;
 };

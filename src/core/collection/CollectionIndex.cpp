@@ -12,7 +12,7 @@
 namespace qv {
 namespace {
 
-// Schema version 1.
+// Schema version 2.
 //
 // images     one row per image file. disk_name, disk_id and dos_version are the raw
 //            PETSCII bytes of the header; the *_text columns their display text in
@@ -31,11 +31,22 @@ namespace {
 //            each framed by its 4-byte length (all ones for an absent record).
 //            chain_blocks counts the blocks of every chain plus the info block;
 //            chain_sound is 0 when a chain loops, breaks, or shares a block.
-// entry_keys the case-folded search texts of an entry (same id), one per line:
-//            name, Upper/Lower name, GEOS class.
+// image_keys one row per image (image_id is its id, first_entry its first entry's):
+//            the case-folded texts a search matches, as one text of records, each
+//            ended by 0x1E, their fields parted by 0x1F: first the disk's (name in
+//            either character set, id; an empty record for an image that could not
+//            be used), then one per entry in id order (name in either character set,
+//            GEOS class). A search reads this narrow table alone, skips the images
+//            whose text lacks the pattern's plain part, and looks up only what matched.
 // problems   what an image holds that is not as it should be: kind ("loop",
 //            "bad link", "crosslink", "block count", "directory loop", "file limit",
 //            "unsupported size"), the entry position (-1: the disk), the block, a text.
+//
+// An update writes through a write-ahead log with synchronous=NORMAL: a commit costs
+// no wait for the disk, and a process killed at any moment still leaves the
+// committed batches (the log is replayed when the index is next opened). When the
+// writer closes, the index returns to a plain rollback journal, so that at rest it is
+// one file that can also be read from read-only media.
 const char* const kSchema = R"(
 CREATE TABLE images(
     id INTEGER PRIMARY KEY,
@@ -82,7 +93,10 @@ CREATE TABLE entries(
     content_hash BLOB NOT NULL,
     chain_blocks INTEGER NOT NULL,
     chain_sound INTEGER NOT NULL);
-CREATE TABLE entry_keys(id INTEGER PRIMARY KEY, keys TEXT NOT NULL);
+CREATE TABLE image_keys(
+    image_id INTEGER PRIMARY KEY,
+    first_entry INTEGER NOT NULL,
+    keys TEXT NOT NULL);
 CREATE TABLE problems(
     id INTEGER PRIMARY KEY,
     image_id INTEGER NOT NULL,
@@ -98,6 +112,34 @@ std::string quoted(const std::string& file) {
     return "'" + file + "'";
 }
 
+constexpr char kRecordEnd = '\x1e';
+constexpr char kFieldEnd = '\x1f';
+
+// Appends the case-folded text; the two separators, should a name hold them, become
+// blanks.
+void appendKey(std::string& keys, std::string_view text) {
+    for (char c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        else if (c == kRecordEnd || c == kFieldEnd)
+            c = ' ';
+        keys += c;
+    }
+}
+
+// The three fields of a record; false when it has fewer.
+bool splitRecord(std::string_view record, std::string_view (&fields)[3]) {
+    for (int f = 0; f < 2; ++f) {
+        const std::size_t end = record.find(kFieldEnd);
+        if (end == std::string_view::npos)
+            return false;
+        fields[f] = record.substr(0, end);
+        record.remove_prefix(end + 1);
+    }
+    fields[2] = record;
+    return true;
+}
+
 std::string hexOf(const std::string& blob) {
     ContentHash h;
     std::copy_n(blob.begin(), std::min(blob.size(), h.bytes.size()), h.bytes.begin());
@@ -107,8 +149,9 @@ std::string hexOf(const std::string& blob) {
 }  // namespace
 
 struct CollectionIndex::Writes {
-    sql::Statement image, entry, keys, problem, find, dropImage, dropEntries, dropKeys,
+    sql::Statement image, nextEntry, entry, keys, problem, find, dropImage, dropEntries, dropKeys,
         dropProblems;
+    std::string keyText;  // the image's keys, built anew for each
 };
 
 std::unique_ptr<CollectionIndex> CollectionIndex::open(const std::string& file, Access access,
@@ -195,11 +238,21 @@ std::unique_ptr<CollectionIndex> CollectionIndex::open(const std::string& file, 
                 ". Build a new index in another file";
         return nullptr;
     }
+    if (access == Access::Update) {
+        // Where the log cannot be had (another process reads just now) the rollback
+        // journal stays: slower, just as safe.
+        sql::exec(index->db_, "PRAGMA journal_mode = WAL");
+        sql::exec(index->db_, "PRAGMA synchronous = NORMAL");
+        index->writer_ = true;
+    }
     return index;
 }
 
 CollectionIndex::~CollectionIndex() {
     writes_.reset();
+    // Back to one file at rest; with other readers present the log simply stays.
+    if (writer_ && sqlite3_get_autocommit(db_))
+        sql::exec(db_, "PRAGMA journal_mode = DELETE");
     sqlite3_close(db_);
 }
 
@@ -231,16 +284,19 @@ bool CollectionIndex::prepareWrites(std::string& error) {
         "INSERT INTO images(path, size, mtime, dos_type, tracks, error_info, geos_disk, disk_name,"
         " disk_id, dos_version, disk_name_text, disk_name_text_ul, disk_id_text, header_line,"
         " blocks_free, directory_end, hash, first_entry, entry_count)"
-        " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17,"
-        " (SELECT ifnull(max(id), 0) + 1 FROM entries), ?18)");
+        " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18,"
+        " ?19)");
+    w->nextEntry = sql::Statement(db_, "SELECT ifnull(max(id), 0) + 1 FROM entries");
     w->entry = sql::Statement(
         db_,
-        "INSERT INTO entries(image_id, position, slot_offset, name, name_text, name_text_ul, line,"
-        " type_byte, type_text, file_type, closed, locked, blocks, first_track, first_sector,"
-        " geos_class, geos_type, content_length, content_hash, chain_blocks, chain_sound)"
-        " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18,"
-        " ?19, ?20, ?21)");
-    w->keys = sql::Statement(db_, "INSERT INTO entry_keys(id, keys) VALUES(?1, ?2)");
+        "INSERT INTO entries(id, image_id, position, slot_offset, name, name_text, name_text_ul,"
+        " line, type_byte, type_text, file_type, closed, locked, blocks, first_track,"
+        " first_sector, geos_class, geos_type, content_length, content_hash, chain_blocks,"
+        " chain_sound)"
+        " VALUES(?22, ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17,"
+        " ?18, ?19, ?20, ?21)");
+    w->keys = sql::Statement(
+        db_, "INSERT INTO image_keys(image_id, first_entry, keys) VALUES(?1, ?2, ?3)");
     w->problem = sql::Statement(db_,
                                 "INSERT INTO problems(image_id, entry, kind, track, sector, detail)"
                                 " VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
@@ -250,14 +306,11 @@ bool CollectionIndex::prepareWrites(std::string& error) {
         db_,
         "DELETE FROM entries WHERE id BETWEEN (SELECT first_entry FROM images WHERE id = ?1)"
         " AND (SELECT first_entry + entry_count - 1 FROM images WHERE id = ?1)");
-    w->dropKeys = sql::Statement(
-        db_,
-        "DELETE FROM entry_keys WHERE id BETWEEN (SELECT first_entry FROM images WHERE id = ?1)"
-        " AND (SELECT first_entry + entry_count - 1 FROM images WHERE id = ?1)");
+    w->dropKeys = sql::Statement(db_, "DELETE FROM image_keys WHERE image_id = ?1");
     w->dropProblems = sql::Statement(db_, "DELETE FROM problems WHERE image_id = ?1");
     for (const sql::Statement* s :
-         {&w->image, &w->entry, &w->keys, &w->problem, &w->find, &w->dropImage, &w->dropEntries,
-          &w->dropKeys, &w->dropProblems}) {
+         {&w->image, &w->nextEntry, &w->entry, &w->keys, &w->problem, &w->find, &w->dropImage,
+          &w->dropEntries, &w->dropKeys, &w->dropProblems}) {
         if (!s->valid()) {
             error = sql::lastError(db_);
             return false;
@@ -279,7 +332,7 @@ bool CollectionIndex::remove(std::int64_t id, std::string& error) {
     if (!prepareWrites(error))
         return false;
     Writes& w = *writes_;
-    // Entries and keys first: their range is read from the image row.
+    // Entries first: their range is read from the image row.
     for (sql::Statement* s : {&w.dropEntries, &w.dropKeys, &w.dropProblems, &w.dropImage}) {
         s->bind(1, id);
         s->step();
@@ -314,47 +367,66 @@ bool CollectionIndex::store(const ScannedImage& m, std::string& error) {
             error = sql::lastError(db_);
         return rc == SQLITE_DONE;
     };
+    if (!w.nextEntry.step()) {
+        error = sql::lastError(db_);
+        w.nextEntry.reset();
+        return false;
+    }
+    const std::int64_t firstEntry = w.nextEntry.integer(0);
+    w.nextEntry.reset();
+    // Texts and bytes are bound where they lie: m outlives every step below.
     sql::Statement& i = w.image;
-    i.bind(1, m.path).bind(2, m.stamp.size).bind(3, m.stamp.mtime).bind(4, m.dosType);
+    i.bindRef(1, m.path).bind(2, m.stamp.size).bind(3, m.stamp.mtime).bind(4, m.dosType);
     i.bind(5, m.tracks).bind(6, m.errorInfo ? 1 : 0).bind(7, m.geosDisk ? 1 : 0);
-    i.bindBlob(8, m.diskName).bindBlob(9, m.diskId).bindBlob(10, m.dosVersion);
-    i.bind(11, m.diskNameText).bind(12, m.diskNameTextUl).bind(13, m.diskIdText);
-    i.bind(14, m.headerLine).bind(15, m.blocksFree).bind(16, m.directoryEnd);
+    i.bindBlobRef(8, m.diskName).bindBlobRef(9, m.diskId).bindBlobRef(10, m.dosVersion);
+    i.bindRef(11, m.diskNameText).bindRef(12, m.diskNameTextUl).bindRef(13, m.diskIdText);
+    i.bindRef(14, m.headerLine).bind(15, m.blocksFree).bindRef(16, m.directoryEnd);
     if (m.hash)
-        i.bindBlob(17, m.hash->bytes);
+        i.bindBlobRef(17, m.hash->bytes);
     else
         i.bindNull(17);
-    i.bind(18, static_cast<std::int64_t>(m.entries.size()));
+    i.bind(18, firstEntry).bind(19, static_cast<std::int64_t>(m.entries.size()));
     if (!done(i))
         return false;
     const std::int64_t imageId = sqlite3_last_insert_rowid(db_);
 
-    std::string keys;
+    std::string& keys = w.keyText;
+    keys.clear();
+    if (m.dosType != 0) {
+        appendKey(keys, m.diskNameText);
+        keys += kFieldEnd;
+        appendKey(keys, m.diskNameTextUl);
+        keys += kFieldEnd;
+        appendKey(keys, m.diskIdText);
+    }
+    keys += kRecordEnd;
+    std::int64_t id = firstEntry;
     for (const ScannedEntry& e : m.entries) {
         sql::Statement& s = w.entry;
-        s.bind(1, imageId).bind(2, e.position).bind(3, e.slotOffset).bindBlob(4, e.name);
-        s.bind(5, e.nameText).bind(6, e.nameTextUl).bind(7, e.line).bind(8, e.typeByte);
-        s.bind(9, e.typeText).bind(10, e.typeByte & 7).bind(11, (e.typeByte & 0x80) ? 1 : 0);
+        s.bind(1, imageId).bind(2, e.position).bind(3, e.slotOffset).bindBlobRef(4, e.name);
+        s.bindRef(5, e.nameText).bindRef(6, e.nameTextUl).bindRef(7, e.line).bind(8, e.typeByte);
+        s.bindRef(9, e.typeText).bind(10, e.typeByte & 7).bind(11, (e.typeByte & 0x80) ? 1 : 0);
         s.bind(12, (e.typeByte & 0x40) ? 1 : 0).bind(13, e.blocks).bind(14, e.firstBlock.track);
         s.bind(15, e.firstBlock.sector);
         if (e.hasInfoBlock) {
-            s.bind(16, e.geosClass).bind(17, e.geosType);
+            s.bindRef(16, e.geosClass).bind(17, e.geosType);
         } else {
             s.bindNull(16).bindNull(17);
         }
-        s.bind(18, e.contentLength).bindBlob(19, e.contentHash.bytes).bind(20, e.chainBlocks);
-        s.bind(21, e.chainSound ? 1 : 0);
+        s.bind(18, e.contentLength).bindBlobRef(19, e.contentHash.bytes).bind(20, e.chainBlocks);
+        s.bind(21, e.chainSound ? 1 : 0).bind(22, id++);
         if (!done(s))
             return false;
-        keys = foldCase(e.nameText);
-        keys += '\n';
-        keys += foldCase(e.nameTextUl);
-        keys += '\n';
-        keys += foldCase(e.geosClass);
-        w.keys.bind(1, sqlite3_last_insert_rowid(db_)).bind(2, keys);
-        if (!done(w.keys))
-            return false;
+        appendKey(keys, e.nameText);
+        keys += kFieldEnd;
+        appendKey(keys, e.nameTextUl);
+        keys += kFieldEnd;
+        appendKey(keys, e.geosClass);
+        keys += kRecordEnd;
     }
+    w.keys.bind(1, imageId).bind(2, firstEntry).bindRef(3, keys);
+    if (!done(w.keys))
+        return false;
     for (const ScanProblem& p : m.problems) {
         sql::Statement& s = w.problem;
         s.bind(1, imageId).bind(2, p.entry).bind(3, p.kind).bind(4, p.at.track);
@@ -376,51 +448,66 @@ IndexCounts CollectionIndex::counts() const {
 }
 
 std::vector<SearchHit> CollectionIndex::search(const std::string& pattern) const {
-    // The keys are scanned here rather than in SQL: one narrow table read in order,
-    // matched with the same rules the texts were folded for.
-    std::vector<SearchHit> hits;
-    std::vector<std::pair<std::int64_t, std::string>> matched;  // entry id, field
-    sql::Statement keys(db_, "SELECT id, keys FROM entry_keys");
+    // One narrow table read in order: an image whose keys lack the pattern's plain
+    // part is passed over at once, the others are matched record by record with the
+    // same rules the texts were folded for. Only the matches are looked up.
+    const std::string required = requiredText(pattern);
+    struct Match {
+        std::int64_t id;  // of the entry, or of the image for a disk's name or id
+        const char* field;
+    };
+    std::vector<Match> entryMatches, diskMatches;
+    sql::Statement keys(db_, "SELECT image_id, first_entry, keys FROM image_keys");
     while (keys.step()) {
-        const std::string k = keys.text(1);
-        const std::size_t a = k.find('\n');
-        const std::size_t b = a == std::string::npos ? a : k.find('\n', a + 1);
-        if (a == std::string::npos || b == std::string::npos)
+        const std::int64_t image = keys.integer(0);
+        const std::int64_t firstEntry = keys.integer(1);
+        const std::string_view all = keys.textView(2);
+        if (!required.empty() && all.find(required) == std::string_view::npos)
             continue;
-        const std::string_view all(k);
-        const char* field = nullptr;
-        if (wildcardMatch(pattern, all.substr(0, a)) ||
-            wildcardMatch(pattern, all.substr(a + 1, b - a - 1)))
-            field = "name";
-        else if (b + 1 < k.size() && wildcardMatch(pattern, all.substr(b + 1)))
-            field = "class";
-        if (field)
-            matched.emplace_back(keys.integer(0), field);
+        std::int64_t record = -1;  // the disk's, then the entries' from 0
+        for (std::size_t at = 0; at < all.size(); ++record) {
+            std::size_t end = all.find(kRecordEnd, at);
+            if (end == std::string_view::npos)
+                end = all.size();
+            const std::string_view text = all.substr(at, end - at);
+            at = end + 1;
+            std::string_view f[3];
+            if ((!required.empty() && text.find(required) == std::string_view::npos) ||
+                !splitRecord(text, f))
+                continue;
+            const bool name = wildcardMatch(pattern, f[0]) || wildcardMatch(pattern, f[1]);
+            if (record < 0) {
+                if (name)
+                    diskMatches.push_back({image, "disk name"});
+                else if (wildcardMatch(pattern, f[2]))
+                    diskMatches.push_back({image, "disk id"});
+            } else if (name) {
+                entryMatches.push_back({firstEntry + record, "name"});
+            } else if (!f[2].empty() && wildcardMatch(pattern, f[2])) {
+                entryMatches.push_back({firstEntry + record, "class"});
+            }
+        }
     }
+    std::vector<SearchHit> hits;
     sql::Statement entry(db_,
                          "SELECT i.path, e.position, e.line, e.name_text, e.type_text, e.blocks,"
                          " ifnull(e.geos_class, '') FROM entries e JOIN images i"
                          " ON i.id = e.image_id WHERE e.id = ?1");
-    for (const auto& [id, field] : matched) {
-        entry.bind(1, id);
+    for (const Match& m : entryMatches) {
+        entry.bind(1, m.id);
         if (entry.step()) {
-            hits.push_back({entry.text(0), field, static_cast<int>(entry.integer(1)), entry.text(2),
-                            entry.text(3), entry.text(4), static_cast<int>(entry.integer(5)),
-                            entry.text(6)});
+            hits.push_back({entry.text(0), m.field, static_cast<int>(entry.integer(1)),
+                            entry.text(2), entry.text(3), entry.text(4),
+                            static_cast<int>(entry.integer(5)), entry.text(6)});
         }
         entry.reset();
     }
-    sql::Statement disks(db_,
-                         "SELECT path, disk_name_text, disk_name_text_ul, disk_id_text, header_line"
-                         " FROM images WHERE dos_type <> 0");
-    while (disks.step()) {
-        const char* field = nullptr;
-        if (wildcardMatch(pattern, disks.text(1)) || wildcardMatch(pattern, disks.text(2)))
-            field = "disk name";
-        else if (wildcardMatch(pattern, disks.text(3)))
-            field = "disk id";
-        if (field)
-            hits.push_back({disks.text(0), field, -1, disks.text(4), disks.text(1), "", 0, ""});
+    sql::Statement disk(db_, "SELECT path, header_line, disk_name_text FROM images WHERE id = ?1");
+    for (const Match& m : diskMatches) {
+        disk.bind(1, m.id);
+        if (disk.step())
+            hits.push_back({disk.text(0), m.field, -1, disk.text(1), disk.text(2), "", 0, ""});
+        disk.reset();
     }
     std::stable_sort(hits.begin(), hits.end(), [](const SearchHit& x, const SearchHit& y) {
         return x.path != y.path ? x.path < y.path : x.entry < y.entry;

@@ -15,7 +15,7 @@ namespace qv {
 
 // The version of the index schema this program reads and writes (PRAGMA user_version).
 // The schema is described in CollectionIndex.cpp; any change to it raises the number.
-inline constexpr int kIndexSchemaVersion = 1;
+inline constexpr int kIndexSchemaVersion = 2;
 // PRAGMA application_id of an index: "QVIX".
 inline constexpr std::int32_t kIndexApplicationId = 0x51564958;
 
@@ -112,6 +112,7 @@ class CollectionIndex {
 
     sqlite3* db_ = nullptr;
     std::string file_;
+    bool writer_ = false;  // opened for updates: write-ahead log while open
     struct Writes;
     std::unique_ptr<Writes> writes_;
 };

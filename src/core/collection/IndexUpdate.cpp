@@ -85,6 +85,15 @@ class ResultQueue {
 
 }  // namespace
 
+std::string updateSummary(const UpdateCounts& c) {
+    std::string s = std::to_string(c.seen) + " images: " + std::to_string(c.read) + " read (";
+    s += std::to_string(c.added) + " new), " + std::to_string(c.unchanged) + " unchanged, ";
+    s += std::to_string(c.removed) + " removed, " + std::to_string(c.failed) + " not read";
+    if (c.aborted)
+        s += "; interrupted, run again to complete";
+    return s;
+}
+
 std::vector<std::string> collectionFiles(const std::vector<std::string>& roots,
                                          std::vector<std::string>* missing) {
     std::vector<std::string> files;

@@ -22,6 +22,10 @@ struct UpdateCounts {
     bool aborted = false;
 };
 
+// What a run did, as one line: "133 images: 1 read (0 new), 132 unchanged, 0 removed,
+// 0 not read", with "; interrupted, run again to complete" after an abort.
+std::string updateSummary(const UpdateCounts& counts);
+
 struct UpdateOptions {
     int jobs = 1;                              // reading threads; the calling thread writes
     int batchSize = 500;                       // images per transaction

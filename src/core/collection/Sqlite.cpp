@@ -45,6 +45,16 @@ Statement& Statement::bindBlob(int index, std::span<const std::uint8_t> bytes) {
     return *this;
 }
 
+Statement& Statement::bindRef(int index, std::string_view text) {
+    sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    return *this;
+}
+
+Statement& Statement::bindBlobRef(int index, std::span<const std::uint8_t> bytes) {
+    sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
+    return *this;
+}
+
 Statement& Statement::bindNull(int index) {
     sqlite3_bind_null(stmt_, index);
     return *this;
@@ -73,6 +83,13 @@ std::string Statement::text(int column) const {
     return p ? std::string(reinterpret_cast<const char*>(p),
                            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
              : std::string();
+}
+
+std::string_view Statement::textView(int column) const {
+    const auto* p = sqlite3_column_text(stmt_, column);
+    return p ? std::string_view(reinterpret_cast<const char*>(p),
+                                static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+             : std::string_view();
 }
 
 std::string Statement::blob(int column) const {

@@ -25,6 +25,10 @@ class Statement {
     Statement& bind(int index, std::string_view text);
     Statement& bindBlob(int index, std::span<const std::uint8_t> bytes);
     Statement& bindNull(int index);
+    // Text and bytes that stay where they are until the statement has been stepped:
+    // bound without a copy.
+    Statement& bindRef(int index, std::string_view text);
+    Statement& bindBlobRef(int index, std::span<const std::uint8_t> bytes);
     // Steps once: true while a row is there. Sets the last result code.
     bool step();
     // Resets for the next binding.
@@ -34,6 +38,8 @@ class Statement {
     std::int64_t integer(int column) const;
     std::string text(int column) const;
     std::string blob(int column) const;
+    // The text of a column without a copy; valid until the next step or reset.
+    std::string_view textView(int column) const;
     bool isNull(int column) const;
 
   private:

@@ -68,6 +68,44 @@ std::string foldCase(std::string_view text) {
     return out;
 }
 
+std::string requiredText(std::string_view pattern) {
+    std::string best, run;
+    const auto endRun = [&] {
+        if (run.size() > best.size())
+            best = run;
+        run.clear();
+    };
+    for (std::size_t p = 0; p < pattern.size(); ++p) {
+        const char c = pattern[p];
+        if (c == '*' || c == '?') {
+            endRun();
+        } else if (c == '[') {
+            // One character of a set: the run ends, and the set is skipped (scanned as
+            // matchClass scans it). An unclosed "[" is plain, but ends the run too.
+            endRun();
+            std::size_t q = p + 1;
+            if (q < pattern.size() && (pattern[q] == '!' || pattern[q] == '^'))
+                ++q;
+            for (bool first = true; q < pattern.size() && (first || pattern[q] != ']'); ++q) {
+                first = false;
+                if (pattern[q] == '\\' && q + 1 < pattern.size())
+                    ++q;
+            }
+            if (q < pattern.size())
+                p = q;  // at the closing "]"
+        } else if (c == '\\') {
+            // The escaped character is plain, but the run is ended anyway: simpler, and
+            // a shorter required text is still required.
+            endRun();
+            ++p;
+        } else {
+            run += fold(c);
+        }
+    }
+    endRun();
+    return best;
+}
+
 bool wildcardMatch(std::string_view pattern, std::string_view text) {
     // Iterative matching with one backtrack point, the last "*" seen: linear in
     // practice and never recursive, whatever the pattern.

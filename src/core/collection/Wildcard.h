@@ -14,6 +14,11 @@ namespace qv {
 // that holds it. An unclosed "[" stands for itself.
 bool wildcardMatch(std::string_view pattern, std::string_view text);
 
+// The longest run of plain characters of the pattern, case-folded: every text the
+// pattern matches holds it (empty when the pattern has no plain character). A search
+// skips texts that lack it before it matches them in full.
+std::string requiredText(std::string_view pattern);
+
 // The text with A-Z turned into a-z; every other byte stays.
 std::string foldCase(std::string_view text);
 

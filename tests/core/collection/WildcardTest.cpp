@@ -36,5 +36,31 @@ TEST(Wildcard, MatchesWholeTextWithoutRegardToCase) {
         EXPECT_EQ(wildcardMatch(c.pattern, c.text), c.match) << c.pattern << " / " << c.text;
 }
 
+// What a search looks for in a text before it matches the pattern in full: a part
+// that every matching text holds.
+TEST(Wildcard, RequiredTextIsAPartOfEveryMatch) {
+    struct Case {
+        const char* pattern;
+        const char* required;
+        const char* matching;  // a text the pattern matches
+    };
+    const Case cases[] = {
+        {"*FILE 1? of 1234*", " of 1234", "file 12 OF 1234 x"},
+        {"ELITE", "elite", "Elite"},
+        {"*", "", "anything"},
+        {"[abc]defg", "defg", "bdefg"},
+        {"[]x]yz", "yz", "]yz"},      // a "]" first in a set belongs to it
+        {"[!a-c]12", "12", "d12"},    // the set's characters are no plain text
+        {"ab[xyz", "xyz", "ab[xyz"},  // an unclosed "[" stands for itself
+        {"a\\*bc", "bc", "a*bc"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(requiredText(c.pattern), c.required) << c.pattern;
+        ASSERT_TRUE(wildcardMatch(c.pattern, c.matching)) << c.pattern;
+        EXPECT_NE(foldCase(c.matching).find(requiredText(c.pattern)), std::string::npos)
+            << c.pattern;
+    }
+}
+
 }  // namespace
 }  // namespace qv
