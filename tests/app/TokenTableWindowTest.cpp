@@ -173,6 +173,34 @@ class TokenTableWindowTest : public QObject {
         QVERIFY(!w->editor().useCustomTable());
     }
 
+    void loadingReadsSpreadsheetFilesAndRefusesHugeOnes() {
+        Fixture f;
+        auto w = f.open();
+        const std::string semicolons = f.tmp.file("semi.csv");
+        test::writeFile(semicolons,
+                        "Number;1;2\r\nName;Mine;-\r\nExtension Of;-;-\r\nType;2;-\r\n"
+                        "Color;9;-\r\nPrefix;-;-\r\nComment Token;-;-\r\nDetok Comment;1;-\r\n"
+                        "1;0x80;\"say \"\"hi\"\"\"\r\n");
+        f.chooser.openAnswers.push_back({QString::fromStdString(semicolons)});
+        w->colourIndex()->setValue(9);
+        w->loadTable();
+        QCOMPARE(w->grid()->model()->columnCount(), 2);
+        QCOMPARE(w->grid()->model()->data(cellIndex(*w, 2, 8)).toString(),
+                 QStringLiteral("say \"hi\""));
+        QCOMPARE(w->example()->text(), QStringLiteral("Mine"));
+        QVERIFY(!w->editor().modified());
+
+        const std::string huge = f.tmp.file("huge.csv");
+        test::writeFile(huge, std::string(TokenTable::kMaxCsvBytes + 1, 'x'));
+        f.chooser.openAnswers.push_back({QString::fromStdString(huge)});
+        w->loadTable();
+        QCOMPARE(f.host.messages.back(),
+                 std::string("TokenTable: Failed to load Token Table File...using Default Table"));
+        QCOMPARE(w->grid()->model()->columnCount(), 24);
+        w->accept();
+        QVERIFY(!w->isVisible());
+    }
+
     void anAddedKeywordReachesTheModeListAfterOk() {
         Fixture f;
         TfFileViewerOptions options(f.session, f.chooser, f.tmp.path(), f.tmp.path());
