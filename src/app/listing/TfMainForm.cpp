@@ -890,6 +890,12 @@ void TfMainForm::closeEvent(QCloseEvent* event) {
         if (extendedOpen_ && extendedOpen_->opened())
             FileListSettings{extendedOpen_->treeWidth()}.save(ini);
     });
+    // The token table editor's size, once the table was loaded for the file viewer.
+    if (session_->tokens().fullyLoaded()) {
+        const TokenTableSettings size = session_->tokens().sizeSettings();
+        (void)session_->settings().update("TokenTable",
+                                          [&size](IniFile& ini) { size.saveSize(ini); });
+    }
     if (find_)
         find_->close();
     event->accept();

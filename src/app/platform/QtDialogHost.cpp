@@ -80,6 +80,13 @@ MessageAnswer QtDialogHost::askYesNoCancel(const std::string& caption, const std
                                   : MessageAnswer::Cancel;
 }
 
+bool QtDialogHost::askYesNo(const std::string& caption, const std::string& text, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Question,
+                    qs(caption), qs(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> QtDialogHost::askSaveFile(const SaveFileRequest& request) {
     QFileDialog dialog(parent_, qs(request.caption), qs(request.folder), qtFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

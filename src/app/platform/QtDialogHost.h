@@ -39,6 +39,7 @@ class QtDialogHost : public DialogHost {
     int showError(const ErrorLayout& layout) override;
     void showMessage(const std::string& text) override;
     MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) override;
+    bool askYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
                                        const std::string& preset) override;

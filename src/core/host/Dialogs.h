@@ -127,6 +127,9 @@ int errorResult(int flags, int windowResult);
 
 enum class MessageAnswer { Yes, No, Cancel };
 
+// The icon of a Yes/No box.
+enum class MessageIcon { Question, Error };
+
 struct SaveFileRequest {
     std::string caption;
     std::string defaultExtension;
@@ -150,6 +153,12 @@ class DialogHost {
     // A message box with OK and Cancel and the question icon; true for OK. A host
     // without such a box answers through askYesNoCancel.
     virtual bool askOkCancel(const std::string& caption, const std::string& text) {
+        return askYesNoCancel(caption, text) == MessageAnswer::Yes;
+    }
+    // A message box with Yes and No; true for Yes. A host without such a box answers
+    // through askYesNoCancel.
+    virtual bool askYesNo(const std::string& caption, const std::string& text, MessageIcon icon) {
+        (void)icon;
         return askYesNoCancel(caption, text) == MessageAnswer::Yes;
     }
     // The save dialog; nullopt when cancelled.

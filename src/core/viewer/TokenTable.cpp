@@ -442,6 +442,23 @@ std::array<Colour, TokenTable::kColourCount> TokenTable::storedColours() const {
     return stored;
 }
 
+void TokenTable::setCustomTable(bool use, std::string fileName) {
+    useCustomTable_ = use;
+    customTableFileName_ = std::move(fileName);
+}
+
+void TokenTable::setEditorSize(int width, int height) {
+    editorWidth_ = width;
+    editorHeight_ = height;
+}
+
+TokenTableSettings TokenTable::sizeSettings() const {
+    TokenTableSettings s;
+    s.tableWidth = editorWidth_;
+    s.tableHeight = editorHeight_;
+    return s;
+}
+
 int TokenTable::loadFullTokenTable(const LoadSettings& settings) {
     if (fullyLoaded_)
         return loadedMode_;

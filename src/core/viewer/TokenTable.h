@@ -157,8 +157,14 @@ class TokenTable {
     // The path of the custom table file (empty setting: programFolder + "TokenTable.CSV").
     const std::string& customTableFileName() const { return customTableFileName_; }
     bool useCustomTable() const { return useCustomTable_; }
+    // The editor's choice, stored by its OK or read back by its Cancel.
+    void setCustomTable(bool use, std::string fileName);
     int editorWidth() const { return editorWidth_; }
     int editorHeight() const { return editorHeight_; }
+    // The editor window's size as the user left it; the main window stores it at exit.
+    void setEditorSize(int width, int height);
+    // The size keys as the main window writes them at exit.
+    TokenTableSettings sizeSettings() const;
 
     // Syntax colours: index 0 the default text colour, 15 comment keywords.
     std::array<Rgb, kColourCount> tokenColours;

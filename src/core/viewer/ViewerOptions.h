@@ -4,7 +4,9 @@
 // two defaults of the BAM viewer's file list and the text limit of the viewer's C64
 // screen, with the start-address lists. Read from and written to the settings file.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "settings/WindowSettings.h"
 #include "viewer/StartAddresses.h"
@@ -35,6 +37,12 @@ struct ViewerOptions : FileViewerOptionsSettings {
     bool ignoreEnabled() const { return !autodetect; }
     bool modeListEnabled() const { return !autodetect; }
     bool hexToAsciiEnabled() const { return !convertToChars; }
+
+    // "Max. Text in Bytes" as typed: a decimal number of bytes, 0 or more (blanks around
+    // it are allowed); none for any other text.
+    static std::optional<int> parseMaxText(std::string_view text);
+    // Why OK refuses such a text.
+    static std::string maxTextRefusal(std::string_view text);
 
     // Ticking "Translate Specialchars" while the table has no special-characters
     // tokenset unticks it again with the table's message. Returns the new state.

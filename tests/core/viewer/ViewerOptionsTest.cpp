@@ -102,5 +102,22 @@ TEST(ViewerOptions, Dependencies) {
               "displayed!");
 }
 
+TEST(ViewerOptions, MaxTextMustBeADecimalNumberOfBytes) {
+    struct Case {
+        const char* text;
+        std::optional<int> value;
+    } cases[] = {
+        {"10000", 10000},           {" 250 ", 250},         {"0", 0},
+        {"", std::nullopt},         {"12a", std::nullopt},  {"$10", std::nullopt},
+        {"-5", std::nullopt},       {"0x10", std::nullopt}, {"99999999999", std::nullopt},
+        {"2147483647", 2147483647},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ViewerOptions::parseMaxText(c.text), c.value) << c.text;
+    EXPECT_EQ(ViewerOptions::maxTextRefusal("12a"),
+              "FileViewerOptions: '12a' is not a valid integer value...\nMax. Text in Bytes must "
+              "be a whole number of bytes (0 or more).");
+}
+
 }  // namespace
 }  // namespace qv
