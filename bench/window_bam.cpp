@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
 
     qv::test::DiskBuilder b(40);
     b.format("BENCH", "QV");
+    b.extendedBam(qv::test::ExtendedBam::SpeedDos);
     for (int f = 0; f < 144; ++f)
         b.addFile("FILE " + std::to_string(f), 0x82, qv::test::Bytes(400, 0x11));
     const std::string image = (folder / "big.d64").string();
@@ -63,6 +64,9 @@ int main(int argc, char** argv) {
             out.put(static_cast<char>(i * 7));
     }
 
+    // 40-track images are read as such; the viewer shows hex dumps.
+    std::ofstream((folder / "quorvane.ini").string())
+        << "[40Tracks]\nEnable=1\nAutoDetect=1\n[File Viewer]\nConv to Chars=0\n";
     qv::test::ScriptedDialogHost host;
     qv::app::MainFormSetup setup;
     setup.settingsFile = (folder / "quorvane.ini").string();
