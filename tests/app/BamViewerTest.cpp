@@ -101,6 +101,7 @@ class BamViewerTest : public QObject {
     void textImportTruncates();
     void gridPictures_data();
     void gridPictures();
+    void folderOfImagesShowsViewsAndListsUnchanged();
 };
 
 void BamViewerTest::bamCommandOpensAndClosesTheWindow() {
@@ -376,6 +377,34 @@ void BamViewerTest::gridPictures() {
     }
     const char* names[] = {"grid_plain.bmp", "grid_geos.bmp", "grid_errors.bmp"};
     QVERIFY(test::matchesGolden(marks, test::goldenDir("bam") / names[kind]));
+}
+
+// Every image of a folder (QV_BAM_IMAGES, for example a collection of real disks) is
+// opened with its owners, each file viewed and detokenized: nothing may crash or hang,
+// no image may change and no temporary file may stay behind.
+void BamViewerTest::folderOfImagesShowsViewsAndListsUnchanged() {
+    const QByteArray folder = qgetenv("QV_BAM_IMAGES");
+    if (folder.isEmpty())
+        QSKIP("QV_BAM_IMAGES names no folder of images");
+    Fixture f("[40Tracks]\nEnable=1\nAutoDetect=1\n");
+    int images = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString())) {
+        const std::string path = entry.path().string();
+        if (!entry.is_regular_file())
+            continue;
+        const std::string before = readFile(path);
+        f.openOn(path);
+        const int rows = f.form->session().blockMap().rowCount();
+        for (int row = 0; row < rows; ++row) {
+            f.bam()->viewFile(row, ExtractMode::View);
+            f.bam()->detokenizeRow(row);
+        }
+        f.bam()->viewBlock({18, 0});
+        QVERIFY2(readFile(path) == before, path.c_str());
+        QVERIFY(!std::filesystem::exists(temporaryFolder() + "__TempTok.tmp"));
+        ++images;
+    }
+    qInfo("%d images", images);
 }
 
 QTEST_MAIN(BamViewerTest)
