@@ -102,6 +102,7 @@ class BamViewerTest : public QObject {
     void gridPictures_data();
     void gridPictures();
     void folderOfImagesShowsViewsAndListsUnchanged();
+    void brokenChainsReportAndKeepWhatWasRead();
 };
 
 void BamViewerTest::bamCommandOpensAndClosesTheWindow() {
@@ -405,6 +406,42 @@ void BamViewerTest::folderOfImagesShowsViewsAndListsUnchanged() {
         ++images;
     }
     qInfo("%d images", images);
+}
+
+// A link to track 99 and a chain that loops: each is reported with its message, and
+// the viewer shows what was read before it; the image stays as it was.
+void BamViewerTest::brokenChainsReportAndKeepWhatWasRead() {
+    Fixture f;
+    DiskBuilder b;
+    b.format("BROKEN", "QV");
+    const auto bad = b.writeChain(counting(600));
+    b.link(bad[1], {99, 0});
+    b.addEntry({0x82, bad[0], petsciiName("BAD LINK"), {}, 0, 0, {}, 3});
+    const auto loop = b.writeChain(counting(600));
+    b.link(loop[2], loop[1]);  // the loop leaves the first block out
+    b.addEntry({0x82, loop[0], petsciiName("LOOP"), {}, 0, 0, {}, 3});
+    const std::string image = f.save(b, "broken.d64");
+    const std::string before = readFile(image);
+    f.host.defaultErrorAnswer = 1;
+    f.openOn(image);
+    QCOMPARE(f.list()->count(), 2);
+    struct Case {
+        int row;
+        std::string message;
+    };
+    const Case cases[] = {
+        {0, "Illegal Track: 99 ($63) or Sector: 0 ($00)\nFile corrupt!"},
+        {1, "File exceeds 683 Blocks...aborted"},
+    };
+    for (const Case& c : cases) {
+        f.host.errors.clear();
+        QVERIFY(f.bam()->viewFile(c.row, ExtractMode::View));
+        QVERIFY(!f.host.errors.empty());
+        QCOMPARE(f.host.errors.back().message, c.message);
+        QCOMPARE(f.viewer()->state(), ViewerState::BamFile);
+        QVERIFY(!f.viewer()->view()->toPlainText().isEmpty());
+    }
+    QCOMPARE(readFile(image), before);
 }
 
 QTEST_MAIN(BamViewerTest)
