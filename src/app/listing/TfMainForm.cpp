@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "bam/TfBAMViewer.h"
 #include "collection/TfCollection.h"
 #include "listing/FileList.h"
 #include "listing/ListingExport.h"
@@ -47,6 +48,7 @@
 #include "settings/SettingsLocation.h"
 #include "settings/TfListerOptions.h"
 #include "support/FolderSearch.h"
+#include "viewer/TfFileViewer.h"
 
 namespace qv::app {
 
@@ -107,6 +109,7 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
         w->setToolTipDuration(5000);
     loadSettings();
     createScreenWindow();
+    createBamWindows();
     setAcceptDrops(true);
 }
 
@@ -263,7 +266,10 @@ void TfMainForm::buildCommands() {
     screenA->setObjectName(QStringLiteral("actionC64Screen"));
     connect(screenA, &QAction::triggered, this, &TfMainForm::toggleScreen);
     // The windows of these commands come later; until then they are shown disabled.
-    for (QAction* a : {geosA, bamA}) {
+    bamAction_ = bamA;
+    bamA->setObjectName(QStringLiteral("actionBAM"));
+    connect(bamA, &QAction::triggered, this, &TfMainForm::toggleBam);
+    for (QAction* a : {geosA}) {
         a->setProperty("later", true);
         a->setEnabled(false);
     }
@@ -361,6 +367,44 @@ void TfMainForm::createScreenWindow() {
     connect(screenWindow_, &TfC64Screen::closed, this, &TfMainForm::screenClosed);
     listing_->setScreen(&screenWindow_->screen());
     applyCharsetRom(screenWindow_->screen(), options().charsetRom);
+}
+
+void TfMainForm::createBamWindows() {
+    fileViewer_ = new TfFileViewer(*session_, *fileChooser_, this);
+    fileViewer_->setUpperLowerSource([this] { return upperLower_->isChecked(); });
+    fileViewer_->setMaxTextSource([this] { return maxText(); });
+    bamViewer_ = new TfBAMViewer(*session_, *fileViewer_, *fileChooser_, this);
+    bamViewer_->setCurrentImageSource([this] { return listing_->currentImage(); });
+    bamViewer_->setUpperLowerSource([this] { return upperLower_->isChecked(); });
+    connect(bamViewer_, &TfBAMViewer::closed, this, [this] { bamAction_->setChecked(false); });
+}
+
+bool TfMainForm::prepareBamWindows() {
+    const IniFile ini = session_->settings().readOrEmpty();
+    session_->viewerOptions().load(ini);
+    bamViewer_->prepare(ini);
+    fileViewer_->prepare(ini);
+    fileViewer_->clearContent();
+    bamPrepared_ = true;
+    return true;
+}
+
+void TfMainForm::toggleBam(bool on) {
+    bamAction_->setChecked(on);
+    if (!on) {
+        bamViewer_->close();
+        return;
+    }
+    if (!bamPrepared_ && !prepareBamWindows()) {
+        session_->dialogs().message(
+            "MainForm: Failed to generate BAMViewer...\nTry again or restart the Quorvane...");
+        bamAction_->setChecked(false);
+        return;
+    }
+    bamViewer_->show();
+    bamViewer_->raise();
+    bamViewer_->activateWindow();
+    bamViewer_->requestRefresh(false);
 }
 
 void TfMainForm::toggleScreen(bool on) {
@@ -751,6 +795,11 @@ void TfMainForm::applyChangedFonts(int changedBits) {
     }
     if ((changedBits & fontBit(FontSlot::ErrorDialogs)) && qtDialogHost_)
         qtDialogHost_->setErrorFont(displayFont(fonts()[FontSlot::ErrorDialogs]));
+    // The block map's fonts and scale flags, and the file viewer's text font.
+    if (bamViewer_)
+        bamViewer_->applyFonts();
+    if (fileViewer_ && (changedBits & fontBit(FontSlot::FileViewer)) && fileViewer_->prepared())
+        fileViewer_->showBuffer();
 }
 
 void TfMainForm::showInfo() {
@@ -895,6 +944,12 @@ void TfMainForm::closeEvent(QCloseEvent* event) {
         const TokenTableSettings size = session_->tokens().sizeSettings();
         (void)session_->settings().update("TokenTable",
                                           [&size](IniFile& ini) { size.saveSize(ini); });
+    }
+    if (bamPrepared_) {
+        (void)session_->settings().update("MainForm", [this](IniFile& ini) {
+            fileViewer_->saveSettings(ini);
+            bamViewer_->saveSettings(ini);
+        });
     }
     if (find_)
         find_->close();

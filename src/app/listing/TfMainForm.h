@@ -36,8 +36,10 @@ class QtDialogHost;
 class QtFileChooser;
 class RichTextView;
 class TfAbout;
+class TfBAMViewer;
 class TfC64Screen;
 class TfCollection;
+class TfFileViewer;
 class TfListerOptions;
 class TfExtendedOpen;
 class TfSelectFolder;
@@ -126,6 +128,12 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfC64Screen* c64Screen() const { return screenWindow_; }
     QAction* screenAction() const { return screenAction_; }
     void toggleScreen(bool on);
+    // The block map window and the file viewer ("BAM..."); both exist from the start,
+    // the first opening prepares them.
+    TfBAMViewer* bamViewer() const { return bamViewer_; }
+    TfFileViewer* fileViewer() const { return fileViewer_; }
+    QAction* bamAction() const { return bamAction_; }
+    void toggleBam(bool on);
     // The listing's context menu (Copy, Select All, Find Text...), made anew for
     // each use; the caller owns it.
     QMenu* listingMenu();
@@ -177,6 +185,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void onFindNext();
     std::size_t maxText() const;
     void createScreenWindow();
+    void createBamWindows();
+    // The first "BAM...": fonts and settings of the block map and the file viewer.
+    bool prepareBamWindows();
     // A C64 screen closed: its button and menu check are released.
     void screenClosed(int tag);
 
@@ -226,6 +237,10 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfExtendedOpen* extendedOpen_ = nullptr;
     TfCollection* collection_ = nullptr;
     QAction* screenAction_ = nullptr;
+    TfBAMViewer* bamViewer_ = nullptr;
+    TfFileViewer* fileViewer_ = nullptr;
+    QAction* bamAction_ = nullptr;
+    bool bamPrepared_ = false;
     QAction* findAction_ = nullptr;
 };
 

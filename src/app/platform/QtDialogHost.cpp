@@ -118,6 +118,17 @@ QString QtFileChooser::openFile(QWidget* parent, const QString& caption, const Q
     return QFileDialog::getOpenFileName(parent, caption, folder, qtFilter(filter));
 }
 
+FileChooser::SaveChoice QtFileChooser::openFileWithFilter(QWidget* parent, const QString& caption,
+                                                          const QString& folder,
+                                                          const std::string& filter) {
+    QFileDialog dialog(parent, caption, folder, qtFilter(filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().front(),
+            static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()))};
+}
+
 QString QtFileChooser::chooseFolder(QWidget* parent, const QString& caption, const QString& start) {
     return QFileDialog::getExistingDirectory(parent, caption, start);
 }

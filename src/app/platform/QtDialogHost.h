@@ -64,6 +64,12 @@ class FileChooser {
         QString path;
         int filterIndex = 0;
     };
+    // One existing file and the 0-based filter it was chosen with (-1: not known);
+    // an empty path when cancelled.
+    virtual SaveChoice openFileWithFilter(QWidget* parent, const QString& caption,
+                                          const QString& folder, const std::string& filter) {
+        return {openFile(parent, caption, folder, filter), -1};
+    }
     // A file to write, asking before overwriting; nullopt when cancelled.
     virtual std::optional<SaveChoice> saveFile(QWidget* parent, const QString& caption,
                                                const QString& folder, const std::string& filter,
@@ -79,6 +85,8 @@ class QtFileChooser : public FileChooser {
                           const std::string& filter) override;
     QString openFile(QWidget* parent, const QString& caption, const QString& folder,
                      const std::string& filter) override;
+    SaveChoice openFileWithFilter(QWidget* parent, const QString& caption, const QString& folder,
+                                  const std::string& filter) override;
     std::optional<SaveChoice> saveFile(QWidget* parent, const QString& caption,
                                        const QString& folder, const std::string& filter,
                                        const QString& defaultSuffix) override;

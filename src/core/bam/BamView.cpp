@@ -183,4 +183,41 @@ int bamColumnWidthFor(const BamLayout& l, int columns, int clientWidth) {
     return std::max(0, (available - (columns + 1) * l.lineWidth) / columns);
 }
 
+GridRect gridCellRect(const GridGeometry& g, int column, int row) {
+    return {g.lineWidth + column * (g.columnWidth + g.lineWidth),
+            g.lineWidth + row * (g.rowHeight + g.lineWidth), g.columnWidth, g.rowHeight};
+}
+
+GridCell gridCellAt(const GridGeometry& g, int columns, int rows, int x, int y) {
+    const int stepX = g.columnWidth + g.lineWidth;
+    const int stepY = g.rowHeight + g.lineWidth;
+    if (stepX <= 0 || stepY <= 0 || x < g.lineWidth || y < g.lineWidth)
+        return {};
+    const int column = (x - g.lineWidth) / stepX;
+    const int row = (y - g.lineWidth) / stepY;
+    if (column >= columns || row >= rows)
+        return {};
+    // The line behind a cell belongs to no cell.
+    if ((x - g.lineWidth) % stepX >= g.columnWidth || (y - g.lineWidth) % stepY >= g.rowHeight)
+        return {};
+    return {column, row};
+}
+
+int gridWidth(const GridGeometry& g, int columns) {
+    return columns * g.columnWidth + (columns + 1) * g.lineWidth;
+}
+
+int gridHeight(const GridGeometry& g, int rows) {
+    return rows * g.rowHeight + (rows + 1) * g.lineWidth;
+}
+
+std::string gridCellText(const BlockMap& map, int column, int row) {
+    if (row == 0)
+        return column > 0 ? std::to_string(column) : std::string();
+    if (column == 0)
+        return std::to_string(row - 1);
+    const char c = map.bamCell(column, row - 1);
+    return isBlockCell(map, column, row) && c != '\0' ? std::string(1, c) : std::string();
+}
+
 }  // namespace qv

@@ -90,4 +90,34 @@ int bamClientWidth(const BamLayout& layout, int columns);
 int bamRowHeightFor(const BamLayout& layout, int rows, int clientHeight);
 int bamColumnWidthFor(const BamLayout& layout, int columns, int clientWidth);
 
+// Where the cells of the grid lie: cells of columnWidth x rowHeight pixels, a grid line
+// of lineWidth before the first cell and after every cell.
+struct GridGeometry {
+    int columnWidth = 19;
+    int rowHeight = 19;
+    int lineWidth = 1;
+};
+
+struct GridRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const GridRect&, const GridRect&) = default;
+};
+
+struct GridCell {
+    int column = -1, row = -1;  // -1: no cell
+    bool valid() const { return column >= 0 && row >= 0; }
+    friend bool operator==(const GridCell&, const GridCell&) = default;
+};
+
+GridRect gridCellRect(const GridGeometry& geometry, int column, int row);
+// The cell under a point of a grid of columns x rows; none on a grid line or outside.
+GridCell gridCellAt(const GridGeometry& geometry, int columns, int rows, int x, int y);
+// The whole grid's size, lines included.
+int gridWidth(const GridGeometry& geometry, int columns);
+int gridHeight(const GridGeometry& geometry, int rows);
+
+// The cell text of the grid: track numbers across the top, sector numbers down the
+// left, the BAM character in a block cell ("" for a cell that is no block).
+std::string gridCellText(const BlockMap& map, int column, int row);
+
 }  // namespace qv

@@ -128,5 +128,43 @@ TEST(BamView, FontSizesAndLayout) {
     EXPECT_EQ(bamColumnWidthFor(l, 36, 213 + 36 * 25 + 37 + 10), 25);
 }
 
+TEST(BamView, GridHitTestingSkipsTheLines) {
+    const GridGeometry g{19, 19, 1};
+    struct Case {
+        int x, y;
+        GridCell cell;
+    };
+    const Case cases[] = {
+        {0, 0, {}},        // the first line
+        {1, 1, {0, 0}},    // the corner cell
+        {19, 19, {0, 0}},  // its last pixel
+        {20, 25, {}},      // the line behind column 0
+        {21, 21, {1, 1}},  // track 1, sector 0
+        {35 * 20 + 5, 21 * 20 + 5, {35, 21}},
+        {36 * 20 + 5, 5, {}},  // beyond the last column
+        {5, 22 * 20 + 5, {}},  // beyond the last row
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        EXPECT_EQ(gridCellAt(g, 36, 22, c.x, c.y), c.cell);
+    }
+    EXPECT_EQ(gridCellRect(g, 1, 1), (GridRect{21, 21, 19, 19}));
+    EXPECT_EQ(gridWidth(g, 36), 36 * 19 + 37);
+    EXPECT_EQ(gridHeight(g, 22), 22 * 19 + 23);
+}
+
+TEST(BamView, GridCellTexts) {
+    BamFixture f;
+    DiskBuilder b = formatted();
+    b.addFile("ONE", 0x82, bytesOf(300));
+    f.load(b);
+    EXPECT_EQ(gridCellText(f.map, 0, 0), "");
+    EXPECT_EQ(gridCellText(f.map, 35, 0), "35");
+    EXPECT_EQ(gridCellText(f.map, 0, 21), "20");
+    EXPECT_EQ(gridCellText(f.map, 18, 1), "*");   // the header block is used
+    EXPECT_EQ(gridCellText(f.map, 35, 17), " ");  // track 35 has 17 sectors: 0-16
+    EXPECT_EQ(gridCellText(f.map, 35, 18), "");
+}
+
 }  // namespace
 }  // namespace qv::test
