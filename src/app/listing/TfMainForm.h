@@ -118,6 +118,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     QMenu* listingMenu();
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -148,6 +149,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // Lists FILES in one run with progress and "Abort", as a drop does.
     void listAsOneRun(std::vector<std::string> files, std::string saveDir);
     void finishLoadStatus();
+    // Scrolls the listing so that the text a run appended from byte offset FROM of the
+    // listing shows from its first line; a listing from its start stays at the top.
+    void showAppended(std::size_t from);
     void showCounts();
     void onFindNext();
     std::size_t maxText() const;
