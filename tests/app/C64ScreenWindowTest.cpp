@@ -5,10 +5,13 @@
 #include <QImage>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -62,6 +65,8 @@ class C64ScreenWindowTest : public QObject {
     void imagesInC64ScreenAndTheCharacterSet();
     void saveAsWritesPagesOrOnePicture();
     void zoomKeysWheelAndScrollBar();
+    void toolWindowOfTheMainWindowBelowItsDialogs();
+    void zoomStaysWithinTheScreenAndScrolls();
     void fileViewerInstance();
     void saveDialogSuffixFollowsTheFilter();
 };
@@ -73,7 +78,6 @@ void C64ScreenWindowTest::toggleShowsAndTheCloseMessageReleasesTheCheck() {
     QVERIFY(toggle->isCheckable());
     QCOMPARE(toggle->toolTip(), QStringLiteral("Show Original C64 Screen"));
     QVERIFY(!f.window()->isVisible());
-    QVERIFY(f.window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!f.window()->columnsAction()->isVisible());
 
     toggle->trigger();
@@ -228,7 +232,15 @@ void C64ScreenWindowTest::zoomKeysWheelAndScrollBar() {
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(w, Qt::Key_Minus);
     QCOMPARE(s.zoom(), 0.5);
+    // "+" typed with Shift (as on a US keyboard) zooms in; "*" typed on the main
+    // keyboard shows 100% as the numeric pad's does.
     QTest::keyClick(w, Qt::Key_Plus, Qt::ShiftModifier);
+    QCOMPARE(s.zoom(), 1.0);
+    QTest::keyClick(w, Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(s.zoom(), 1.5);
+    QTest::keyClick(w, Qt::Key_Asterisk, Qt::ShiftModifier);
+    QCOMPARE(s.zoom(), 1.0);
+    QTest::keyClick(w, Qt::Key_Equal);
     QCOMPARE(s.zoom(), 1.0);
 
     // 40 rows: the scroll bar runs from 0 to 15 with a large step of 5.
@@ -249,6 +261,92 @@ void C64ScreenWindowTest::zoomKeysWheelAndScrollBar() {
     QCOMPARE(s.scrollPosition(), 9);
     sendWheel(w, -1200);
     QCOMPARE(s.scrollPosition(), 15);
+}
+
+void C64ScreenWindowTest::toolWindowOfTheMainWindowBelowItsDialogs() {
+    Fixture f;
+    TfC64Screen* w = f.window();
+    // A tool window of the main window: the desktop keeps it above that window only,
+    // never above other programs or the program's dialogs.
+    QCOMPARE(w->windowType(), Qt::Tool);
+    QVERIFY(!w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(w->parentWidget(), f.form.get());
+    f.form->screenAction()->trigger();
+    QVERIFY(w->isVisible());
+    QVERIFY(w->windowHandle());
+    QCOMPARE(w->windowHandle()->transientParent(), f.form->windowHandle());
+
+    // A modal dialog of the main window opened meanwhile is the main window's too and
+    // is no more held below the screen window than the main window is.
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        seen = true;
+        QVERIFY(modal->isModal());
+        QCOMPARE(modal->windowHandle()->transientParent(), f.form->windowHandle());
+        QVERIFY(!w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        modal->close();
+    });
+    f.form->showOptions();
+    QVERIFY(seen);
+    QVERIFY(w->isVisible());
+}
+
+void C64ScreenWindowTest::zoomStaysWithinTheScreenAndScrolls() {
+    Fixture f;
+    f.form->screenAction()->trigger();
+    TfC64Screen* w = f.window();
+    C64Screen& s = f.screen();
+    for (int i = 0; i < 40; ++i)
+        s.addLine("LINE", false);
+    const QSize room = w->QWidget::screen()->availableGeometry().size();
+    const int bar = w->scrollBar()->width();
+    QVERIFY(!w->panBar()->isVisible());
+    QCOMPARE(w->scrollBar()->maximum(), 15);
+
+    // Zoom 5 is larger than the screen: the window stays within it, the picture is
+    // drawn at the zoom and cut off, the pan bar moves it across and the row scroll bar
+    // reaches the last row.
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(w, Qt::Key_Plus);
+    QCOMPARE(s.zoom(), 5.0);
+    QVERIFY(w->width() <= room.width());
+    QVERIFY(w->height() <= room.height());
+    QVERIFY(w->width() < 1600 + 17 + bar);
+    QVERIFY(w->panBar()->isVisible());
+    const QRect area = w->pictureRect();
+    QCOMPARE(w->panBar()->maximum(), 1600 - area.width());
+    QCOMPARE(w->panBar()->geometry().bottom(), w->height() - 1);
+    QCOMPARE(s.shownRows(), area.height() / 40);
+    QVERIFY(s.shownRows() < 25);
+    QCOMPARE(w->scrollBar()->maximum(), 40 - s.shownRows());
+    QCOMPARE(w->scrollBar()->value(), w->scrollBar()->maximum());
+
+    // The picture is drawn at the zoom: the area's first column shows the bitmap's
+    // first column five pixels wide, and moving across shows its last column at the
+    // area's right edge.
+    const Image32& bitmap = s.bitmap();
+    const auto bitmapPixel = [&](int x, int y) {
+        return bitmap.pixels[static_cast<std::size_t>(y) * bitmap.width + x];
+    };
+    // The first row shown is text row 40 - shownRows: "LINE" in light blue on blue.
+    QImage shot = w->grab().toImage();
+    for (int x = 0; x < 32; ++x) {
+        QCOMPARE(shot.pixel(area.left() + x * 5 + 2, area.top() + 2 * 5 + 2) & 0xFFFFFFu,
+                 bitmapPixel(x, 2));
+    }
+    w->panBar()->setValue(w->panBar()->maximum());
+    shot = w->grab().toImage();
+    QCOMPARE(shot.pixel(area.right(), area.top() + 10) & 0xFFFFFFu, bitmapPixel(319, 2));
+
+    // Back at 100% the window fits the picture again.
+    QTest::keyClick(w, Qt::Key_Asterisk);
+    QCOMPARE(w->size(), QSize(320 + 17 + bar, 200 + 34));
+    QVERIFY(!w->panBar()->isVisible());
+    QCOMPARE(s.shownRows(), 25);
+    QCOMPARE(w->scrollBar()->maximum(), 15);
 }
 
 void C64ScreenWindowTest::fileViewerInstance() {

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,10 +15,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolBar>
 #include <QUrl>
 #include <algorithm>
 #include <deque>
@@ -95,6 +99,9 @@ class MainFormTest : public QObject {
     void manyCommandLineImagesListAsOneRun();
     void closeRefusedDuringRun();
     void aThrottledRunEndsShowingItsLastImage();
+    void appendedListingShowsFromItsFirstLine();
+    void hintsAreToolTipsAndThePanelsStay();
+    void disabledButtonsLookDisabled();
 };
 
 void MainFormTest::commandLineImagesThenDropAppends() {
@@ -665,6 +672,113 @@ void MainFormTest::closeRefusedDuringRun() {
     QVERIFY(f.form->isVisible());
     QCOMPARE(f.form->listing().imagesListed(), 3);
     QVERIFY(f.form->close());
+}
+
+void MainFormTest::appendedListingShowsFromItsFirstLine() {
+    TempDir images;
+    QStringList files;
+    for (int i = 0; i < 40; ++i)
+        files << QString::fromStdString(
+            makeImage(images, test::numbered("d", i) + ".d64", "DISK " + std::to_string(i)));
+    const std::string again = makeImage(images, "again.d64", "LISTED AGAIN");
+    Fixture f;
+    f.form->resize(f.form->width(), 400);
+    RichTextView* view = f.form->listingView();
+    QScrollBar* bar = view->verticalScrollBar();
+    // A listing from its start shows its top.
+    f.chooser.openAnswers.push_back(files);
+    f.form->load();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), 0);
+
+    // "List" appends at the end: the view shows the appended part from its first line,
+    // at the top of the view where the text below reaches far enough, else as far up
+    // as the view scrolls.
+    const auto showsFrom = [&](std::size_t from) {
+        QTextCursor c(view->document());
+        c.setPosition(static_cast<int>(view->viewPosition(from)));
+        const QRect line = view->cursorRect(c);
+        const bool visible = line.top() >= 0 && line.bottom() < view->viewport()->height();
+        const bool onTop = line.top() < line.height() || bar->value() == bar->maximum();
+        return visible && onTop && view->textCursor().position() == c.position();
+    };
+    f.form->listing().setCurrentImage(again);
+    std::size_t from = f.form->listing().text().size();
+    f.form->list();
+    QVERIFY(bar->value() > 0);
+    QVERIFY(showsFrom(from));
+
+    // So does a drop, which appends as well; a drop of many images shows the first
+    // of them at the top.
+    bar->setValue(0);
+    from = f.form->listing().text().size();
+    f.form->dropPaths(files);
+    QVERIFY(bar->value() > 0);
+    QVERIFY(bar->value() < bar->maximum());
+    QVERIFY(showsFrom(from));
+}
+
+void MainFormTest::hintsAreToolTipsAndThePanelsStay() {
+    TempDir images;
+    const std::string a = makeImage(images, "a.d64", "HINTED DISK");
+    Fixture f({a});
+    f.form->listCommandLineImages();
+    const QString state = f.form->statusText(StatusPanel::State);
+    const QString counts = f.form->statusText(StatusPanel::Counts);
+    QCOMPARE(counts, QStringLiteral("1 Image(s) listed"));
+    auto* toolBar = f.form->findChild<QToolBar*>(QStringLiteral("toolbar"));
+    QVERIFY(toolBar);
+    auto* load = f.form->findChild<QAction*>(QStringLiteral("actionLoad"));
+    QWidget* button = toolBar->widgetForAction(load);
+    QVERIFY(button);
+    QCOMPARE(button->toolTip(), QStringLiteral("Load Images with Normal OpenDialog"));
+
+    // Resting on the button (and on a menu item, which asks the same way) leaves the
+    // status bar's panels as they are.
+    QStatusTipEvent tip(load->toolTip());
+    QApplication::sendEvent(button, &tip);
+    load->hover();
+    QVERIFY(f.form->statusBar()->currentMessage().isEmpty());
+    QCOMPARE(f.form->statusText(StatusPanel::State), state);
+    QCOMPARE(f.form->statusText(StatusPanel::Counts), counts);
+    for (QLabel* panel : f.form->statusBar()->findChildren<QLabel*>())
+        QVERIFY(panel->isVisibleTo(f.form.get()));
+}
+
+void MainFormTest::disabledButtonsLookDisabled() {
+    Fixture f;
+    auto* toolBar = f.form->findChild<QToolBar*>(QStringLiteral("toolbar"));
+    // How far a picture strays from grey: the largest difference between the channels
+    // of a pixel.
+    const auto colourfulness = [](QWidget* w) {
+        const QImage shot = w->grab().toImage();
+        int most = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb p = shot.pixel(x, y);
+                most = std::max({most, std::abs(qRed(p) - qGreen(p)),
+                                 std::abs(qGreen(p) - qBlue(p)), std::abs(qRed(p) - qBlue(p))});
+            }
+        }
+        return most;
+    };
+    auto* load = f.form->findChild<QAction*>(QStringLiteral("actionLoad"));
+    QWidget* loadButton = toolBar->widgetForAction(load);
+    QVERIFY(loadButton->isEnabled());
+    const int live = colourfulness(loadButton);
+    // The command of the second button ("Load Extended...") is not there yet: its
+    // button shows a grey icon, and so does Load's while a run has the commands off.
+    QWidget* later = toolBar->widgetForAction(toolBar->actions().at(1));
+    QVERIFY(!later->isEnabled());
+    QVERIFY(colourfulness(later) <= 2);
+    load->setEnabled(false);
+    QVERIFY(colourfulness(loadButton) <= 2);
+    QVERIFY(live > 2 * colourfulness(loadButton) + 20);
+    const QImage faint = load->icon().pixmap(24, QIcon::Disabled).toImage();
+    for (int y = 0; y < faint.height(); ++y) {
+        for (int x = 0; x < faint.width(); ++x)
+            QVERIFY(qAlpha(faint.pixel(x, y)) <= 102);
+    }
 }
 
 QTEST_MAIN(MainFormTest)

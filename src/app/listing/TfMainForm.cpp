@@ -11,18 +11,23 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -199,13 +204,38 @@ void setStandardShortcut(QAction* a, QKeySequence::StandardKey key, const QKeySe
     a->setShortcuts(keys);
 }
 
+// The icon with a disabled form that plainly looks disabled: grey and faint. The
+// style's own disabled form of the standard icons keeps most of their colour, so a
+// button whose command is off looked as live as the others.
+QIcon commandIcon(const QIcon& icon) {
+    if (icon.isNull())
+        return icon;
+    QIcon out;
+    for (const int size : {16, 22, 24, 32, 48}) {
+        const QPixmap normal = icon.pixmap(size, size);
+        if (normal.isNull())
+            continue;
+        out.addPixmap(normal, QIcon::Normal);
+        QImage faint = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faint.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faint.scanLine(y));
+            for (int x = 0; x < faint.width(); ++x) {
+                const int grey = qGray(line[x]);
+                line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        out.addPixmap(QPixmap::fromImage(faint), QIcon::Disabled);
+    }
+    return out;
+}
+
 }  // namespace
 
 void TfMainForm::buildCommands() {
     QStyle* st = style();
     const auto action = [this](const QString& text, const QString& hint, const QIcon& icon,
                                void (TfMainForm::*slot)()) {
-        auto* a = new QAction(icon, text, this);
+        auto* a = new QAction(commandIcon(icon), text, this);
         a->setToolTip(hint);
         a->setStatusTip(hint);
         if (slot)
@@ -587,9 +617,25 @@ void TfMainForm::copyListingToWindow() {
         imported_ = false;
 }
 
+void TfMainForm::showAppended(std::size_t from) {
+    if (from == 0 || from >= listing_->text().size())
+        return;
+    const int end = static_cast<int>(view_->textLength());
+    QTextCursor at(view_->document());
+    at.setPosition(std::min(static_cast<int>(view_->viewPosition(from)), end));
+    view_->setTextCursor(at);
+    // From the bottom, making the caret visible scrolls up just until its line is the
+    // first one shown.
+    QScrollBar* bar = view_->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    view_->ensureCursorVisible();
+}
+
 void TfMainForm::runListing(RunKind runKind) {
+    const std::size_t from = listing_->text().size();
     const int listed = listing_->listFiles(runKind);
     copyListingToWindow();
+    showAppended(from);
     view_->setFocus();
     // A failed save has shown its error dialog already.
     saveGeneratedListing(*listing_, runKind, listed, generate_->isChecked(), options(),
@@ -745,6 +791,7 @@ void TfMainForm::list() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     path_->setText(qs(listing_->currentImage()));
+    const std::size_t from = listing_->text().size();
     screenWindow_->screen().beginUpdate();
     const bool ok = listing_->listAgain();
     screenWindow_->screen().endUpdate(true);
@@ -756,6 +803,7 @@ void TfMainForm::list() {
         if (longCopy)
             setCommandsEnabled(false);
         copyListingToWindow();
+        showAppended(from);
         if (longCopy)
             setCommandsEnabled(true);
     }
@@ -923,6 +971,15 @@ void TfMainForm::listCommandLineImages() {
         return;
     std::string saveDir = dropSaveFolder(items, session_->saveFolder());
     listAsOneRun(std::move(found.files), std::move(saveDir));
+}
+
+bool TfMainForm::event(QEvent* event) {
+    // The hints of the commands show as tool-tips only: shown in the status bar they
+    // would hide its panels (the run state, the counts) while the pointer rests on a
+    // button or a menu item.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
 }
 
 void TfMainForm::closeEvent(QCloseEvent* event) {

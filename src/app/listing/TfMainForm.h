@@ -145,6 +145,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void listImage(const QString& path);
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -181,6 +182,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // and "Abort"; with SORT_ALL sorted as a drop lists them.
     FolderCollector::Result searchFolders(const std::vector<std::string>& items, bool sortAll);
     void finishLoadStatus();
+    // Scrolls the listing so that the text a run appended from byte offset FROM of the
+    // listing shows from its first line; a listing from its start stays at the top.
+    void showAppended(std::size_t from);
     void showCounts();
     void onFindNext();
     std::size_t maxText() const;

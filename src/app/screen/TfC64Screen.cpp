@@ -8,10 +8,12 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QWheelEvent>
+#include <cstdlib>
 
 #include "host/Dialogs.h"
 #include "platform/QtDialogHost.h"
@@ -32,7 +34,10 @@ QColor colour(std::uint32_t rgb) {
 }  // namespace
 
 TfC64Screen::TfC64Screen(Tag tag, Dialogs& dialogs, FileChooser& chooser, QWidget* parent)
-    : QWidget(parent, tag == MainScreen ? Qt::Window | Qt::WindowStaysOnTopHint : Qt::Window),
+    // The main screen is a tool window of the main window: the desktop keeps it above
+    // that window (and hides it with it), while the program's dialogs and other programs
+    // come above it as usual.
+    : QWidget(parent, tag == MainScreen ? Qt::Tool : Qt::Window),
       tag_(tag),
       dialogs_(dialogs),
       chooser_(chooser),
@@ -48,6 +53,11 @@ TfC64Screen::TfC64Screen(Tag tag, Dialogs& dialogs, FileChooser& chooser, QWidge
     scrollBar_->setPageStep(C64Screen::kLargeScrollStep);
     connect(scrollBar_, &QScrollBar::valueChanged, this,
             [this](int value) { screen_.setScrollPosition(value); });
+    panBar_ = new QScrollBar(Qt::Horizontal, this);
+    panBar_->setObjectName(QStringLiteral("panBar"));
+    panBar_->setSingleStep(8);
+    panBar_->hide();
+    connect(panBar_, &QScrollBar::valueChanged, this, [this] { update(pictureRect()); });
     screen_.setRepaint([this] {
         syncScrollBar();
         update(pictureRect());
@@ -80,15 +90,63 @@ int TfC64Screen::scrollBarWidth() const {
     return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollBar_);
 }
 
+int TfC64Screen::scrollBarHeight() const {
+    return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panBar_);
+}
+
+ScreenView TfC64Screen::view() const {
+    return screenView(screen_, width(), height(), scrollBarWidth(), scrollBarHeight());
+}
+
 QRect TfC64Screen::pictureRect() const {
-    const int strip = C64Screen::kStrip;
-    return QRect(strip, strip, std::max(0, width() - strip - scrollBarWidth()),
-                 std::max(0, height() - 2 * strip));
+    const ScreenView v = view();
+    return QRect(v.x, v.y, v.width, v.height);
+}
+
+QSize TfC64Screen::room() const {
+    const QScreen* sc = QWidget::screen();
+    if (!sc)
+        return QSize();
+    // The window frame the desktop adds (none before the window is first shown).
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    return sc->availableGeometry().size() - frame;
 }
 
 void TfC64Screen::sizeForZoom() {
-    const C64Screen::Size size = screen_.clientSize(scrollBarWidth());
+    const QSize space = room();
+    const C64Screen::Size size = fitScreenWindow(screen_, scrollBarWidth(), scrollBarHeight(),
+                                                 {space.width(), space.height()});
     resize(size.width, size.height);
+    // A window that grew past the screen's edge moves back onto it.
+    if (isVisible() && QWidget::screen()) {
+        const QRect area = QWidget::screen()->availableGeometry();
+        QRect frame = frameGeometry();
+        frame.moveLeft(
+            std::max(area.left(), std::min(frame.left(), area.right() - frame.width() + 1)));
+        frame.moveTop(
+            std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height() + 1)));
+        if (frame.topLeft() != frameGeometry().topLeft())
+            move(frame.topLeft());
+    }
+    layOut();
+    update();
+}
+
+void TfC64Screen::layOut() {
+    const int w = scrollBarWidth();
+    scrollBar_->setGeometry(width() - w, 0, w, height());
+    const ScreenView v = view();
+    const int h = scrollBarHeight();
+    panBar_->setVisible(v.horizontalBar);
+    if (v.horizontalBar) {
+        panBar_->setGeometry(0, height() - h, width() - w, h);
+        panBar_->setRange(0, v.panMax);
+        panBar_->setPageStep(std::max(1, v.width));
+    } else {
+        panBar_->setValue(0);
+    }
+    screen_.setShownRows(v.shownRows);
+    syncScrollBar();
 }
 
 void TfC64Screen::syncScrollBar() {
@@ -156,10 +214,12 @@ void TfC64Screen::paintEvent(QPaintEvent*) {
     const C64Palette& palette = screen_.palette();
     const int strip = C64Screen::kStrip;
     const int inner = width() - scrollBarWidth();
+    const ScreenView v = view();
+    const int bottom = v.y + v.height + strip;  // below the bottom strip
     p.fillRect(rect(), colour(palette[6]));
-    p.fillRect(QRect(0, 0, strip, height()), colour(palette[14]));
+    p.fillRect(QRect(0, 0, strip, bottom), colour(palette[14]));
     p.fillRect(QRect(0, 0, inner, strip), colour(palette[14]));
-    p.fillRect(QRect(0, height() - strip, inner, strip), colour(palette[14]));
+    p.fillRect(QRect(0, bottom - strip, inner, strip), colour(palette[14]));
     const Image32& bitmap = screen_.bitmap();
     if (bitmap.pixels.size() ==
             static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) &&
@@ -167,13 +227,17 @@ void TfC64Screen::paintEvent(QPaintEvent*) {
         // The pixels are 0x00RRGGBB: the toolkit's 32-bit RGB format reads them as they are.
         const QImage image(reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width,
                            bitmap.height, bitmap.width * 4, QImage::Format_RGB32);
-        p.drawImage(pictureRect(), image);
+        // Stretched over the area where the zoomed picture fits, at the zoom and cut off
+        // where it does not; the pan bar moves a picture wider than the area.
+        p.setClipRect(QRect(v.x, v.y, v.width, v.height));
+        p.drawImage(
+            QRectF(v.x - panBar_->value(), v.y, bitmap.width * v.scaleX, bitmap.height * v.scaleY),
+            image);
     }
 }
 
 void TfC64Screen::resizeEvent(QResizeEvent*) {
-    const int w = scrollBarWidth();
-    scrollBar_->setGeometry(width() - w, 0, w, height());
+    layOut();
 }
 
 void TfC64Screen::closeEvent(QCloseEvent* event) {
@@ -183,6 +247,7 @@ void TfC64Screen::closeEvent(QCloseEvent* event) {
 }
 
 void TfC64Screen::keyPressEvent(QKeyEvent* event) {
+    // The toolkit reports the character the key typed, after Shift and the layout.
     char key = 0;
     switch (event->key()) {
         case Qt::Key_Asterisk:
@@ -195,15 +260,26 @@ void TfC64Screen::keyPressEvent(QKeyEvent* event) {
             key = '-';
             break;
         default:
-            QWidget::keyPressEvent(event);
-            return;
+            break;
     }
-    const Qt::KeyboardModifiers m = event->modifiers();
-    zoom(zoomKey(key, m.testFlag(Qt::KeypadModifier), m.testFlag(Qt::ShiftModifier)));
+    const ZoomKey what = zoomKey(key);
+    if (what == ZoomKey::None) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    zoom(what);
 }
 
 void TfC64Screen::wheelEvent(QWheelEvent* event) {
-    wheelRemainder_ += event->angleDelta().y();
+    // A sideways turn moves a picture wider than the window across.
+    const QPoint angle = event->angleDelta();
+    if (std::abs(angle.x()) > std::abs(angle.y())) {
+        if (panBar_->isVisible())
+            QApplication::sendEvent(panBar_, event);
+        event->accept();
+        return;
+    }
+    wheelRemainder_ += angle.y();
     const int notches = wheelRemainder_ / kNotch;
     wheelRemainder_ -= notches * kNotch;
     // Turning the wheel away from the user (a positive angle) scrolls up.

@@ -18,14 +18,18 @@ namespace qv::app {
 
 class FileChooser;
 
-// The C64 screen window: the engine's picture stretched over the client area between a
-// light blue strip on the left, top and bottom and the vertical scroll bar, a pop-up
-// menu with the zoom commands and "Save as...", the zoom keys and the mouse wheel.
-// Every rule (ranges, zoom steps, page numbering, the messages) is the engine's; the
-// window forwards to it and shows what it draws.
+// The C64 screen window: the engine's picture in the client area between a light blue
+// strip on the left, top and bottom and the vertical scroll bar, a pop-up menu with the
+// zoom commands and "Save as...", the zoom keys and the mouse wheel. A zoom sizes the
+// window for the picture as far as the screen has room; a picture larger than the
+// window is cut off and scrolled (screenView). Every rule (ranges, zoom steps, the view,
+// page numbering, the messages) is the engine's; the window forwards to it and shows
+// what it draws.
 //
-// Two instances exist: the main screen (tag 0, kept on top, fed by the listing) and the
-// file viewer's (tag 1, a normal window, limited, with "40/80 Columns").
+// Two instances exist: the main screen (tag 0, fed by the listing), a tool window of the
+// main window that stays above it but never above the program's dialogs or other
+// programs; and the file viewer's (tag 1, a normal window, limited, with "40/80
+// Columns").
 class TfC64Screen : public QWidget {
     Q_OBJECT
   public:
@@ -54,8 +58,12 @@ class TfC64Screen : public QWidget {
     QMenu* popupMenu() const { return menu_; }
     QAction* columnsAction() const { return columns_; }
     QScrollBar* scrollBar() const { return scrollBar_; }
+    // Moves a picture wider than the window across; hidden while the picture fits.
+    QScrollBar* panBar() const { return panBar_; }
     // Where the picture is drawn inside the window.
     QRect pictureRect() const;
+    // The client size the screen the window is on gives it.
+    QSize room() const;
 
   signals:
     // The window was closed; tag tells the main window which button to release.
@@ -75,7 +83,11 @@ class TfC64Screen : public QWidget {
     void buildMenu();
     void sizeForZoom();
     void syncScrollBar();
+    // Lays out the scroll bars for the window's size and tells the screen the rows shown.
+    void layOut();
+    ScreenView view() const;
     int scrollBarWidth() const;
+    int scrollBarHeight() const;
 
     Tag tag_;
     Dialogs& dialogs_;
@@ -83,6 +95,7 @@ class TfC64Screen : public QWidget {
     C64Screen screen_;
     std::function<QString()> saveFolder_;
     QScrollBar* scrollBar_ = nullptr;
+    QScrollBar* panBar_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* columns_ = nullptr;
     QAction* columnsSeparator_ = nullptr;

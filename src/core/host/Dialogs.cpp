@@ -81,7 +81,9 @@ QuestionReply Dialogs::ask(QuestionMode mode, const std::string& path, const std
     QuestionRequest request;
     request.form = &form;
     request.path = path;
-    request.message = form.message.empty() ? message : form.message;
+    // The caller's message where it gives one (modes 3 and 7 always do, mode 4 adds the
+    // size to its text), else the mode's own.
+    request.message = message.empty() ? form.message : message;
     request.preset = mem;
     if (mode == QuestionMode::WrongExtension && mem.lastResult == 0) {
         request.preset.choice = 0;  // first entry chosen

@@ -176,6 +176,7 @@ class Dialogs {
 
     // Asks a question unless "Don't ask me again during this session" is ticked for
     // the mode, in which case the last answer stands again. A result of 3 unticks the box.
+    // The message line shows message, or the mode's own text when it is empty.
     QuestionReply ask(QuestionMode mode, const std::string& path, const std::string& message = {});
 
     // The error dialog: returns 1, 2 or 3 as the flag word allows.

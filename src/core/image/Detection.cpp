@@ -141,6 +141,12 @@ bool UnsupportedSizeLog::write(const std::string& imagePath, std::int64_t size,
     }
 }
 
+std::string unsupportedSizeMessage(std::int64_t size) {
+    return "Unsupported Filesize... " + std::to_string(size) + " Bytes (a D64 Image has " +
+           std::to_string(kSize35) + ", " + std::to_string(kSize35Errors) + ", " +
+           std::to_string(kSize40) + " or " + std::to_string(kSize40Errors) + " Bytes)";
+}
+
 int detectDosType(DiskImage& image, bool ask, DetectContext& ctx) {
     const std::int64_t size = image.size();
     if (size == kSize35 || size == kSize35Errors)
@@ -181,7 +187,8 @@ int detectDosType(DiskImage& image, bool ask, DetectContext& ctx) {
         return kDosUnusable;
     }
     if (!image.path().empty()) {
-        const QuestionReply reply = ctx.dialogs.ask(QuestionMode::UnsupportedSize, image.path());
+        const QuestionReply reply = ctx.dialogs.ask(QuestionMode::UnsupportedSize, image.path(),
+                                                    unsupportedSizeMessage(size));
         if (reply.result == answer::Stop)
             ctx.abortRun = true;
         if (reply.logFile && ctx.log)

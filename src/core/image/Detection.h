@@ -39,6 +39,10 @@ struct UnsupportedSizeLog {
                Dialogs& dialogs);
 };
 
+// The message line of the unsupported-size question: the question's text, the image's
+// size and the sizes an image may have.
+std::string unsupportedSizeMessage(std::int64_t size);
+
 inline constexpr const char* kUnsupportedLogName = "Unsupported_Filesize_D64Images.log";
 
 // What detection needs besides the image.

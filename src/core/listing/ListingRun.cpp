@@ -316,14 +316,13 @@ void Listing::clear() {
     marks_.clear();
     marksFailureShown_ = false;
     imagesListed_ = 0;
+    geosSeen_ = false;
 }
 
 std::string Listing::finishStatusPanel2() {
-    std::string s = imagesListed_ == 0 ? "No Files"
-                    : geosSeen_        ? "GEOS Files included"
-                                       : "only Basic Files";
-    geosSeen_ = false;
-    return s;
+    // The text describes the listing in the window, as the count beside it does: a
+    // drop or "List" that appends plain disks to GEOS ones leaves GEOS files in it.
+    return imagesListed_ == 0 ? "No Files" : geosSeen_ ? "GEOS Files included" : "only Basic Files";
 }
 
 std::string Listing::statusPanel3() const {

@@ -61,6 +61,7 @@ class Listing {
     const TextBuffer& text() const { return text_; }
     const HeaderMarks& marks() const { return marks_; }
     int imagesListed() const { return imagesListed_; }
+    // A GEOS entry was listed since "Clear".
     bool geosSeen() const { return geosSeen_; }
     const std::string& currentImage() const { return currentImage_; }
     void setCurrentImage(const std::string& path) { currentImage_ = path; }
@@ -80,7 +81,8 @@ class Listing {
     // "Clear": the text, the marks and the count start again.
     void clear();
 
-    // Status texts after "Load...", "Load Extended..." and a drop; clears GEOS seen.
+    // Status texts after "Load...", "Load Extended...", a drop and "List": whether the
+    // images listed since "Clear" hold GEOS files.
     std::string finishStatusPanel2();
     std::string statusPanel3() const;
 

@@ -41,14 +41,17 @@ ScreenSaveChoice screenSaveChoice(int filterIndex) {
     }
 }
 
-ZoomKey zoomKey(char key, bool numericPad, bool shift) {
-    if (key == '*')
-        return numericPad || shift ? ZoomKey::Reset : ZoomKey::None;
-    if (key == '+')
-        return shift && !numericPad ? ZoomKey::Reset : ZoomKey::In;
-    if (key == '-')
-        return ZoomKey::Out;
-    return ZoomKey::None;
+ZoomKey zoomKey(char key) {
+    switch (key) {
+        case '*':
+            return ZoomKey::Reset;
+        case '+':
+            return ZoomKey::In;
+        case '-':
+            return ZoomKey::Out;
+        default:
+            return ZoomKey::None;
+    }
 }
 
 ScreenCell petsciiToCell(std::uint8_t b) {
@@ -335,7 +338,7 @@ void C64Screen::setColumns80(bool on, bool refill) {
 }
 
 void C64Screen::updateScrollRange(bool toEnd) {
-    scrollMax_ = std::max(0, lineCount_ - rows_);
+    scrollMax_ = std::max(0, lineCount_ - shownRows());
     if (toEnd) {
         scrollPosition_ = scrollMax_;
     } else {
@@ -354,6 +357,16 @@ void C64Screen::wheel(int notches) {
     setScrollPosition(static_cast<int>(std::clamp<long long>(target, 0, scrollMax_)));
 }
 
+void C64Screen::setShownRows(int shown) {
+    const int before = shownRows();
+    shownRows_ = std::max(0, shown);
+    if (shownRows() == before)
+        return;
+    const bool atEnd = scrollPosition_ >= scrollMax_;
+    scrollMax_ = std::max(0, lineCount_ - shownRows());
+    setScrollPosition(atEnd ? scrollMax_ : scrollPosition_);
+}
+
 void C64Screen::zoomOut() {
     zoom_ = std::max(0.5, zoom_ - 0.5);
 }
@@ -361,6 +374,48 @@ void C64Screen::zoomOut() {
 C64Screen::Size C64Screen::clientSize(int scrollBarWidth) const {
     return Size{static_cast<int>(width() * zoom_) + kStrip + scrollBarWidth,
                 static_cast<int>(height() * zoom_) + 2 * kStrip};
+}
+
+ScreenView screenView(const C64Screen& screen, int clientWidth, int clientHeight,
+                      int scrollBarWidth, int scrollBarHeight) {
+    const int strip = C64Screen::kStrip;
+    const double zoom = screen.zoom();
+    const int zoomedWidth = static_cast<int>(screen.width() * zoom);
+    const int zoomedHeight = static_cast<int>(screen.height() * zoom);
+    ScreenView v;
+    v.x = strip;
+    v.y = strip;
+    v.width = std::max(0, clientWidth - strip - scrollBarWidth);
+    v.horizontalBar = zoomedWidth > v.width;
+    v.height = std::max(0, clientHeight - 2 * strip - (v.horizontalBar ? scrollBarHeight : 0));
+    if (screen.width() <= 0 || screen.height() <= 0)
+        return v;
+    if (v.horizontalBar) {
+        v.scaleX = zoom;
+        v.panMax = zoomedWidth - v.width;
+    } else {
+        v.scaleX = static_cast<double>(v.width) / screen.width();
+    }
+    if (zoomedHeight > v.height) {
+        v.scaleY = zoom;
+        v.shownRows = std::max(1, static_cast<int>(v.height / (8 * zoom)));
+    } else {
+        v.scaleY = static_cast<double>(v.height) / screen.height();
+        v.shownRows = screen.rows();
+    }
+    return v;
+}
+
+C64Screen::Size fitScreenWindow(const C64Screen& screen, int scrollBarWidth, int scrollBarHeight,
+                                C64Screen::Size room) {
+    C64Screen::Size size = screen.clientSize(scrollBarWidth);
+    if (room.width > 0 && size.width > room.width) {
+        size.width = room.width;
+        size.height += scrollBarHeight;
+    }
+    if (room.height > 0)
+        size.height = std::min(size.height, room.height);
+    return size;
 }
 
 void C64Screen::drawPage(int firstRow, Image32& into) const {

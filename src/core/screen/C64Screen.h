@@ -41,10 +41,13 @@ struct ScreenSaveChoice {
 };
 ScreenSaveChoice screenSaveChoice(int filterIndex);
 
-// The zoom keys of the screen window: numeric-pad "*" or Shift with the "+" key of the
-// main keyboard shows 100%, "+" zooms in and "-" zooms out (from either keyboard).
+// The zoom keys of the screen window, by the character a key types: "*" shows 100%,
+// "+" zooms in and "-" zooms out, from the numeric pad or the main keyboard, with
+// whatever Shift the keyboard layout needs for the character. So the key a user
+// presses does what its printed symbol says on any layout; on a German keyboard
+// Shift with the "+" key types "*" and shows 100%.
 enum class ZoomKey { None, Reset, In, Out };
-ZoomKey zoomKey(char key, bool numericPad, bool shift);
+ZoomKey zoomKey(char key);
 
 // The screen code and reverse flag that the C64 shows for a PETSCII byte inside quotes:
 // control codes (0-31, 128-159) appear reversed.
@@ -142,6 +145,12 @@ class C64Screen : public ScreenSink {
     void setWheelStep(int rows) { wheelStep_ = rows > 0 ? rows : kDefaultWheelStep; }
     int wheelStep() const { return wheelStep_; }
 
+    // The rows the window shows whole (all rows of the page unless the zoomed picture is
+    // cut off); the scroll range reaches to the row that shows the last text row. A
+    // screen shown at its end stays at the end.
+    void setShownRows(int shown);
+    int shownRows() const { return shownRows_ > 0 && shownRows_ < rows_ ? shownRows_ : rows_; }
+
     // Zoom: 1.0 at start, steps of 0.5, never below 0.5.
     double zoom() const { return zoom_; }
     void zoomIn() { zoom_ += 0.5; }
@@ -208,6 +217,7 @@ class C64Screen : public ScreenSink {
     int scrollPosition_ = 0;
     int scrollMax_ = 0;
     int wheelStep_ = kDefaultWheelStep;
+    int shownRows_ = 0;  // 0: the whole page
     double zoom_ = 1.0;
 
     bool active_ = false;
@@ -219,5 +229,32 @@ class C64Screen : public ScreenSink {
     // The 8 pixels of every glyph row byte, in the two screen colours.
     std::vector<std::uint32_t> pixelTable_;
 };
+
+// How the screen window shows the picture in its client area. Left of the vertical
+// scroll bar and inside the light blue strips is the picture area. Where the zoomed
+// picture fits into it, the picture is stretched over the whole area (as far as the
+// user made the window larger); where it does not, it is drawn at the zoom and cut
+// off: across, a horizontal scroll bar at the bottom moves it (by panMax pixels at
+// most); down, the rows below the area are reached with the vertical scroll bar, which
+// then scrolls through the rows that are shown whole.
+struct ScreenView {
+    int x = 0;  // the picture area in the client area
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    double scaleX = 1.0;  // client pixels per picture pixel
+    double scaleY = 1.0;
+    bool horizontalBar = false;
+    int panMax = 0;
+    int shownRows = 0;
+};
+ScreenView screenView(const C64Screen& screen, int clientWidth, int clientHeight,
+                      int scrollBarWidth, int scrollBarHeight);
+
+// The client size of the screen window after a zoom: the zoomed picture with its strips
+// and scroll bar (Size of clientSize), within room, the client size the screen gives
+// the window. A picture wider than room gets the horizontal scroll bar below it.
+C64Screen::Size fitScreenWindow(const C64Screen& screen, int scrollBarWidth, int scrollBarHeight,
+                                C64Screen::Size room);
 
 }  // namespace qv

@@ -168,6 +168,13 @@ TEST_F(DetectFixture, UnsupportedSizeIsLoggedInTheSaveFolder) {
     host.questionAnswers = {{1, 0, true, false}, {2, 0, false, false}};
     EXPECT_EQ(detect("odd.d64"), kDosUnusable);
     EXPECT_FALSE(abortRun);
+    // The question's line names the size beside its own text.
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0].form->mode, QuestionMode::UnsupportedSize);
+    EXPECT_EQ(host.questions[0].path, tmp.file("odd.d64"));
+    EXPECT_EQ(host.questions[0].message,
+              "Unsupported Filesize... 174849 Bytes (a D64 Image has 174848, 175531, 196608 "
+              "or 197376 Bytes)");
     EXPECT_EQ(test::readFile(tmp.file(kUnsupportedLogName)),
               tmp.file("odd.d64") + "\r\n\t-> 174849 Bytes\r\n\r\n");
     EXPECT_FALSE(std::filesystem::exists(tmp.file("__WP.test")));

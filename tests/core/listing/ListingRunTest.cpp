@@ -222,6 +222,32 @@ TEST_F(RunFixture, GeosEntriesGoToTheCatalogueWithTheImagePositioned) {
     EXPECT_EQ(sink.calls.size(), 1u);
 }
 
+TEST_F(RunFixture, StatusTellsWhetherTheListingSinceClearHoldsGeosFiles) {
+    DiskBuilder g;
+    g.format("GEOS DISK", "GD").geosSignature();
+    g.addGeosSequential("Photo [1]", test::InfoBlockSpec{}, Bytes(10, 1));
+    const std::string geos = image("g.d64", g);
+    const std::string plain = image("p.d64", simpleDisk("PLAIN"));
+    EXPECT_EQ(listing.finishStatusPanel2(), "No Files");
+    listing.fileList = {geos};
+    listing.listFiles(RunKind::Load);
+    EXPECT_EQ(listing.finishStatusPanel2(), "GEOS Files included");
+    // Plain disks appended by a drop and by "List" keep the GEOS files in the listing.
+    listing.fileList = {plain};
+    listing.listFiles(RunKind::Drop);
+    EXPECT_EQ(listing.finishStatusPanel2(), "GEOS Files included");
+    listing.setCurrentImage(plain);
+    ASSERT_TRUE(listing.listAgain());
+    EXPECT_EQ(listing.finishStatusPanel2(), "GEOS Files included");
+    EXPECT_EQ(listing.statusPanel3(), "3 Image(s) listed");
+    // "Clear" starts afresh.
+    listing.clear();
+    EXPECT_EQ(listing.finishStatusPanel2(), "No Files");
+    listing.fileList = {plain};
+    listing.listFiles(RunKind::Load);
+    EXPECT_EQ(listing.finishStatusPanel2(), "only Basic Files");
+}
+
 TEST_F(RunFixture, ScreenLimitAndDeleteEatingTheBlockCount) {
     options.imagesInC64Screen = 0;
     DiskBuilder d;

@@ -634,25 +634,113 @@ TEST_F(ScreenFixture, AUsersRomDumpReplacesTheGlyphsOnlyWhenItFits) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(C64ScreenWindowRules, ZoomKeys) {
-    struct Case {
+TEST(C64ScreenWindowRules, ZoomKeysFollowTheTypedCharacter) {
+    // The character the key typed decides, from the numeric pad or the main keyboard:
+    // Shift with "=" on a US keyboard types "+" and zooms in, Shift with "+" on a
+    // German one types "*" and shows 100%.
+    const struct {
         char key;
-        bool numericPad;
-        bool shift;
         ZoomKey expected;
+    } cases[] = {
+        {'*', ZoomKey::Reset}, {'+', ZoomKey::In},   {'-', ZoomKey::Out},
+        {'=', ZoomKey::None},  {'x', ZoomKey::None}, {0, ZoomKey::None},
     };
-    const Case cases[] = {
-        {'*', true, false, ZoomKey::Reset},  // numeric pad
-        {'*', false, true, ZoomKey::Reset},  // Shift with the main keyboard's "+" key
-        {'+', false, true, ZoomKey::Reset},  // the same where the key reports "+"
-        {'+', true, false, ZoomKey::In},    {'+', false, false, ZoomKey::In},
-        {'-', true, false, ZoomKey::Out},   {'-', false, false, ZoomKey::Out},
-        {'x', false, false, ZoomKey::None},
+    for (const auto& c : cases)
+        EXPECT_EQ(zoomKey(c.key), c.expected) << int(c.key);
+}
+
+TEST(C64ScreenWindowRules, WindowStaysWithinTheScreenWhenZoomed) {
+    const int bar = 16;
+    const struct {
+        double zoom;
+        C64Screen::Size room;
+        int width;
+        int height;
+    } cases[] = {
+        {1.0, {800, 600}, 320 + 17 + bar, 200 + 34},  // fits
+        {2.0, {800, 600}, 640 + 17 + bar, 400 + 34},  // fits
+        {3.0, {1400, 600}, 960 + 17 + bar, 600},      // cut down only: no bar across
+        {3.0, {800, 900}, 800, 600 + 34 + bar},       // cut across: the bar adds its height
+        {3.0, {800, 600}, 800, 600},                  // cut both ways
+        {5.0, {0, 0}, 1600 + 17 + bar, 1000 + 34},    // no screen known: the picture's size
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(zoomKey(c.key, c.numericPad, c.shift), c.expected)
-            << c.key << " pad " << c.numericPad << " shift " << c.shift;
+    for (const auto& c : cases) {
+        C64Screen screen;
+        while (screen.zoom() < c.zoom)
+            screen.zoomIn();
+        const C64Screen::Size size = fitScreenWindow(screen, bar, bar, c.room);
+        EXPECT_EQ(size.width, c.width) << c.zoom << " in " << c.room.width;
+        EXPECT_EQ(size.height, c.height) << c.zoom << " in " << c.room.width;
     }
+}
+
+TEST(C64ScreenWindowRules, ViewStretchesWhatFitsAndScrollsWhatDoesNot) {
+    C64Screen screen;
+    const int bar = 16;
+    // The window sized for zoom 1: the picture fills the area at scale 1.
+    ScreenView v = screenView(screen, 320 + 17 + bar, 200 + 34, bar, bar);
+    EXPECT_EQ(v.x, 17);
+    EXPECT_EQ(v.y, 17);
+    EXPECT_EQ(v.width, 320);
+    EXPECT_EQ(v.height, 200);
+    EXPECT_DOUBLE_EQ(v.scaleX, 1.0);
+    EXPECT_DOUBLE_EQ(v.scaleY, 1.0);
+    EXPECT_FALSE(v.horizontalBar);
+    EXPECT_EQ(v.shownRows, 25);
+
+    // A window made larger by the user stretches the picture over it.
+    v = screenView(screen, 640 + 17 + bar, 300 + 34, bar, bar);
+    EXPECT_DOUBLE_EQ(v.scaleX, 2.0);
+    EXPECT_DOUBLE_EQ(v.scaleY, 1.5);
+    EXPECT_EQ(v.shownRows, 25);
+
+    // Zoom 4 in a window of 800 x 600: 1280 x 800 pixels, cut off both ways. Across, the
+    // bar takes 16 pixels of height and moves the picture by up to 1280 - 767 pixels;
+    // down, 600 - 34 - 16 = 550 pixels show 17 whole rows of 32 pixels.
+    for (int i = 0; i < 6; ++i)
+        screen.zoomIn();
+    ASSERT_DOUBLE_EQ(screen.zoom(), 4.0);
+    v = screenView(screen, 800, 600, bar, bar);
+    EXPECT_TRUE(v.horizontalBar);
+    EXPECT_EQ(v.width, 800 - 17 - bar);
+    EXPECT_EQ(v.height, 600 - 34 - bar);
+    EXPECT_EQ(v.panMax, 1280 - v.width);
+    EXPECT_DOUBLE_EQ(v.scaleX, 4.0);
+    EXPECT_DOUBLE_EQ(v.scaleY, 4.0);
+    EXPECT_EQ(v.shownRows, 17);
+
+    // A window too small for a single row still shows one.
+    EXPECT_EQ(screenView(screen, 100, 40, bar, bar).shownRows, 1);
+}
+
+TEST(C64ScreenWindowRules, ScrollRangeReachesTheLastRowWhenRowsAreCutOff) {
+    C64Screen screen;
+    for (int i = 0; i < 40; ++i)
+        screen.addLine("LINE", false);
+    EXPECT_EQ(screen.scrollMax(), 15);
+    EXPECT_EQ(screen.scrollPosition(), 15);
+    // 17 rows shown: the range ends where row 40 is the last one shown, and a screen
+    // shown at its end stays there.
+    screen.setShownRows(17);
+    EXPECT_EQ(screen.shownRows(), 17);
+    EXPECT_EQ(screen.scrollMax(), 23);
+    EXPECT_EQ(screen.scrollPosition(), 23);
+    screen.addLine("MORE", false);
+    EXPECT_EQ(screen.scrollMax(), 24);
+    EXPECT_EQ(screen.scrollPosition(), 24);
+    // A position inside the range is kept; back to the whole page it is clamped.
+    screen.setScrollPosition(20);
+    screen.setShownRows(25);
+    EXPECT_EQ(screen.scrollMax(), 16);
+    EXPECT_EQ(screen.scrollPosition(), 16);
+    screen.setScrollPosition(3);
+    screen.setShownRows(10);
+    EXPECT_EQ(screen.scrollPosition(), 3);
+    // More rows than the page, or none, mean the whole page.
+    screen.setShownRows(99);
+    EXPECT_EQ(screen.shownRows(), 25);
+    screen.setShownRows(0);
+    EXPECT_EQ(screen.shownRows(), 25);
 }
 
 TEST(C64ScreenWindowRules, SaveFiltersChooseWhatAndHow) {
