@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "geos/TfGeosDetails.h"
 #include "listing/FileList.h"
 #include "listing/ListingExport.h"
 #include "listing/ListingFile.h"
@@ -90,6 +91,7 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
     listing_->setHost(this);
     listing_->setKeywords(v2Keywords(session_->tokens()));
     listing_->setLog(&sizeLog_);
+    listing_->setGeosSink(&session_->catalogue());
 
     buildWidgets();
     buildCommands();
@@ -101,6 +103,7 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
         w->setToolTipDuration(5000);
     loadSettings();
     createScreenWindow();
+    createGeosDetails();
     setAcceptDrops(true);
 }
 
@@ -251,7 +254,10 @@ void TfMainForm::buildCommands() {
     screenA->setObjectName(QStringLiteral("actionC64Screen"));
     connect(screenA, &QAction::triggered, this, &TfMainForm::toggleScreen);
     // The windows of these commands come later; until then they are shown disabled.
-    for (QAction* a : {loadExtA, geosA, bamA}) {
+    geosAction_ = geosA;
+    geosA->setObjectName(QStringLiteral("actionGeosDetails"));
+    connect(geosA, &QAction::triggered, this, &TfMainForm::toggleGeosDetails);
+    for (QAction* a : {loadExtA, bamA}) {
         a->setProperty("later", true);
         a->setEnabled(false);
     }
@@ -362,6 +368,38 @@ void TfMainForm::screenClosed(int tag) {
     // The file viewer's screen (tag 1) releases the file viewer's button.
     if (tag == TfC64Screen::MainScreen)
         screenAction_->setChecked(false);
+}
+
+void TfMainForm::createGeosDetails() {
+    geosDetails_ = new TfGeosDetails(*session_, *fileChooser_, *selectFolder_, this);
+    geosDetails_->setSaveFolder([this] {
+        const std::string& chosen = session_->saveFolder();
+        return !chosen.empty() ? chosen : listing_->saveDir;
+    });
+    connect(geosDetails_, &TfGeosDetails::closed, this, [this] { geosAction_->setChecked(false); });
+}
+
+void TfMainForm::toggleGeosDetails(bool on) {
+    geosAction_->setChecked(on);
+    if (!on) {
+        geosDetails_->close();
+        return;
+    }
+    if (!options().generateGeosFileDetails)
+        session_->dialogs().message("Option 'Generate GEOS Files Details' isn't checked!");
+    // The settings are read the first time the window is shown; a failure leaves it
+    // hidden, and the next press tries again.
+    if (!geosDetails_->settingsLoaded() && !geosDetails_->loadSettings()) {
+        session_->dialogs().message(
+            "MainForm: Failed to generate GeosDetails...\nTry again or restart the "
+            "Quorvane...");
+        geosAction_->setChecked(false);
+        return;
+    }
+    geosDetails_->rowsListed();
+    geosDetails_->show();
+    geosDetails_->raise();
+    geosDetails_->activateWindow();
 }
 
 int TfMainForm::fittedWidth() const {
@@ -494,6 +532,9 @@ void TfMainForm::setCommandsEnabled(bool on) {
 
 void TfMainForm::showCounts() {
     panel3_->setText(qs(listing_->statusPanel3()));
+    // The catalogue's rows of the run, and their count.
+    if (geosDetails_)
+        geosDetails_->rowsListed();
 }
 
 void TfMainForm::finishLoadStatus() {
@@ -750,7 +791,7 @@ void TfMainForm::listCommandLineImages() {
 }
 
 void TfMainForm::closeEvent(QCloseEvent* event) {
-    if (!commandsEnabled_) {
+    if (!commandsEnabled_ || (geosDetails_ && geosDetails_->exporting())) {
         event->ignore();
         return;
     }
@@ -758,8 +799,12 @@ void TfMainForm::closeEvent(QCloseEvent* event) {
     mainSettings_.height = height();
     mainSettings_.generateAscii = generate_->isChecked();
     mainSettings_.upperLower = upperLower_->isChecked();
-    (void)session_->settings().update("MainForm",
-                                      [this](IniFile& ini) { mainSettings_.save(ini); });
+    (void)session_->settings().update("MainForm", [this](IniFile& ini) {
+        mainSettings_.save(ini);
+        // The catalogue's keys only once they were read.
+        if (geosDetails_->settingsLoaded())
+            geosDetails_->saveSettings(ini);
+    });
     if (find_)
         find_->close();
     event->accept();

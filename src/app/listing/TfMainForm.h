@@ -36,6 +36,7 @@ class QtFileChooser;
 class RichTextView;
 class TfAbout;
 class TfC64Screen;
+class TfGeosDetails;
 class TfListerOptions;
 class TfSelectFolder;
 
@@ -113,6 +114,10 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfC64Screen* c64Screen() const { return screenWindow_; }
     QAction* screenAction() const { return screenAction_; }
     void toggleScreen(bool on);
+    // The GEOS catalogue window and its toggle ("Show GEOS File Details").
+    TfGeosDetails* geosDetails() const { return geosDetails_; }
+    QAction* geosAction() const { return geosAction_; }
+    void toggleGeosDetails(bool on);
     // The listing's context menu (Copy, Select All, Find Text...), made anew for
     // each use; the caller owns it.
     QMenu* listingMenu();
@@ -154,6 +159,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void createScreenWindow();
     // A C64 screen closed: its button and menu check are released.
     void screenClosed(int tag);
+    void createGeosDetails();
 
     std::unique_ptr<QtDialogHost> qtDialogHost_;
     std::unique_ptr<QtFileChooser> qtFileChooser_;
@@ -193,6 +199,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfSelectFolder* selectFolder_ = nullptr;
     TfC64Screen* screenWindow_ = nullptr;
     QAction* screenAction_ = nullptr;
+    TfGeosDetails* geosDetails_ = nullptr;
+    QAction* geosAction_ = nullptr;
     QAction* findAction_ = nullptr;
 };
 
