@@ -153,6 +153,8 @@ void TfGeosDetails::buildViews() {
     QHeaderView* header = table_->horizontalHeader();
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setTextElideMode(Qt::ElideRight);
     header->setStretchLastSection(false);
     header->setSortIndicatorShown(false);
     for (int c = 0; c < kCatalogueColumnCount; ++c)
