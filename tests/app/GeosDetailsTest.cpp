@@ -207,6 +207,20 @@ void GeosDetailsTest::rowsAndSharedIconsAfterListing() {
         QCOMPARE(f.window()->reportView()->columnWidth(c),
                  catalogueColumns()[static_cast<std::size_t>(c)].width);
     }
+    // The captions start at the left of their sections.
+    QHeaderView* header = f.window()->reportView()->horizontalHeader();
+    const QImage drawn = header->grab().toImage();
+    int firstDark = -1;
+    for (int x = header->sectionPosition(kColClass);
+         x < header->sectionPosition(kColAuthor) && firstDark < 0; ++x) {
+        for (int y = 2; y < drawn.height() - 2; ++y) {
+            if (qGray(drawn.pixel(x, y)) < 100) {
+                firstDark = x - header->sectionPosition(kColClass);
+                break;
+            }
+        }
+    }
+    QVERIFY(firstDark > 0 && firstDark < 12);
     // Two files with one icon share it; the icon is 24 x 21, a set bit black.
     QCOMPARE(f.catalogue().rows()[0].iconIndex, f.catalogue().rows()[1].iconIndex);
     QVERIFY(f.catalogue().rows()[2].iconIndex != f.catalogue().rows()[0].iconIndex);

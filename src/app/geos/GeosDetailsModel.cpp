@@ -94,6 +94,9 @@ QVariant GeosDetailsModel::headerData(int section, Qt::Orientation orientation, 
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return QString::fromLatin1(catalogueColumns()[static_cast<std::size_t>(section)].caption);
+    // Captions start at the left, so that a narrow column shows the start of its caption.
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     return {};
 }
 

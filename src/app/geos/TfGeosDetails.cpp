@@ -153,7 +153,6 @@ void TfGeosDetails::buildViews() {
     QHeaderView* header = table_->horizontalHeader();
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setTextElideMode(Qt::ElideRight);
     header->setStretchLastSection(false);
     header->setSortIndicatorShown(false);
