@@ -34,6 +34,7 @@
 
 #include "bam/TfBAMViewer.h"
 #include "collection/TfCollection.h"
+#include "geos/TfGeosDetails.h"
 #include "listing/FileList.h"
 #include "listing/ListingExport.h"
 #include "listing/ListingFile.h"
@@ -102,6 +103,7 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
     listing_->setHost(this);
     listing_->setKeywords(v2Keywords(session_->tokens()));
     listing_->setLog(&sizeLog_);
+    listing_->setGeosSink(&session_->catalogue());
 
     buildWidgets();
     buildCommands();
@@ -115,6 +117,7 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
     loadSettings();
     createScreenWindow();
     createBamWindows();
+    createGeosDetails();
     setAcceptDrops(true);
 }
 
@@ -295,14 +298,12 @@ void TfMainForm::buildCommands() {
     screenAction_ = screenA;
     screenA->setObjectName(QStringLiteral("actionC64Screen"));
     connect(screenA, &QAction::triggered, this, &TfMainForm::toggleScreen);
-    // The windows of these commands come later; until then they are shown disabled.
     bamAction_ = bamA;
     bamA->setObjectName(QStringLiteral("actionBAM"));
     connect(bamA, &QAction::triggered, this, &TfMainForm::toggleBam);
-    for (QAction* a : {geosA}) {
-        a->setProperty("later", true);
-        a->setEnabled(false);
-    }
+    geosAction_ = geosA;
+    geosA->setObjectName(QStringLiteral("actionGeosDetails"));
+    connect(geosA, &QAction::triggered, this, &TfMainForm::toggleGeosDetails);
     for (QAction* a : {screenA, geosA, bamA})
         a->setCheckable(true);
     loadA->setObjectName(QStringLiteral("actionLoad"));
@@ -451,6 +452,38 @@ void TfMainForm::screenClosed(int tag) {
         screenAction_->setChecked(false);
 }
 
+void TfMainForm::createGeosDetails() {
+    geosDetails_ = new TfGeosDetails(*session_, *fileChooser_, *selectFolder_, this);
+    geosDetails_->setSaveFolder([this] {
+        const std::string& chosen = session_->saveFolder();
+        return !chosen.empty() ? chosen : listing_->saveDir;
+    });
+    connect(geosDetails_, &TfGeosDetails::closed, this, [this] { geosAction_->setChecked(false); });
+}
+
+void TfMainForm::toggleGeosDetails(bool on) {
+    geosAction_->setChecked(on);
+    if (!on) {
+        geosDetails_->close();
+        return;
+    }
+    if (!options().generateGeosFileDetails)
+        session_->dialogs().message("Option 'Generate GEOS Files Details' isn't checked!");
+    // The settings are read the first time the window is shown; a failure leaves it
+    // hidden, and the next press tries again.
+    if (!geosDetails_->settingsLoaded() && !geosDetails_->loadSettings()) {
+        session_->dialogs().message(
+            "MainForm: Failed to generate GeosDetails...\nTry again or restart the "
+            "Quorvane...");
+        geosAction_->setChecked(false);
+        return;
+    }
+    geosDetails_->rowsListed();
+    geosDetails_->show();
+    geosDetails_->raise();
+    geosDetails_->activateWindow();
+}
+
 int TfMainForm::fittedWidth() const {
     const QFontMetrics metrics(listingFont());
     const int line = metrics.horizontalAdvance(QString(kListingColumns, QLatin1Char('M')));
@@ -587,10 +620,8 @@ void TfMainForm::setAbortEnabled(bool on) {
 
 void TfMainForm::setCommandsEnabled(bool on) {
     commandsEnabled_ = on;
-    for (QAction* a : commandActions_) {
-        if (!a->property("later").toBool())
-            a->setEnabled(on);
-    }
+    for (QAction* a : commandActions_)
+        a->setEnabled(on);
     for (QWidget* w : commandWidgets_)
         w->setEnabled(on);
     abort_->setVisible(!on);
@@ -605,6 +636,9 @@ void TfMainForm::setCommandsEnabled(bool on) {
 
 void TfMainForm::showCounts() {
     panel3_->setText(qs(listing_->statusPanel3()));
+    // The catalogue's rows of the run, and their count.
+    if (geosDetails_)
+        geosDetails_->rowsListed();
 }
 
 void TfMainForm::finishLoadStatus() {
@@ -983,7 +1017,7 @@ bool TfMainForm::event(QEvent* event) {
 }
 
 void TfMainForm::closeEvent(QCloseEvent* event) {
-    if (!commandsEnabled_) {
+    if (!commandsEnabled_ || (geosDetails_ && geosDetails_->exporting())) {
         event->ignore();
         return;
     }
@@ -995,6 +1029,9 @@ void TfMainForm::closeEvent(QCloseEvent* event) {
         mainSettings_.save(ini);
         if (extendedOpen_ && extendedOpen_->opened())
             FileListSettings{extendedOpen_->treeWidth()}.save(ini);
+        // The catalogue's keys only once they were read.
+        if (geosDetails_->settingsLoaded())
+            geosDetails_->saveSettings(ini);
     });
     // The token table editor's size, once the table was loaded for the file viewer.
     if (session_->tokens().fullyLoaded()) {

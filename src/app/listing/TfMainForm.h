@@ -40,6 +40,7 @@ class TfBAMViewer;
 class TfC64Screen;
 class TfCollection;
 class TfFileViewer;
+class TfGeosDetails;
 class TfListerOptions;
 class TfExtendedOpen;
 class TfSelectFolder;
@@ -134,6 +135,10 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfFileViewer* fileViewer() const { return fileViewer_; }
     QAction* bamAction() const { return bamAction_; }
     void toggleBam(bool on);
+    // The GEOS catalogue window and its toggle ("Show GEOS File Details").
+    TfGeosDetails* geosDetails() const { return geosDetails_; }
+    QAction* geosAction() const { return geosAction_; }
+    void toggleGeosDetails(bool on);
     // The listing's context menu (Copy, Select All, Find Text...), made anew for
     // each use; the caller owns it.
     QMenu* listingMenu();
@@ -194,6 +199,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     bool prepareBamWindows();
     // A C64 screen closed: its button and menu check are released.
     void screenClosed(int tag);
+    void createGeosDetails();
 
     std::unique_ptr<QtDialogHost> qtDialogHost_;
     std::unique_ptr<QtFileChooser> qtFileChooser_;
@@ -245,6 +251,8 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     TfFileViewer* fileViewer_ = nullptr;
     QAction* bamAction_ = nullptr;
     bool bamPrepared_ = false;
+    TfGeosDetails* geosDetails_ = nullptr;
+    QAction* geosAction_ = nullptr;
     QAction* findAction_ = nullptr;
 };
 

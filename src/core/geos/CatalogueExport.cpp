@@ -7,6 +7,7 @@
 #include "host/Dialogs.h"
 #include "support/Bmp.h"
 #include "support/CodePage.h"
+#include "support/Png.h"
 
 namespace qv {
 namespace {
@@ -111,8 +112,20 @@ const char* formatName(ListFormat format) {
             return "Text";
         case ListFormat::IconBitmap:
             return "BMP";
+        case ListFormat::IconPng:
+            return "PNG";
     }
     return "HTML";
+}
+
+// A two-colour picture as 32-bit pixels, for the PNG writer.
+Image32 toImage32(const Image1& picture) {
+    Image32 out(picture.width, picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x)
+            out.at(x, y) = picture.palette[picture.get(x, y) ? 1 : 0];
+    }
+    return out;
 }
 
 bool writeWhole(const std::string& path, const std::string& bytes) {
@@ -134,6 +147,9 @@ bool writeWhole(const std::string& path, const std::string& bytes) {
 const char* const kListSaveFilter =
     "HTML File (*.HTML)|*.HTML|CSV Document (*.CSV)|*.CSV|RTF Document (*.RTF)|*.RTF|Text "
     "Document (*.TXT)|*.TXT|Icon Bitmap  (*.BMP)|*.BMP";
+const char* const kListSaveFilterWithPng =
+    "HTML File (*.HTML)|*.HTML|CSV Document (*.CSV)|*.CSV|RTF Document (*.RTF)|*.RTF|Text "
+    "Document (*.TXT)|*.TXT|Icon Bitmap  (*.BMP)|*.BMP|Icon Picture (*.PNG)|*.PNG";
 
 ListFormat listFormatForPath(const std::string& path) {
     std::string ext = std::filesystem::path(path).extension().string();
@@ -147,6 +163,21 @@ ListFormat listFormatForPath(const std::string& path) {
         return ListFormat::Text;
     if (ext == ".bmp")
         return ListFormat::IconBitmap;
+    if (ext == ".png")
+        return ListFormat::IconPng;
+    return ListFormat::Html;
+}
+
+ListFormat listFormatFor(const std::string& path, int filterNumber) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* known : {".html", ".htm", ".csv", ".rtf", ".txt", ".bmp", ".png"}) {
+        if (ext == known)
+            return listFormatForPath(path);
+    }
+    if (filterNumber >= 1 && filterNumber <= 6)
+        return static_cast<ListFormat>(filterNumber);
     return ListFormat::Html;
 }
 
@@ -262,6 +293,7 @@ std::string catalogueFile(const std::vector<GeosDetailEntry>& rows, const Column
         case ListFormat::Text:
             return catalogueText(rows, filter);
         case ListFormat::IconBitmap:
+        case ListFormat::IconPng:
             break;
     }
     return {};
@@ -270,9 +302,11 @@ std::string catalogueFile(const std::vector<GeosDetailEntry>& rows, const Column
 bool writeCatalogueList(const GeosCatalogue& catalogue, ListFormat format, const std::string& path,
                         const ColumnFilter& filter, Dialogs& dialogs) {
     bool ok = false;
-    if (format == ListFormat::IconBitmap) {
-        const std::vector<std::uint8_t> bmp = encodeBmp(catalogue.icons().strip());
-        ok = !bmp.empty() && writeWhole(path, std::string(bmp.begin(), bmp.end()));
+    if (format == ListFormat::IconBitmap || format == ListFormat::IconPng) {
+        const Image1 strip = catalogue.icons().strip();
+        const std::vector<std::uint8_t> bytes =
+            format == ListFormat::IconPng ? encodePng(toImage32(strip)) : encodeBmp(strip);
+        ok = !bytes.empty() && writeWhole(path, std::string(bytes.begin(), bytes.end()));
     } else {
         ok = writeWhole(path, catalogueFile(catalogue.rows(), filter, format));
     }
@@ -295,7 +329,7 @@ bool saveCatalogueList(GeosCatalogue& catalogue, Dialogs& dialogs, const std::st
     if (!path)
         return false;
     const ListFormat format = listFormatForPath(*path);
-    if (format != ListFormat::IconBitmap && !filterDialog(catalogue.settings.columns))
+    if (isRowFormat(format) && !filterDialog(catalogue.settings.columns))
         return false;
     return writeCatalogueList(catalogue, format, *path, catalogue.settings.columns, dialogs);
 }

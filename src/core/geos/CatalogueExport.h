@@ -11,14 +11,24 @@ namespace qv {
 class Dialogs;
 
 // The formats of "Save List as...", numbered as the save dialog's filters.
-enum class ListFormat : int { Html = 1, Csv = 2, Rtf = 3, Text = 4, IconBitmap = 5 };
+// The icon strip can also be saved as PNG, as the sixth filter.
+enum class ListFormat : int { Html = 1, Csv = 2, Rtf = 3, Text = 4, IconBitmap = 5, IconPng = 6 };
 
 // The save dialog's filter list and default extension.
 extern const char* const kListSaveFilter;
+// The same with the PNG icon strip as a sixth filter, as the catalogue window offers it.
+extern const char* const kListSaveFilterWithPng;
 
 // The format a chosen file name asks for, by its extension without regard to case
 // (".htm" counts as HTML); HTML, the dialog's default, for any other name.
 ListFormat listFormatForPath(const std::string& path);
+// The format of a save dialog's answer: the extension decides when it names one of
+// the formats, otherwise the chosen filter (1-6; HTML for any other number).
+ListFormat listFormatFor(const std::string& path, int filterNumber);
+// Whether a format writes the rows (formats 1-4) rather than the icons.
+inline bool isRowFormat(ListFormat format) {
+    return format != ListFormat::IconBitmap && format != ListFormat::IconPng;
+}
 
 // The list as text, every row in list order with the columns the filter keeps, in
 // column order. HTML, CSV and text are UTF-8; RTF is 7-bit text with the characters

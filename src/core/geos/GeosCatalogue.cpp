@@ -474,11 +474,11 @@ bool GeosCatalogue::sort(int column, bool ascending) {
         // old one is given up, so a failure leaves every row where it was.
         std::vector<GeosDetailEntry> sorted;
         sorted.reserve(n);
-        notify([](CatalogueObserver& o) { o.aboutToReset(); });
+        notify([](CatalogueObserver& o) { o.rowsAboutToBeReordered(); });
         for (const int i : order)
             sorted.push_back(std::move(rows_[static_cast<std::size_t>(i)]));
         rows_.swap(sorted);
-        notify([](CatalogueObserver& o) { o.reset(); });
+        notify([&order](CatalogueObserver& o) { o.rowsReordered(order); });
     } catch (const std::bad_alloc&) {
         dialogs_.message(kSortFailed);
         return false;
@@ -531,7 +531,7 @@ std::string GeosCatalogue::clipboardText(const std::vector<int>& rows) const {
     std::string text;
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         if (i > 0)
-            text += '\r';
+            text += kClipboardLineBreak;
         const GeosDetailEntry& row = rows_[static_cast<std::size_t>(chosen[i])];
         for (int c = 0; c < kCatalogueColumnCount; ++c) {
             if (c > 0)

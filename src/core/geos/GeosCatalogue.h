@@ -35,6 +35,14 @@ enum CatalogueColumn : int {
 };
 inline constexpr int kCatalogueColumnCount = 9;
 
+// The line break between rows copied to the clipboard. A lone CR, the break of the
+// Windows list control, shows no break at all in the programs of other systems.
+#ifdef _WIN32
+inline constexpr const char* kClipboardLineBreak = "\r\n";
+#else
+inline constexpr const char* kClipboardLineBreak = "\n";
+#endif
+
 struct CatalogueColumnInfo {
     const char* caption;      // list header
     int width;                // list column width in pixels
@@ -121,6 +129,13 @@ class CatalogueObserver {
     }
     virtual void aboutToReset() {}
     virtual void reset() {}
+    // A sort: the same rows in a new order. newToOld[i] is the old position of the row
+    // now at i. An observer that does not care for the order sees a reset.
+    virtual void rowsAboutToBeReordered() { aboutToReset(); }
+    virtual void rowsReordered(const std::vector<int>& newToOld) {
+        (void)newToOld;
+        reset();
+    }
     virtual void cellChanged(int row, int column) {
         (void)row;
         (void)column;
@@ -173,7 +188,8 @@ class GeosCatalogue : public GeosEntrySink {
     void deleteRows(std::vector<int> rows);
     // "Clear": no rows, no sort column, entry counter 0. Icons stay shared.
     void clear();
-    // Ctrl+C: the rows' nine texts separated by tabs, rows separated by CR.
+    // Ctrl+C: the rows' nine texts separated by tabs, rows in list order separated by
+    // the platform's line break (kClipboardLineBreak), nothing after the last.
     std::string clipboardText(const std::vector<int>& rows) const;
 
     // Editing in place: columns 1, 7 and 8 only with "AllowEdit".

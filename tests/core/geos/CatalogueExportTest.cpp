@@ -10,6 +10,7 @@
 #include "settings/ListerOptions.h"
 #include "support/Bmp.h"
 #include "support/GoldenImage.h"
+#include "support/Png.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/TestFiles.h"
 
@@ -172,6 +173,18 @@ TEST_F(ExportFiles, FormatFollowsTheExtension) {
     EXPECT_EQ(listFormatForPath("b.txt"), ListFormat::Text);
     EXPECT_EQ(listFormatForPath("b.bmp"), ListFormat::IconBitmap);
     EXPECT_EQ(listFormatForPath("noext"), ListFormat::Html);
+    EXPECT_EQ(listFormatForPath("b.PNG"), ListFormat::IconPng);
+}
+
+TEST_F(ExportFiles, ASaveDialogAnswerTakesTheExtensionElseTheFilter) {
+    EXPECT_EQ(listFormatFor("list.csv", 1), ListFormat::Csv);  // typed over the HTML filter
+    EXPECT_EQ(listFormatFor("list.HTM", 4), ListFormat::Html);
+    EXPECT_EQ(listFormatFor("list", 3), ListFormat::Rtf);
+    EXPECT_EQ(listFormatFor("list.v2", 6), ListFormat::IconPng);
+    EXPECT_EQ(listFormatFor("list", 0), ListFormat::Html);
+    EXPECT_EQ(listFormatFor("list", 7), ListFormat::Html);
+    EXPECT_FALSE(isRowFormat(ListFormat::IconBitmap));
+    EXPECT_TRUE(isRowFormat(ListFormat::Text));
 }
 
 TEST_F(ExportFiles, FailedWritesAreReportedAndLeaveNoFile) {
@@ -183,7 +196,8 @@ TEST_F(ExportFiles, FailedWritesAreReportedAndLeaveNoFile) {
                           {ListFormat::Csv, "Failed to save to CSV..."},
                           {ListFormat::Rtf, "Failed to save to RTF..."},
                           {ListFormat::Text, "Failed to save to Text..."},
-                          {ListFormat::IconBitmap, "Failed to save to BMP..."}};
+                          {ListFormat::IconBitmap, "Failed to save to BMP..."},
+                          {ListFormat::IconPng, "Failed to save to PNG..."}};
     const std::string path = tmp.file("missing-folder/list.out");
     for (const Case& c : cases) {
         host.errors.clear();
@@ -219,6 +233,17 @@ TEST_F(ExportFiles, IconStripKeepsTheIconsInOrder) {
     ASSERT_TRUE(writeCatalogueList(catalogue, ListFormat::IconBitmap, path, kAll, dialogs));
     const std::vector<std::uint8_t> expected = encodeBmp(strip);
     EXPECT_EQ(test::readFile(path), std::string(expected.begin(), expected.end()));
+
+    // The same strip as PNG.
+    const std::string png = tmp.file("icons.png");
+    ASSERT_TRUE(writeCatalogueList(catalogue, ListFormat::IconPng, png, kAll, dialogs));
+    Image32 pixels(strip.width, strip.height);
+    for (int y = 0; y < strip.height; ++y) {
+        for (int x = 0; x < strip.width; ++x)
+            pixels.at(x, y) = strip.get(x, y) ? 0xFFFFFF : 0x000000;
+    }
+    const std::vector<std::uint8_t> expectedPng = encodePng(pixels);
+    EXPECT_EQ(test::readFile(png), std::string(expectedPng.begin(), expectedPng.end()));
 
     // Past sixteen icons the strip wraps into further rows.
     for (int i = 0; i < 15; ++i)

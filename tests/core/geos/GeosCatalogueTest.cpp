@@ -508,7 +508,7 @@ TEST_F(CatalogueFixture, DeleteClearAndCopy) {
                              path + "\t" + row(0).text(kColOffset);
     const std::string row2 = "\"F2\"\tDOC\tC2\tAuthor\tParent\tSome words\t00.00.2000 00:00\t" +
                              path + "\t" + row(2).text(kColOffset);
-    EXPECT_EQ(copied, row0 + "\r" + row2);
+    EXPECT_EQ(copied, row0 + kClipboardLineBreak + row2);
 
     catalogue.deleteRows({1, 3, 1, 99});
     EXPECT_EQ(column(kColFileName), (std::vector<std::string>{"\"F0\"", "\"F2\""}));
