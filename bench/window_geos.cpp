@@ -5,6 +5,7 @@
 // chosen.
 
 #include <QApplication>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -55,7 +56,7 @@ Bytes writePage(int page) {
                  "page, with words of every length.")
           << Bytes{13};
     if (page < 10)
-        b << qv::test::geowrite::picture(20, 80, 61 - 1 - page) << Bytes{13};
+        b << qv::test::geowrite::picture(20, 80, 63 + page) << Bytes{13};
     return b;
 }
 
@@ -88,11 +89,12 @@ int main(int argc, char** argv) {
     qv::test::InfoBlockSpec write;
     write.structure = 1;
     write.className = "Write Image V2.0";
-    std::vector<Bytes> records(61);
+    // Pages in records 0-29, the pictures beyond the header and footer records.
+    std::vector<Bytes> records(73);
     for (int p = 0; p < 30; ++p)
         records[static_cast<std::size_t>(p)] = writePage(p);
     for (int s = 0; s < 10; ++s)
-        records[static_cast<std::size_t>(60 - s)] = scrap();
+        records[static_cast<std::size_t>(63 + s)] = scrap();
     d.addGeosVlir("WRITE", write, records);
     const std::string image = tmp.file("bench.d64");
     d.save(image);
