@@ -34,6 +34,7 @@
 
 #include "bam/TfBAMViewer.h"
 #include "collection/TfCollection.h"
+#include "geos/GeosViewers.h"
 #include "geos/TfGeosDetails.h"
 #include "listing/FileList.h"
 #include "listing/ListingExport.h"
@@ -459,6 +460,10 @@ void TfMainForm::createGeosDetails() {
         return !chosen.empty() ? chosen : listing_->saveDir;
     });
     connect(geosDetails_, &TfGeosDetails::closed, this, [this] { geosAction_->setChecked(false); });
+    // A double click on a row opens its document in the viewer for its kind.
+    geosViewers_ = new GeosViewers(*session_, *fileChooser_, this);
+    connect(geosDetails_, &TfGeosDetails::openEntryRequested, geosViewers_,
+            &GeosViewers::openEntry);
 }
 
 void TfMainForm::toggleGeosDetails(bool on) {

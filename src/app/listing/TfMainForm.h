@@ -40,6 +40,7 @@ class TfBAMViewer;
 class TfC64Screen;
 class TfCollection;
 class TfFileViewer;
+class GeosViewers;
 class TfGeosDetails;
 class TfListerOptions;
 class TfExtendedOpen;
@@ -138,6 +139,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     // The GEOS catalogue window and its toggle ("Show GEOS File Details").
     TfGeosDetails* geosDetails() const { return geosDetails_; }
     QAction* geosAction() const { return geosAction_; }
+    GeosViewers* geosViewers() const { return geosViewers_; }
     void toggleGeosDetails(bool on);
     // The listing's context menu (Copy, Select All, Find Text...), made anew for
     // each use; the caller owns it.
@@ -252,6 +254,7 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     QAction* bamAction_ = nullptr;
     bool bamPrepared_ = false;
     TfGeosDetails* geosDetails_ = nullptr;
+    GeosViewers* geosViewers_ = nullptr;
     QAction* geosAction_ = nullptr;
     QAction* findAction_ = nullptr;
 };

@@ -71,6 +71,12 @@ void QtDialogHost::showMessage(const std::string& text) {
     QMessageBox::information(parent_, QStringLiteral("Quorvane"), qs(text));
 }
 
+bool QtDialogHost::askOkCancel(const std::string& caption, const std::string& text) {
+    return QMessageBox::information(parent_, qs(caption), qs(text),
+                                    QMessageBox::Ok | QMessageBox::Cancel,
+                                    QMessageBox::Ok) == QMessageBox::Ok;
+}
+
 MessageAnswer QtDialogHost::askYesNoCancel(const std::string& caption, const std::string& text) {
     const auto b = QMessageBox::warning(parent_, qs(caption), qs(text),
                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,

@@ -40,6 +40,8 @@ class QtDialogHost : public DialogHost {
     void showMessage(const std::string& text) override;
     MessageAnswer askYesNoCancel(const std::string& caption, const std::string& text) override;
     bool askYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override;
+    // An information box with OK and Cancel (the photo scrap's cards-repeater note).
+    bool askOkCancel(const std::string& caption, const std::string& text) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
                                        const std::string& preset) override;

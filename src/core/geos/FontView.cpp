@@ -14,6 +14,9 @@ void FontView::setPicture(Image32 picture, FontViewContent content, const std::s
     imagePath_ = imagePath;
     fileName_ = fileName;
     fileOffset_ = fileOffset;
+    // A picture drawn again (another option) keeps the zoom and takes its own size.
+    naturalWidth_ = picture_.width;
+    naturalHeight_ = picture_.height;
     scrollY_ = 0;
     fitClientToPicture();
 }

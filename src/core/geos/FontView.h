@@ -81,6 +81,8 @@ class FontView {
     int redraw(GeosReaderContext& context);
 
     int scrollY() const { return scrollY_; }
+    // Where the window's scroll bar stands (the user may have dragged it).
+    void setScrollY(int y) { scrollY_ = y; }
     void wheel(int notches);
 
   private:

@@ -541,6 +541,15 @@ int GeoWriteView::convertAgain(GeosReaderContext& context) {
     return convertGeoWrite(context, s.imagePath, s.fileName, s.fileOffsetText, s.classText);
 }
 
+bool GeoWriteView::setParagraphFormat(std::size_t i, const ParagraphFormat& format) {
+    if (i > document_.paragraphAt(document_.text.size()))
+        return false;
+    if (document_.paragraphs.size() <= i)
+        document_.paragraphs.resize(i + 1);
+    document_.paragraphs[i] = format;
+    return true;
+}
+
 bool GeoWriteView::saveGeoWriteRtf(Dialogs& dialogs, const std::string& path) const {
     const std::string rtf = writeRtf(document_);
     std::optional<std::string> withSetup = insertPageSetup(rtf, format_.layout, options.paperA4);

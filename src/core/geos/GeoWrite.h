@@ -117,6 +117,9 @@ class GeoWriteView {
     bool saveGeoWriteRtf(Dialogs& dialogs, const std::string& path) const;
 
     const RichDocument& document() const { return document_; }
+    // The indents and layout of paragraph i after a ruler marker was dropped; later
+    // saves write it. False for a paragraph the document does not have.
+    bool setParagraphFormat(std::size_t i, const ParagraphFormat& format);
     const std::string& caption() const { return caption_; }
     GeoWriteLayout layout() const { return format_.layout; }
     int version() const { return format_.version; }
@@ -127,6 +130,8 @@ class GeoWriteView {
     bool headerEnabled() const { return headerEnabled_; }
     bool footerEnabled() const { return footerEnabled_; }
     bool hasStoredDocument() const { return stored_.has_value(); }
+    // The image of the stored document; empty when there is none.
+    std::string storedImagePath() const { return stored_ ? stored_->imagePath : std::string(); }
 
     // Pixels per inch of the screen over 96; the scales follow it after a conversion.
     double screenScale = 1.0;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "support/Image.h"
+
+namespace qv::app {
+
+// An engine picture (0x00RRGGBB pixels) as the toolkit's picture, copied.
+inline QImage toQImage(const Image32& picture) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() !=
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+        return {};
+    }
+    // The toolkit's 32-bit RGB format reads 0x00RRGGBB as it is.
+    return QImage(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
+                  picture.height, picture.width * 4, QImage::Format_RGB32)
+        .copy();
+}
+
+// Shows a GEOS picture stretched over the whole widget, pixel for pixel without
+// smoothing, so that an enlarged picture keeps its sharp C64 pixels.
+class GeosPictureWidget : public QWidget {
+    Q_OBJECT
+  public:
+    explicit GeosPictureWidget(QWidget* parent = nullptr);
+
+    void setPicture(const Image32& picture);
+    const QImage& image() const { return image_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QImage image_;
+};
+
+}  // namespace qv::app
