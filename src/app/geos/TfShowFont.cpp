@@ -21,20 +21,18 @@ namespace qv::app {
 namespace {
 constexpr int kNotch = 120;  // wheel angle of one notch, in eighths of a degree
 
-// The zoom command of a key: numeric-pad "*" or Shift with "=" (the main keyboard's
-// "+") shows 100%, numeric-pad "+" or "=" zooms in, "-" zooms out.
+// The zoom command of a key, by the character it types as on the C64 screen: "*"
+// shows 100%, "+" zooms in, "-" zooms out, from the numeric pad or the main keyboard;
+// "=" zooms in too, being the "+" key without Shift on US keyboards.
 ZoomKey viewerZoomKey(const QKeyEvent* event) {
-    const bool pad = event->modifiers().testFlag(Qt::KeypadModifier);
-    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     switch (event->key()) {
         case Qt::Key_Asterisk:
-            return zoomKey('*', pad, shift);
+            return zoomKey('*');
         case Qt::Key_Plus:
-            return zoomKey('+', pad, !pad);  // "+" off the pad is Shift with "="
         case Qt::Key_Equal:
-            return zoomKey('+', false, false);
+            return zoomKey('+');
         case Qt::Key_Minus:
-            return zoomKey('-', pad, shift);
+            return zoomKey('-');
         default:
             return ZoomKey::None;
     }
