@@ -332,7 +332,24 @@ void TfBAMViewer::gridDoubleClicked(int column, int row) {
         session_.dialogs().message(errorText(code).value_or(std::to_string(code)));
 }
 
+// The keys of the whole window, in the grid and in the file list alike: F5 reads the
+// image again, F12 brings the file viewer up.
+bool TfBAMViewer::windowKey(int key) {
+    if (key == Qt::Key_F5) {
+        requestRefresh(true);
+        return true;
+    }
+    if (key == Qt::Key_F12) {
+        viewer_.show();
+        viewer_.raise();
+        return true;
+    }
+    return false;
+}
+
 void TfBAMViewer::gridKey(int key) {
+    if (windowKey(key))
+        return;
     const GridCell c = grid_->selected();
     switch (key) {
         case Qt::Key_D:
@@ -350,13 +367,6 @@ void TfBAMViewer::gridKey(int key) {
                 if (next)
                     selectBlock(*next);
             }
-            break;
-        case Qt::Key_F5:
-            requestRefresh(true);
-            break;
-        case Qt::Key_F12:
-            viewer_.show();
-            viewer_.raise();
             break;
         default:
             break;
@@ -376,6 +386,8 @@ void TfBAMViewer::listRowChosen(int row) {
 }
 
 void TfBAMViewer::listKey(int key) {
+    if (windowKey(key))
+        return;
     const int first = fileList_->firstSelectedRow();
     const int row = first >= 0 ? first : map().selectedFile();
     switch (key) {
@@ -396,13 +408,6 @@ void TfBAMViewer::listKey(int key) {
             break;
         case Qt::Key_E:
             exportSelected();
-            break;
-        case Qt::Key_F5:
-            requestRefresh(true);
-            break;
-        case Qt::Key_F12:
-            viewer_.show();
-            viewer_.raise();
             break;
         default:
             break;

@@ -62,6 +62,7 @@ class TfBAMViewer : public QMainWindow, public BlockMapFiles {
     void exportSelected();
     void removeErrorInfo();
     // The grid's keys: D, A, N, P, F5, F12.
+    bool windowKey(int key);
     void gridKey(int key);
     void listKey(int key);
     bool popupAutomatic() const { return popupAutomatic_; }

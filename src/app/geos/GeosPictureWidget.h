@@ -3,9 +3,17 @@
 #include <QImage>
 #include <QWidget>
 
+#include <string>
+
 #include "support/Image.h"
 
+namespace qv {
+class Dialogs;
+}
+
 namespace qv::app {
+
+class FileChooser;
 
 // An engine picture (0x00RRGGBB pixels) as the toolkit's picture, copied.
 inline QImage toQImage(const Image32& picture) {
@@ -19,6 +27,13 @@ inline QImage toQImage(const Image32& picture) {
                   picture.height, picture.width * 4, QImage::Format_RGB32)
         .copy();
 }
+
+// "Save as..." of the picture viewers: the save dialog over FILTER, starting in FOLDER,
+// then the picture written as a bitmap or PNG; a picture that cannot be written has
+// shown its message under MODULE.
+void savePictureAs(QWidget* parent, FileChooser& chooser, const QString& folder,
+                   const std::string& filter, const QString& defaultSuffix, Dialogs& dialogs,
+                   const std::string& module, const Image32& picture);
 
 // Shows a GEOS picture stretched over the whole widget, pixel for pixel without
 // smoothing, so that an enlarged picture keeps its sharp C64 pixels.

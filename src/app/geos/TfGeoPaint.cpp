@@ -87,16 +87,8 @@ void TfGeoPaint::toggleMonochrome() {
 }
 
 void TfGeoPaint::saveAs() {
-    if (view_.picture().pixels.empty())
-        return;
-    const QString folder = saveFolder_ ? saveFolder_() : QString();
-    const std::optional<FileChooser::SaveChoice> choice = chooser_.saveFile(
-        this, QStringLiteral("Save"), folder, kGeoPaintSaveFilter, QStringLiteral("bmp"));
-    if (!choice)
-        return;
-    const std::string path = ss(choice->path);
-    saveViewerPicture(context_.dialogs, "GeoPaint", path, view_.picture(),
-                      viewerPictureFormat(path, choice->filterIndex));
+    savePictureAs(this, chooser_, saveFolder_ ? saveFolder_() : QString(), kGeoPaintSaveFilter,
+                  QStringLiteral("bmp"), context_.dialogs, "GeoPaint", view_.picture());
 }
 
 void TfGeoPaint::resizeEvent(QResizeEvent* event) {

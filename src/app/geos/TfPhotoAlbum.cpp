@@ -159,16 +159,8 @@ void TfPhotoAlbum::toggleMonochrome() {
 }
 
 void TfPhotoAlbum::saveAs() {
-    if (album_.picture().pixels.empty())
-        return;
-    const QString folder = saveFolder_ ? saveFolder_() : QString();
-    const std::optional<FileChooser::SaveChoice> choice = chooser_.saveFile(
-        this, QStringLiteral("Save"), folder, kGeoPaintSaveFilter, QStringLiteral("BMP"));
-    if (!choice)
-        return;
-    const std::string path = ss(choice->path);
-    saveViewerPicture(context_.dialogs, "PhotoAlbum", path, album_.picture(),
-                      viewerPictureFormat(path, choice->filterIndex));
+    savePictureAs(this, chooser_, saveFolder_ ? saveFolder_() : QString(), kGeoPaintSaveFilter,
+                  QStringLiteral("BMP"), context_.dialogs, "PhotoAlbum", album_.picture());
 }
 
 void TfPhotoAlbum::keyPressEvent(QKeyEvent* event) {

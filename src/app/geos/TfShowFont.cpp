@@ -176,16 +176,8 @@ void TfShowFont::toggleMonochromeScrap() {
 }
 
 void TfShowFont::saveAs() {
-    if (view_.picture().pixels.empty())
-        return;
-    const QString folder = saveFolder_ ? saveFolder_() : QString();
-    const std::optional<FileChooser::SaveChoice> choice = chooser_.saveFile(
-        this, QStringLiteral("Save"), folder, kFontSaveFilter, QStringLiteral("bmp"));
-    if (!choice)
-        return;
-    const std::string path = ss(choice->path);
-    saveViewerPicture(context_.dialogs, "ShowFont", path, view_.picture(),
-                      viewerPictureFormat(path, choice->filterIndex));
+    savePictureAs(this, chooser_, saveFolder_ ? saveFolder_() : QString(), kFontSaveFilter,
+                  QStringLiteral("bmp"), context_.dialogs, "ShowFont", view_.picture());
 }
 
 void TfShowFont::keyPressEvent(QKeyEvent* event) {
