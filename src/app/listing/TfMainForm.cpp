@@ -691,27 +691,36 @@ void TfMainForm::load() {
 }
 
 void TfMainForm::loadFiles(const QStringList& files) {
+    std::vector<std::string> paths;
+    for (const QString& f : files)
+        paths.push_back(ss(f));
+    if (paths.empty())
+        return;
     screenWindow_->screen().beginUpdate();
-    clearListing();
-    if (listing_->text().valid()) {
-        setCommandsEnabled(false);
-        listing_->fileList.clear();
-        for (const QString& f : files)
-            listing_->fileList.push_back(ss(f));
-        listing_->saveDir = session_->runSaveFolder(listing_->fileList[0]);
-        runListing(RunKind::Load);
-        finishLoadStatus();
-        if (!listing_->currentImage().empty()) {
-            names_.lastLoad = folderPart(listing_->currentImage());
-            loadStart_ = names_.lastLoad;
-            (void)session_->settings().update("MainForm", [this](IniFile& ini) {
-                NamesSettings::writeLastLoad(ini, names_.lastLoad);
-            });
-        }
-        setCommandsEnabled(true);
-    }
+    std::string saveDir = session_->runSaveFolder(paths[0]);
+    listAsNewListing(std::move(paths), std::move(saveDir), RunKind::Load);
     screenWindow_->screen().endUpdate(true);
     showCounts();
+}
+
+void TfMainForm::listAsNewListing(std::vector<std::string> files, std::string saveDir,
+                                  RunKind runKind) {
+    clearListing();
+    if (!listing_->text().valid())
+        return;
+    setCommandsEnabled(false);
+    listing_->fileList = std::move(files);
+    listing_->saveDir = std::move(saveDir);
+    runListing(runKind);
+    finishLoadStatus();
+    if (!listing_->currentImage().empty()) {
+        names_.lastLoad = folderPart(listing_->currentImage());
+        loadStart_ = names_.lastLoad;
+        (void)session_->settings().update("MainForm", [this](IniFile& ini) {
+            NamesSettings::writeLastLoad(ini, names_.lastLoad);
+        });
+    }
+    setCommandsEnabled(true);
 }
 
 void TfMainForm::openExtended() {
@@ -721,24 +730,11 @@ void TfMainForm::openExtended() {
     screenWindow_->screen().beginUpdate();
     // The listing is cleared only once the dialog is confirmed: Cancel keeps it.
     if (extendedOpen_->run(treeWidth)) {
-        clearListing();
-        if (listing_->text().valid()) {
-            setCommandsEnabled(false);
-            listing_->fileList = extendedOpen_->resultList();
-            const std::string chosen = session_->saveFolder();
-            listing_->saveDir =
-                !chosen.empty() ? chosen : withTrailingSeparator(extendedOpen_->selectedFolder());
-            runListing(RunKind::Extended);
-            finishLoadStatus();
-            if (!listing_->currentImage().empty()) {
-                names_.lastLoad = folderPart(listing_->currentImage());
-                loadStart_ = names_.lastLoad;
-                (void)session_->settings().update("MainForm", [this](IniFile& ini) {
-                    NamesSettings::writeLastLoad(ini, names_.lastLoad);
-                });
-            }
-            setCommandsEnabled(true);
-        }
+        const std::string chosen = session_->saveFolder();
+        listAsNewListing(
+            extendedOpen_->resultList(),
+            !chosen.empty() ? chosen : withTrailingSeparator(extendedOpen_->selectedFolder()),
+            RunKind::Extended);
     }
     screenWindow_->screen().endUpdate(true);
     showCounts();

@@ -183,6 +183,9 @@ class TfMainForm : public QMainWindow, private RunHost, private ListingView {
     void runListing(RunKind runKind);
     // "Load..." once the files are chosen.
     void loadFiles(const QStringList& files);
+    // Lists FILES as a new listing (Load, Load Extended): the old one cleared, one run,
+    // and the folder of the last image kept for the next "Load...".
+    void listAsNewListing(std::vector<std::string> files, std::string saveDir, RunKind runKind);
     // Lists FILES in one run with progress and "Abort", as a drop does.
     void listAsOneRun(std::vector<std::string> files, std::string saveDir);
     // The files of ITEMS, their folders searched on the worker thread with progress
