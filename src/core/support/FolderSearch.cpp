@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 namespace qv {
@@ -99,7 +99,9 @@ void searchFolderTree(const std::string& start, const std::string& mask, SearchS
                       const std::atomic<bool>& abort) {
     std::error_code ec;
     std::vector<PendingFolder> stack;
-    std::set<fs::path> entered;
+    // The real locations entered, as text: a hash look-up instead of comparing paths
+    // element by element.
+    std::unordered_set<std::string> entered;
     if (!start.empty() && fs::is_directory(start, ec)) {
         fs::path real = fs::canonical(start, ec);
         if (ec)
@@ -109,7 +111,7 @@ void searchFolderTree(const std::string& start, const std::string& mask, SearchS
     while (!stack.empty() && !abort.load(std::memory_order_relaxed)) {
         PendingFolder folder = std::move(stack.back());
         stack.pop_back();
-        if (!entered.insert(folder.real).second)
+        if (!entered.insert(folder.real.native()).second)
             continue;  // reached again through a link
         const std::string folderText = withTrailingSeparator(folder.path.string());
         sink.searchEvent({SearchEvent::Kind::FolderChange, folderText, {}, false});
@@ -122,14 +124,18 @@ void searchFolderTree(const std::string& start, const std::string& mask, SearchS
                 break;
             std::error_code entryEc;
             const bool link = it->is_symlink(entryEc);
-            // status() follows a link; a dangling one is neither a file nor a folder.
-            const fs::file_status st = it->status(entryEc);
+            // The entry's type as the folder listing gave it, so that a large folder
+            // costs no look-up per file; only a link (or an entry of unknown type) is
+            // looked up, following the link: a dangling one is neither a file nor a
+            // folder.
+            const bool folderEntry = it->is_directory(entryEc);
+            const bool fileEntry = !entryEc && !folderEntry && it->is_regular_file(entryEc);
             if (entryEc)
                 continue;
             std::string name = it->path().filename().string();
-            if (fs::is_directory(st))
+            if (folderEntry)
                 subfolders.emplace_back(std::move(name), link);
-            else if (fs::is_regular_file(st) && maskMatches(mask, name))
+            else if (fileEntry && maskMatches(mask, name))
                 files.push_back(std::move(name));
         }
         ec.clear();
@@ -150,7 +156,7 @@ void searchFolderTree(const std::string& start, const std::string& mask, SearchS
                 if (linkEc)
                     continue;
             }
-            if (!entered.count(sub.real))
+            if (!entered.count(sub.real.native()))
                 stack.push_back(std::move(sub));
         }
     }
