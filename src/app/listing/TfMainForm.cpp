@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPixmap>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -124,8 +125,15 @@ TfMainForm::TfMainForm(const MainFormSetup& setup, QWidget* parent)
 
 TfMainForm::~TfMainForm() {
     listing_->setHost(nullptr);
-    // It works on the session, which goes before the child windows do.
-    delete collection_;
+    // The child windows (catalogue, viewers, block map, collection) work on the session,
+    // which goes with this window's members, before QWidget's destructor would delete
+    // the children: they go first. A child that takes others with it leaves a null
+    // pointer behind.
+    QList<QPointer<QObject>> children;
+    for (QObject* c : this->children())
+        children.push_back(c);
+    for (const QPointer<QObject>& c : children)
+        delete c.data();
 }
 
 void TfMainForm::buildWidgets() {
