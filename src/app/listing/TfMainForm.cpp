@@ -127,13 +127,16 @@ TfMainForm::~TfMainForm() {
     listing_->setHost(nullptr);
     // The child windows (catalogue, viewers, block map, collection) work on the session,
     // which goes with this window's members, before QWidget's destructor would delete
-    // the children: they go first. A child that takes others with it leaves a null
-    // pointer behind.
-    QList<QPointer<QObject>> children;
-    for (QObject* c : this->children())
-        children.push_back(c);
-    for (const QPointer<QObject>& c : children)
-        delete c.data();
+    // the children: they go first. One that takes others with it leaves a null pointer.
+    QList<QPointer<QWidget>> windows;
+    for (QObject* c : children()) {
+        auto* w = qobject_cast<QWidget*>(c);
+        if (w && w->isWindow())
+            windows.push_back(w);
+    }
+    for (const QPointer<QWidget>& w : windows)
+        delete w.data();
+    delete geosViewers_;
 }
 
 void TfMainForm::buildWidgets() {
