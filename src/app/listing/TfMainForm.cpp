@@ -584,7 +584,8 @@ void TfMainForm::processEvents() {
     // answers "Abort" as quickly as anyone can see.
     if (eventsHandled_.isValid() && eventsHandled_.elapsed() < runEventInterval_)
         return;
-    showRunPosition();
+    if (runShowing_)
+        showRunPosition();
     QApplication::processEvents();
     eventsHandled_.start();
 }
