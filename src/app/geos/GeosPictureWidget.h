@@ -28,6 +28,16 @@ inline QImage toQImage(const Image32& picture) {
         .copy();
 }
 
+// Whole wheel notches turned so far (120 eighths of a degree each); a fine-grained
+// wheel's part of a notch waits in REMAINDER for the next turn.
+inline int takeWheelNotches(int& remainder, int angleDelta) {
+    constexpr int kNotch = 120;
+    remainder += angleDelta;
+    const int notches = remainder / kNotch;
+    remainder -= notches * kNotch;
+    return notches;
+}
+
 // "Save as..." of the picture viewers: the save dialog over FILTER, starting in FOLDER,
 // then the picture written as a bitmap or PNG; a picture that cannot be written has
 // shown its message under MODULE.

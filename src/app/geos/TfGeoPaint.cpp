@@ -16,10 +16,6 @@
 
 namespace qv::app {
 
-namespace {
-constexpr int kNotch = 120;  // wheel angle of one notch, in eighths of a degree
-}
-
 TfGeoPaint::TfGeoPaint(GeosReaderContext& context, FileChooser& chooser, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(context), chooser_(chooser) {
     setObjectName(QStringLiteral("TfGeoPaint"));
@@ -104,9 +100,7 @@ void TfGeoPaint::resizeEvent(QResizeEvent* event) {
 bool TfGeoPaint::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scroll_->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
-        wheelRemainder_ += wheel->angleDelta().y();
-        const int notches = wheelRemainder_ / kNotch;
-        wheelRemainder_ -= notches * kNotch;
+        const int notches = takeWheelNotches(wheelRemainder_, wheel->angleDelta().y());
         if (notches != 0) {
             view_.setScrollY(scroll_->verticalScrollBar()->value());
             view_.wheel(notches, scroll_->viewport()->height());

@@ -19,7 +19,6 @@
 namespace qv::app {
 
 namespace {
-constexpr int kNotch = 120;  // wheel angle of one notch, in eighths of a degree
 
 // The zoom command of a key, by the character it types as on the C64 screen: "*"
 // shows 100%, "+" zooms in, "-" zooms out, from the numeric pad or the main keyboard;
@@ -216,9 +215,7 @@ void TfShowFont::contextMenuEvent(QContextMenuEvent* event) {
 bool TfShowFont::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scroll_->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
-        wheelRemainder_ += wheel->angleDelta().y();
-        const int notches = wheelRemainder_ / kNotch;
-        wheelRemainder_ -= notches * kNotch;
+        const int notches = takeWheelNotches(wheelRemainder_, wheel->angleDelta().y());
         if (notches != 0) {
             view_.setScrollY(scroll_->verticalScrollBar()->value());
             view_.wheel(notches);
