@@ -198,12 +198,14 @@ void TfFileViewer::appendLine(std::string_view line) {
 bool TfFileViewer::showBuffer() {
     view_->suspendUpdates();
     const bool ok = view_->setCp437Text(buffer_);
+    // The font goes onto the new text before it is shown, so that it is laid out once.
+    if (ok)
+        applyFont();
     view_->resumeUpdates();
     if (!ok) {
         session_.dialogs().message("ViewFile: Error assigning Text to RichEdit");
         return false;
     }
-    applyFont();
     return true;
 }
 
