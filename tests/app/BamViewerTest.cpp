@@ -2,6 +2,7 @@
 // main window, the grid's mouse and keys, the file list's keys, export, removing the
 // error info, and the file viewer's commands.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QListWidget>
@@ -90,6 +91,7 @@ class BamViewerTest : public QObject {
     void bamCommandOpensAndClosesTheWindow();
     void fortyTracksShowFortyOneColumnsAndBack();
     void sharedBlockSelectsBothOwners();
+    void activationRefreshesAfterTheMainWindowOnly();
     void chainKeysWalkTheSelectedFile();
     void popupModeFollowsTheErrorInfo();
     void viewAndDetokenizeFromTheList();
@@ -161,6 +163,37 @@ void BamViewerTest::sharedBlockSelectsBothOwners() {
     // A cell that is no block cannot be selected.
     f.click({35, 20});
     QVERIFY(f.grid()->selected() == (GridCell{c[0].track, c[0].sector + 1}));
+}
+
+void BamViewerTest::activationRefreshesAfterTheMainWindowOnly() {
+    // With the owner display off every refresh reloads the map and forgets the
+    // selected block, so a needless one is visible.
+    Fixture f("[BAM Defaults]\nFileList open=0\n");
+    const std::string first = f.save(plainDisk(), "first.d64");
+    f.openOn(first);
+    QVERIFY(!f.bam()->ownerDisplay());
+    f.click({1, 0});
+    const GridCell chosen = f.grid()->selected();
+    QVERIFY(chosen.valid());
+    const auto activate = [](QWidget* w) {
+        QApplication::setActiveWindow(w);
+        QCoreApplication::processEvents();
+    };
+    // Looking at the block in the file viewer and coming back keeps it.
+    f.bam()->viewBlock({1, 0});
+    activate(f.viewer());
+    activate(f.bam());
+    QVERIFY(f.grid()->selected() == chosen);
+    // After work in the main window the map follows its current image.
+    DiskBuilder b;
+    b.format("SECOND", "QV");
+    b.addFile("ONLY", 0x82, kBasic);
+    const std::string second = f.save(b, "second.d64");
+    f.form->dropPaths({QString::fromStdString(second)});
+    activate(f.form.get());
+    activate(f.bam());
+    QCOMPARE(f.form->session().blockMap().imagePath(), second);
+    QVERIFY(!f.grid()->selected().valid());
 }
 
 void BamViewerTest::chainKeysWalkTheSelectedFile() {

@@ -541,8 +541,16 @@ void TfBAMViewer::closeEvent(QCloseEvent* event) {
 
 void TfBAMViewer::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible() &&
+        mainHadFocus_) {
+        mainHadFocus_ = false;
         requestRefresh(false);
+    }
+}
+
+void TfBAMViewer::mainWindowActivated() {
+    if (isVisible())
+        mainHadFocus_ = true;
 }
 
 }  // namespace qv::app

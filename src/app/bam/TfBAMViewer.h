@@ -52,6 +52,10 @@ class TfBAMViewer : public QMainWindow, public BlockMapFiles {
     void refresh(bool force = false);
     // The same, after the current input has been handled.
     void requestRefresh(bool force = false);
+    // The main window was activated while this window is open: the next activation of
+    // this window brings it up to what the user did there. Coming back from the file
+    // viewer alone keeps the map as it is (and the selected block with it).
+    void mainWindowActivated();
 
     void setOwnerDisplay(bool on);
     bool ownerDisplay() const;
@@ -115,6 +119,7 @@ class TfBAMViewer : public QMainWindow, public BlockMapFiles {
     bool initialized_ = false;
     bool popupAutomatic_ = false;
     bool refreshPosted_ = false;
+    bool mainHadFocus_ = false;
     bool forcePosted_ = false;
     bool fitting_ = false;
     int shownColumns_ = 0;

@@ -1026,6 +1026,8 @@ bool TfMainForm::event(QEvent* event) {
     // button or a menu item.
     if (event->type() == QEvent::StatusTip)
         return true;
+    if (event->type() == QEvent::WindowActivate && bamViewer_)
+        bamViewer_->mainWindowActivated();
     return QMainWindow::event(event);
 }
 
