@@ -92,6 +92,7 @@ class BamViewerTest : public QObject {
     void fortyTracksShowFortyOneColumnsAndBack();
     void sharedBlockSelectsBothOwners();
     void activationRefreshesAfterTheMainWindowOnly();
+    void fileListKeepsOutOfTheGridsShare();
     void chainKeysWalkTheSelectedFile();
     void popupModeFollowsTheErrorInfo();
     void viewAndDetokenizeFromTheList();
@@ -194,6 +195,44 @@ void BamViewerTest::activationRefreshesAfterTheMainWindowOnly() {
     activate(f.bam());
     QCOMPARE(f.form->session().blockMap().imagePath(), second);
     QVERIFY(!f.grid()->selected().valid());
+}
+
+void BamViewerTest::fileListKeepsOutOfTheGridsShare() {
+    Fixture f;
+    f.openOn(f.save(plainDisk(), "plain.d64"));
+    BamFileList* list = f.bam()->fileList();
+    QVERIFY(list->isVisible() && !list->isFloating());
+    const int listWidth = list->width();
+    // The cells fill the grid's share of the window, whatever its size.
+    const auto cellsFillTheGrid = [&] {
+        const GridGeometry& g = f.grid()->cellGeometry();
+        const int used = f.grid()->columns() * (g.columnWidth + g.lineWidth) + g.lineWidth;
+        return used <= f.grid()->width() && f.grid()->width() - used < f.grid()->columns() + 1;
+    };
+    f.bam()->showMaximized();
+    QTRY_VERIFY(f.bam()->isMaximized());
+    QCoreApplication::processEvents();
+    QCOMPARE(list->width(), listWidth);
+    QVERIFY(cellsFillTheGrid());
+    f.bam()->showNormal();
+    QCoreApplication::processEvents();
+    QCOMPARE(list->width(), listWidth);
+    QVERIFY(cellsFillTheGrid());
+
+    // Undocked, the list stands at the viewer's right edge, both on the screen: the
+    // 36 columns of 19 pixels and the list do not fit the 800 pixels side by side.
+    const QRect room = f.bam()->screen()->availableGeometry();
+    QVERIFY(f.bam()->width() + listWidth > room.width());
+    list->setFloating(true);
+    QCoreApplication::processEvents();
+    QCOMPARE(list->frameGeometry().left(), f.bam()->frameGeometry().right() + 1);
+    QVERIFY(f.bam()->frameGeometry().left() >= room.left());
+    QVERIFY(list->frameGeometry().right() <= room.right());
+    QVERIFY(cellsFillTheGrid());
+    list->setFloating(false);
+    QCoreApplication::processEvents();
+    QVERIFY(!list->isFloating());
+    QVERIFY(f.bam()->width() <= room.width());
 }
 
 void BamViewerTest::chainKeysWalkTheSelectedFile() {

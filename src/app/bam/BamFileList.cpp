@@ -25,7 +25,8 @@ QString fromCp437(const std::string& text) {
 BamFileList::BamFileList(QWidget* parent) : QDockWidget(QStringLiteral("BAMFileList"), parent) {
     setObjectName(QStringLiteral("BAMFileList"));
     setAllowedAreas(Qt::RightDockWidgetArea);
-    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                QDockWidget::DockWidgetFloatable);
     auto* body = new QWidget(this);
     auto* box = new QVBoxLayout(body);
     box->setContentsMargins(2, 2, 2, 2);

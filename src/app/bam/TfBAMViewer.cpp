@@ -86,6 +86,7 @@ TfBAMViewer::TfBAMViewer(Session& session, TfFileViewer& fileViewer, FileChooser
     });
     connect(fileList_, &BamFileList::keyReleased, this, &TfBAMViewer::listKey);
     connect(fileList_, &BamFileList::closed, this, [this] { setOwnerDisplay(false); });
+    connect(fileList_, &QDockWidget::topLevelChanged, this, &TfBAMViewer::fileListFloated);
     connect(fileList_->showChain(), &QCheckBox::toggled, this,
             [this](bool on) { grid_->setShowChain(on); });
     viewer_.setBlockMapFiles(this);
@@ -245,7 +246,7 @@ void TfBAMViewer::fitWindow() {
     l.columnWidth = g.columnWidth;
     l.lineWidth = g.lineWidth;
     l.stripHeight = strip_->sizeHint().height();
-    const bool docked = fileList_->isVisible();
+    const bool docked = fileList_->isVisible() && !fileList_->isFloating();
     l.fileListWidth = docked ? fileListWidth_ : 0;
     l.fileListBorder = docked ? 4 : 0;
     l.screenWidth = room.width();
@@ -257,6 +258,22 @@ void TfBAMViewer::fitWindow() {
         std::max(bamClientWidth(l, grid_->columns()), strip_->sizeHint().width() + l.fileListWidth);
     resize(width, bamClientHeight(l, grid_->rows()));
     fitting_ = false;
+}
+
+void TfBAMViewer::fileListFloated(bool floating) {
+    // The grid's share is redone without (or again with) the docked list.
+    fitWindow();
+    if (!floating || !fileList_->isVisible())
+        return;
+    const QRect room = screen() ? screen()->availableGeometry() : QRect(0, 0, 4000, 4000);
+    const QRect frame = frameGeometry();
+    const int listWidth = fileList_->frameGeometry().width();
+    const UndockedPlacement p =
+        undockedPlacement(room.x(), room.width(), frame.x(), frame.width(), listWidth);
+    resize(p.viewerWidth - (frame.width() - width()), height());
+    move(p.viewerX, frame.y());
+    fileList_->move(p.listX, frame.y());
+    fileList_->resize(fileList_->width(), height());
 }
 
 void TfBAMViewer::resizeEvent(QResizeEvent* event) {

@@ -96,6 +96,7 @@ class TfBAMViewer : public QMainWindow, public BlockMapFiles {
     void buildLegend(QWidget* strip);
     void showMap();
     void fitWindow();
+    void fileListFloated(bool floating);
     void gridCellSelected(int column, int row);
     void gridRightClicked(int column, int row, QPoint globalPos);
     void gridDoubleClicked(int column, int row);

@@ -183,6 +183,18 @@ int bamColumnWidthFor(const BamLayout& l, int columns, int clientWidth) {
     return std::max(0, (available - (columns + 1) * l.lineWidth) / columns);
 }
 
+UndockedPlacement undockedPlacement(int screenX, int screenWidth, int viewerX, int viewerWidth,
+                                    int listWidth) {
+    UndockedPlacement p;
+    p.viewerWidth = viewerWidth;
+    if (p.viewerWidth + listWidth > screenWidth)
+        p.viewerWidth = std::max(0, screenWidth - listWidth);
+    p.viewerX = std::min(viewerX, screenX + screenWidth - listWidth - p.viewerWidth);
+    p.viewerX = std::max(p.viewerX, screenX);
+    p.listX = p.viewerX + p.viewerWidth;
+    return p;
+}
+
 GridRect gridCellRect(const GridGeometry& g, int column, int row) {
     return {g.lineWidth + column * (g.columnWidth + g.lineWidth),
             g.lineWidth + row * (g.rowHeight + g.lineWidth), g.columnWidth, g.rowHeight};

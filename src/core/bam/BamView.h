@@ -90,6 +90,18 @@ int bamClientWidth(const BamLayout& layout, int columns);
 int bamRowHeightFor(const BamLayout& layout, int rows, int clientHeight);
 int bamColumnWidthFor(const BamLayout& layout, int columns, int clientWidth);
 
+// The viewer beside its undocked file list, in screen pixels (outer widths, frames
+// included). The viewer keeps its place and the list stands against its right edge.
+// When the two do not fit side by side the viewer first shrinks to the screen width
+// minus the list's width; then both move left as far as the screen's right edge needs.
+struct UndockedPlacement {
+    int viewerX = 0;
+    int viewerWidth = 0;
+    int listX = 0;
+};
+UndockedPlacement undockedPlacement(int screenX, int screenWidth, int viewerX, int viewerWidth,
+                                    int listWidth);
+
 // Where the cells of the grid lie: cells of columnWidth x rowHeight pixels, a grid line
 // of lineWidth before the first cell and after every cell.
 struct GridGeometry {

@@ -128,6 +128,29 @@ TEST(BamView, FontSizesAndLayout) {
     EXPECT_EQ(bamColumnWidthFor(l, 36, 213 + 36 * 25 + 37 + 10), 25);
 }
 
+TEST(BamView, UndockedFileListStandsBesideTheViewer) {
+    struct Case {
+        const char* what;
+        int viewerX, viewerWidth;
+        UndockedPlacement expected;
+    };
+    // A screen from x 100 to 1100; the list is 213 wide.
+    const Case cases[] = {
+        {"fits where it is", 150, 500, {150, 500, 650}},
+        {"too near the right edge: moves left", 600, 500, {387, 500, 887}},
+        {"wider than the screen with the list: shrinks first", 100, 900, {100, 787, 887}},
+        {"shrinks and moves", 400, 1000, {100, 787, 887}},
+        {"left of the screen: brought in", 0, 300, {100, 300, 400}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const UndockedPlacement p = undockedPlacement(100, 1000, c.viewerX, c.viewerWidth, 213);
+        EXPECT_EQ(p.viewerX, c.expected.viewerX);
+        EXPECT_EQ(p.viewerWidth, c.expected.viewerWidth);
+        EXPECT_EQ(p.listX, c.expected.listX);
+    }
+}
+
 TEST(BamView, GridHitTestingSkipsTheLines) {
     const GridGeometry g{19, 19, 1};
     struct Case {
