@@ -101,6 +101,7 @@ class BamViewerTest : public QObject {
     void removeErrorInfoShortensTheImage();
     void clearThenListAgain();
     void programSaveRefusedForText();
+    void richTextSaveKeepsASymbolFont();
     void textImportTruncates();
     void gridPictures_data();
     void gridPictures();
@@ -381,6 +382,23 @@ void BamViewerTest::programSaveRefusedForText() {
     QVERIFY(!std::filesystem::exists(f.tmp.file("out.prg")));
     QVERIFY(!f.host.errors.empty());
     QCOMPARE(f.host.errors.back().message, std::string("Cannot save File to C64 Program..."));
+}
+
+void BamViewerTest::richTextSaveKeepsASymbolFont() {
+    // The viewer's font with the symbol character set gets it back in the saved
+    // font table; any other charset is written as it is.
+    for (const bool symbol : {true, false}) {
+        Fixture f(symbol ? "[TOK64]\nFontCharset=2\n" : "");
+        f.openOn(f.save(plainDisk(), "plain.d64"));
+        f.bam()->viewBlock({18, 0});
+        const std::string out = f.tmp.file("block.rtf");
+        f.chooser.saveAnswers.push_back(FileChooser::SaveChoice{QString::fromStdString(out), 2});
+        f.viewer()->saveAs();
+        const std::string rtf = readFile(out);
+        QVERIFY(rtf.rfind("{\\rtf", 0) == 0);
+        QCOMPARE(rtf.find("\\fcharset2 ") != std::string::npos, symbol);
+        QVERIFY(f.host.errors.empty());
+    }
 }
 
 void BamViewerTest::textImportTruncates() {

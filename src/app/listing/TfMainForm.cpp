@@ -427,6 +427,7 @@ bool TfMainForm::prepareBamWindows() {
     session_->viewerOptions().load(ini);
     bamViewer_->prepare(ini);
     fileViewer_->prepare(ini);
+    fileViewer_->setWorkArounds(workArounds_);
     fileViewer_->clearContent();
     bamPrepared_ = true;
     return true;
@@ -822,11 +823,8 @@ void TfMainForm::saveAs() {
     const SaveAsFormat format = saveAsFormat(choice->filterIndex);
     if (format == SaveAsFormat::RichText)
         source.windowDocument = view_->toDocument();
-    RtfRepair repair;
-    const FontSetting& font = fonts()[FontSlot::MainForm];
-    repair.needed = font.charset == 2 && workArounds_.rtfFontRepair(kPlatformVersionCode);
-    repair.fontName = source.windowDocument.font.name;
-    repair.tempFolder = temporaryFolder();
+    const RtfRepair repair =
+        rtfRepairFor(fonts()[FontSlot::MainForm], workArounds_, source.windowDocument.font.name);
     saveListingAs(ss(choice->path), format, source, repair, session_->dialogs());
     QApplication::restoreOverrideCursor();
 }

@@ -503,10 +503,9 @@ void TfFileViewer::saveAs() {
     const SaveAsFormat format = saveAsFormat(choice->filterIndex);
     if (format == SaveAsFormat::RichText)
         source.windowDocument = view_->toDocument();
-    const std::optional<std::string> bytes = saveAsBytes(format, source);
-    if (!bytes || !writeFileAtomically(target, *bytes))
-        session_.dialogs().showError("TOK64", target, "", "Error while creating Save File...",
-                                     kTellFile);
+    const RtfRepair repair = rtfRepairFor(session_.fonts()[FontSlot::FileViewer], workArounds_,
+                                          source.windowDocument.font.name);
+    saveListingAs(target, format, source, repair, session_.dialogs(), "TOK64", kTellFile);
 }
 
 void TfFileViewer::toggleC64Screen(bool on) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/WindowSettings.h"
 #include "viewer/DumpLayout.h"
 #include "viewer/FileViewerState.h"
 
@@ -51,6 +52,8 @@ class TfFileViewer : public QMainWindow {
     // The first opening of the block map: the [TOK64] keys, the import folder and the
     // C64 screen's limit and column mode.
     void prepare(const IniFile& ini);
+    // [WorkArounds] as read at start: whether rich-text saves get their symbol font back.
+    void setWorkArounds(const WorkAroundSettings& w) { workArounds_ = w; }
     bool prepared() const { return prepared_; }
     // At exit: Width, Height, StayOnTop, WordWrap, "C64Screen 40/80", "Lastimport TOK64".
     void saveSettings(IniFile& ini) const;
@@ -145,6 +148,7 @@ class TfFileViewer : public QMainWindow {
     std::string importPath_;
     std::string importStartText_;
     std::string lastImport_;
+    WorkAroundSettings workArounds_;
     bool prepared_ = false;
     bool abort_ = false;
     int mode_ = 0;  // the BASIC mode the token table selects

@@ -8,6 +8,7 @@
 #include "host/Dialogs.h"
 #include "listing/ListingFile.h"
 #include "listing/ListingSave.h"
+#include "settings/Platform.h"
 #include "support/CodePage.h"
 #include "support/RtfFontTable.h"
 #include "support/RtfReader.h"
@@ -60,14 +61,23 @@ bool hasSomethingToSave(const SaveAsSource& source) {
     return source.bufferValid && !source.buffer.empty();
 }
 
+RtfRepair rtfRepairFor(const FontSetting& font, const WorkAroundSettings& workArounds,
+                       std::string documentFontName) {
+    RtfRepair repair;
+    repair.needed =
+        font.charset == kSymbolCharset && workArounds.rtfFontRepair(kPlatformVersionCode);
+    repair.fontName = std::move(documentFontName);
+    repair.tempFolder = temporaryFolder();
+    return repair;
+}
+
 bool saveListingAs(const std::string& path, SaveAsFormat format, const SaveAsSource& source,
-                   const RtfRepair& repair, Dialogs& dialogs) {
+                   const RtfRepair& repair, Dialogs& dialogs, const char* module, int errorFlags) {
     const std::optional<std::string> bytes = saveAsBytes(format, source);
     if (!bytes)
         return false;
     if (!writeFileAtomically(path, *bytes)) {
-        dialogs.showError("MainForm", path, "", "Error while creating Save File...",
-                          errorflag::ReportPath);
+        dialogs.showError(module, path, "", "Error while creating Save File...", errorFlags);
         return false;
     }
     if (format == SaveAsFormat::RichText && repair.needed) {

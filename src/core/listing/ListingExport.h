@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "host/Dialogs.h"
+#include "settings/Fonts.h"
+#include "settings/WindowSettings.h"
 #include "support/RichText.h"
 
 namespace qv {
@@ -60,12 +63,18 @@ struct RtfRepair {
     std::string tempFolder;
 };
 
+// The repair a rich-text save of a document shown in FONT needs (its name as the
+// written document names it), in the system's temporary folder.
+[[nodiscard]] RtfRepair rtfRepairFor(const FontSetting& font, const WorkAroundSettings& workArounds,
+                                     std::string documentFontName);
+
 // "Save as...": writes the file (through a temporary file, so an old file is never
 // left half-written) and repairs a rich-text font table when asked. A failure shows
-// the error dialog "Error while creating Save File..." (module "MainForm", flags
-// 280). Returns false when nothing was written.
+// the error dialog "Error while creating Save File..." (MODULE, ERRORFLAGS). Returns false when
+// nothing was written.
 bool saveListingAs(const std::string& path, SaveAsFormat format, const SaveAsSource& source,
-                   const RtfRepair& repair, Dialogs& dialogs);
+                   const RtfRepair& repair, Dialogs& dialogs, const char* module = "MainForm",
+                   int errorFlags = errorflag::ReportPath);
 
 // The system's temporary folder, ending with a separator; the root folder when the
 // system names none.

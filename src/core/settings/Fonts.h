@@ -28,6 +28,8 @@ inline constexpr int kFontStyleBold = 1;
 inline constexpr int kFontStyleItalic = 2;
 // Charset 255 is the OEM character set (code page 437 here).
 inline constexpr int kOemCharset = 255;
+// Charset 2: a symbol font, whose own 8-bit glyphs a rich-text save must keep.
+inline constexpr int kSymbolCharset = 2;
 
 struct FontSetting {
     std::string name;
