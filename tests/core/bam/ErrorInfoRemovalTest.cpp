@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "core/bam/BamFixture.h"
+#include "support/AsOrdinaryUser.h"
 #include "support/TestFiles.h"
 
 namespace qv::test {
@@ -97,6 +98,36 @@ TEST(ErrorInfoRemoval, FailureAtAnyStepLeavesTheOriginalByteForByte) {
                       ? "Error removing Error Info...\nThe image is unchanged."
                       : "Error while creating Save File...\nThe image is unchanged.");
     }
+}
+
+TEST(ErrorInfoRemoval, ReadOnlyFolderLeavesTheOriginal) {
+    namespace fs = std::filesystem;
+    BamFixture f;
+    const DiskBuilder b = imageWithErrors(35);
+    f.load(b);
+    const std::string path = f.map.imagePath();
+    // Anybody may read the image and look into its folder; nobody but root may write
+    // there, and the removal runs without root's rights.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
+    fs::permissions(f.tmp.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                      fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
+    f.host.okCancelAnswers = {true};
+    const std::optional<int> result = runAsOrdinaryUser([&] {
+        const RemovalResult r = removeErrorInfo(f.map, f.ctx);
+        if (r.outcome != RemovalOutcome::WriteProtected)
+            return 1;
+        if (f.host.errors.size() != 1 || f.host.errors[0].message != "Writeprotected...")
+            return 2;
+        return f.map.hasErrorInfo() ? 0 : 3;
+    });
+    fs::permissions(f.tmp.path(), fs::perms::owner_all);
+    if (!result)
+        GTEST_SKIP() << "root cannot give up its rights here";
+    EXPECT_EQ(*result, 0);
+    EXPECT_EQ(test::readBytes(path), b.bytes());
+    EXPECT_EQ(folderContent(f.tmp.path()), std::vector<std::string>{"disk.d64"});
 }
 
 TEST(ErrorInfoRemoval, ImageChangedSinceLoadingIsNotCut) {
