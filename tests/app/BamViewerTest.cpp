@@ -296,6 +296,14 @@ void BamViewerTest::viewAndDetokenizeFromTheList() {
     QTest::keyClick(f.list(), Qt::Key_T);
     QCOMPARE(f.viewer()->state(), ViewerState::BamFileListed);
     QVERIFY(f.viewer()->view()->toPlainText().contains(QStringLiteral("PRINT")));
+    const std::size_t colouredRanges = f.viewer()->view()->toDocument().ranges.size();
+    QVERIFY(colouredRanges > 0);
+    // A new file viewer font from the options keeps the listing and its colours.
+    f.form->fonts()[FontSlot::FileViewer].size = 14;
+    f.form->applyChangedFonts(fontBit(FontSlot::FileViewer));
+    QCOMPARE(f.viewer()->state(), ViewerState::BamFileListed);
+    QCOMPARE(f.viewer()->view()->toDocument().ranges.size(), colouredRanges);
+    QCOMPARE(qRound(f.viewer()->view()->document()->defaultFont().pointSizeF()), 14);
     // List again shows the dump, never the listing.
     f.viewer()->listAction()->trigger();
     QCOMPARE(f.viewer()->state(), ViewerState::BamFile);

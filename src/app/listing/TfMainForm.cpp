@@ -892,7 +892,7 @@ void TfMainForm::applyChangedFonts(int changedBits) {
     if (bamViewer_)
         bamViewer_->applyFonts();
     if (fileViewer_ && (changedBits & fontBit(FontSlot::FileViewer)) && fileViewer_->prepared())
-        fileViewer_->showBuffer();
+        fileViewer_->applyFont();
 }
 
 void TfMainForm::showInfo() {

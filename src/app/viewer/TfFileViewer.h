@@ -71,6 +71,8 @@ class TfFileViewer : public QMainWindow {
     const std::string& buffer() const { return buffer_; }
     void resetBuffer() { buffer_.clear(); }
     bool showBuffer();
+    // Gives the shown text the file viewer font of the options; its colours stay.
+    void applyFont();
 
     // Starting a new content: both case modes, the screen cleared and held, the text
     // and the buffer emptied.
@@ -126,7 +128,6 @@ class TfFileViewer : public QMainWindow {
   private:
     void buildCommands();
     void applyGroups(const ViewerGroups& groups);
-    void applyFont();
     bool upperLower() const { return upperLower_ ? upperLower_() : false; }
     void columnsSwitched(bool eighty);
     bool runDetokenizer(std::string_view displayName, const std::vector<std::uint8_t>* bytes,
