@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QTimer>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -48,6 +49,9 @@ class FileSearch : public QObject {
     void joinWorker();
 
     std::unique_ptr<Queue> queue_;
+    // While events keep coming, the next look at the queue a short while after a
+    // delivery, instead of a wake-up per folder.
+    QTimer poll_;
     std::thread worker_;
     std::atomic<bool> abort_{false};
     bool busy_ = false;

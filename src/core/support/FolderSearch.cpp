@@ -191,7 +191,10 @@ void SearchEventQueue::flush() {
         std::lock_guard<std::mutex> lock(mutex_);
         for (SearchEvent& e : pending_)
             ready_.push_back(std::move(e));
-        if (!wakeOutstanding_ && !ready_.empty()) {
+        // The last event wakes the reader even when a wake-up or a poll is to come:
+        // the end of a search is not left waiting for a timer.
+        const bool last = !ready_.empty() && ready_.back().kind == SearchEvent::Kind::Finished;
+        if ((!wakeOutstanding_ || last) && !ready_.empty()) {
             wakeOutstanding_ = true;
             wakeNow = true;
             ++wakeUps_;
@@ -203,6 +206,14 @@ void SearchEventQueue::flush() {
 }
 
 std::vector<SearchEvent> SearchEventQueue::take(std::size_t max, bool* more) {
+    return takeSome(max, more, false);
+}
+
+std::vector<SearchEvent> SearchEventQueue::poll(std::size_t max, bool* more) {
+    return takeSome(max, more, true);
+}
+
+std::vector<SearchEvent> SearchEventQueue::takeSome(std::size_t max, bool* more, bool polling) {
     std::vector<SearchEvent> out;
     std::lock_guard<std::mutex> lock(mutex_);
     const std::size_t n = std::min(max, ready_.size());
@@ -211,9 +222,10 @@ std::vector<SearchEvent> SearchEventQueue::take(std::size_t max, bool* more) {
         out.push_back(std::move(ready_.front()));
         ready_.pop_front();
     }
-    // With nothing left, the next hand-over wakes the reader again; with events left
-    // the reader carries on by itself.
-    if (ready_.empty())
+    // With nothing left, the next hand-over wakes the reader again, unless the reader
+    // polls and has just found something, so that it comes back by itself; with
+    // events left the reader carries on by itself.
+    if (ready_.empty() && (!polling || n == 0))
         wakeOutstanding_ = false;
     if (more)
         *more = !ready_.empty();
