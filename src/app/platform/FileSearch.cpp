@@ -91,6 +91,9 @@ void FileSearch::deliver() {
             first = false;
         }
         for (const SearchEvent& e : events) {
+            // After abort() the window sees nothing but the end.
+            if (abort_.load() && e.kind != SearchEvent::Kind::Finished)
+                continue;
             switch (e.kind) {
                 case SearchEvent::Kind::FolderChange:
                     emit folderChanged(QByteArray::fromStdString(e.folder));
@@ -104,7 +107,7 @@ void FileSearch::deliver() {
                     joinWorker();
                     busy_ = false;
                     poll_.stop();
-                    emit finished(e.aborted);
+                    emit finished(e.aborted || abort_.load());
                     return;
             }
             if (!self)

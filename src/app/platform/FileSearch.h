@@ -26,7 +26,8 @@ class FileSearch : public QObject {
     bool start(const std::string& folder, const std::string& mask);
     // From start() until `finished` has been delivered.
     bool busy() const { return busy_; }
-    // Asks the walk to stop; `finished` follows with aborted set.
+    // Asks the walk to stop; `finished` follows with aborted set, and no match or
+    // folder that was still on its way is handed out any more.
     void abort();
     // Waits, with the window's events handled, until the search is no longer busy.
     void waitUntilIdle();
