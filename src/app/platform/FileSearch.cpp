@@ -15,6 +15,9 @@ namespace {
 // out before it lets other input in.
 constexpr std::size_t kTakeAtOnce = 1000;
 constexpr qint64 kDeliverMilliseconds = 15;
+// How soon the window's thread looks again after it has handed out events: a walk
+// that enters folders quickly is collected a few times a second, not once per folder.
+constexpr int kPollMilliseconds = 10;
 
 }  // namespace
 
@@ -32,7 +35,11 @@ class FileSearch::Queue : public SearchEventQueue {
     FileSearch* owner_;
 };
 
-FileSearch::FileSearch(QObject* parent) : QObject(parent) {}
+FileSearch::FileSearch(QObject* parent) : QObject(parent) {
+    poll_.setSingleShot(true);
+    poll_.setInterval(kPollMilliseconds);
+    connect(&poll_, &QTimer::timeout, this, &FileSearch::deliver);
+}
 
 FileSearch::~FileSearch() {
     abort_ = true;
@@ -51,6 +58,7 @@ bool FileSearch::start(const std::string& folder, const std::string& mask) {
     abort_ = false;
     busy_ = true;
     deliveries_ = 0;
+    poll_.stop();
     // A fresh queue per search: nothing of an earlier one can slip in.
     queue_ = std::make_unique<Queue>(this);
     Queue* queue = queue_.get();
@@ -67,14 +75,25 @@ void FileSearch::abort() {
 void FileSearch::deliver() {
     if (!queue_ || !busy_)
         return;
-    ++deliveries_;
     QPointer<FileSearch> self(this);
     QElapsedTimer clock;
     clock.start();
     bool more = true;
+    bool first = true;
     while (more) {
-        const std::vector<SearchEvent> events = queue_->take(kTakeAtOnce, &more);
+        const std::vector<SearchEvent> events = queue_->poll(kTakeAtOnce, &more);
+        if (first) {
+            // A poll (or a wake-up after a poll) that finds nothing: the next events
+            // wake this thread again.
+            if (events.empty())
+                return;
+            ++deliveries_;
+            first = false;
+        }
         for (const SearchEvent& e : events) {
+            // After abort() the window sees nothing but the end.
+            if (abort_.load() && e.kind != SearchEvent::Kind::Finished)
+                continue;
             switch (e.kind) {
                 case SearchEvent::Kind::FolderChange:
                     emit folderChanged(QByteArray::fromStdString(e.folder));
@@ -87,7 +106,8 @@ void FileSearch::deliver() {
                     // The walk has returned, or is about to: nothing follows this event.
                     joinWorker();
                     busy_ = false;
-                    emit finished(e.aborted);
+                    poll_.stop();
+                    emit finished(e.aborted || abort_.load());
                     return;
             }
             if (!self)
@@ -99,6 +119,8 @@ void FileSearch::deliver() {
             return;
         }
     }
+    // Drained: look again shortly, the walker does not wake this thread meanwhile.
+    poll_.start();
 }
 
 void FileSearch::waitUntilIdle() {

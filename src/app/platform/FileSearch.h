@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QTimer>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -25,7 +26,8 @@ class FileSearch : public QObject {
     bool start(const std::string& folder, const std::string& mask);
     // From start() until `finished` has been delivered.
     bool busy() const { return busy_; }
-    // Asks the walk to stop; `finished` follows with aborted set.
+    // Asks the walk to stop; `finished` follows with aborted set, and no match or
+    // folder that was still on its way is handed out any more.
     void abort();
     // Waits, with the window's events handled, until the search is no longer busy.
     void waitUntilIdle();
@@ -48,6 +50,9 @@ class FileSearch : public QObject {
     void joinWorker();
 
     std::unique_ptr<Queue> queue_;
+    // While events keep coming, the next look at the queue a short while after a
+    // delivery, instead of a wake-up per folder.
+    QTimer poll_;
     std::thread worker_;
     std::atomic<bool> abort_{false};
     bool busy_ = false;

@@ -60,8 +60,8 @@ std::string withTrailingSeparator(std::string path);
 // The hand-over of search events from the walking thread to the thread of the
 // windows, in batches. The walker collects events and passes them on per folder or
 // every `kBatch` events; the reader takes what has arrived whenever it is woken.
-// At most one wake-up is outstanding, so a hundred thousand matches never turn into
-// a hundred thousand queued messages.
+// At most one wake-up is outstanding (and one more for the end of the walk), so a
+// hundred thousand matches never turn into a hundred thousand queued messages.
 class SearchEventQueue : public SearchSink {
   public:
     static constexpr std::size_t kBatch = 256;
@@ -74,6 +74,14 @@ class SearchEventQueue : public SearchSink {
     // without a new wake-up).
     std::vector<SearchEvent> take(std::size_t max, bool* more = nullptr);
 
+    // On the reading thread, for a reader that comes back by itself a short while
+    // after it has taken something (a timer): as take(), but a drained queue does not
+    // ask the walker for a wake-up; only a poll that finds nothing does. A busy walk
+    // then costs a few polls instead of one wake-up per folder. The end of the walk
+    // (Finished) always wakes the reader at once, even with a poll to come, so the
+    // reader must cope with a wake-up that finds the queue empty.
+    std::vector<SearchEvent> poll(std::size_t max, bool* more = nullptr);
+
     // How many wake-ups were asked for (for tests and the curious).
     std::size_t wakeUps() const;
 
@@ -85,6 +93,7 @@ class SearchEventQueue : public SearchSink {
 
   private:
     void flush();
+    std::vector<SearchEvent> takeSome(std::size_t max, bool* more, bool polling);
 
     mutable std::mutex mutex_;
     std::vector<SearchEvent> pending_;  // the walker's batch, not yet handed over

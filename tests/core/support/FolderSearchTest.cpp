@@ -213,5 +213,27 @@ TEST(SearchEventQueue, ManyEventsArriveInOrderWithFewWakeUps) {
     EXPECT_TRUE(q.take(10).empty());
 }
 
+// A reader that polls: while its polls find events the walker does not wake it, a
+// poll that finds nothing asks for the next wake-up (a walker stalled in a slow
+// folder must still get its events across), and the end always wakes it.
+TEST(SearchEventQueue, PollingReaderIsWokenOnlyAfterAnEmptyPollAndForTheEnd) {
+    CountingQueue q;
+    q.searchEvent({Kind::FolderChange, "/a/", {}, false});
+    EXPECT_EQ(q.wakes.load(), 1);
+    EXPECT_EQ(q.poll(10).size(), 1u);
+    q.searchEvent({Kind::FolderChange, "/b/", {}, false});
+    EXPECT_EQ(q.wakes.load(), 1);  // the reader comes back by itself
+    EXPECT_EQ(q.poll(10).size(), 1u);
+    EXPECT_TRUE(q.poll(10).empty());
+    q.searchEvent({Kind::FolderChange, "/slow/", {}, false});
+    EXPECT_EQ(q.wakes.load(), 2);  // after the empty poll, woken again
+    q.searchEvent({Kind::Finished, {}, {}, false});
+    EXPECT_EQ(q.wakes.load(), 3);  // the end even with a wake-up outstanding
+    const std::vector<SearchEvent> rest = q.poll(10);
+    ASSERT_EQ(rest.size(), 2u);
+    EXPECT_EQ(rest[0].folder, "/slow/");
+    EXPECT_EQ(rest[1].kind, Kind::Finished);
+}
+
 }  // namespace
 }  // namespace qv
