@@ -216,6 +216,11 @@ std::unique_ptr<CollectionIndex> CollectionIndex::open(const std::string& file, 
             return nullptr;
         }
         std::string e;
+        // Larger pages: a collection's index holds hundreds of thousands of rows, and a
+        // batch then costs a quarter of the page writes (and less b-tree work) than
+        // with the default 4 KiB pages. Only an empty database takes it; it changes no
+        // row. (The new, empty index stays small, 128 KiB.)
+        sql::exec(index->db_, "PRAGMA page_size = 16384");
         if (!index->begin(e)) {
             error = quoted(file) + ": " + e;
             return nullptr;
@@ -243,6 +248,10 @@ std::unique_ptr<CollectionIndex> CollectionIndex::open(const std::string& file, 
         // journal stays: slower, just as safe.
         sql::exec(index->db_, "PRAGMA journal_mode = WAL");
         sql::exec(index->db_, "PRAGMA synchronous = NORMAL");
+        // A batch of images dirties more pages than the default cache holds; with room
+        // for them (32 MiB) the batch is written once, at its commit, not spilled on the
+        // way.
+        sql::exec(index->db_, "PRAGMA cache_size = -32768");
         index->writer_ = true;
     }
     return index;
@@ -359,10 +368,11 @@ bool CollectionIndex::store(const ScannedImage& m, std::string& error) {
     } else {
         w.find.reset();
     }
+    // Every statement below has all its parameters bound for each row.
     const auto done = [&](sql::Statement& s) {
         s.step();
         const int rc = s.result();
-        s.reset();
+        s.rewind();
         if (rc != SQLITE_DONE)
             error = sql::lastError(db_);
         return rc == SQLITE_DONE;
@@ -429,8 +439,8 @@ bool CollectionIndex::store(const ScannedImage& m, std::string& error) {
         return false;
     for (const ScanProblem& p : m.problems) {
         sql::Statement& s = w.problem;
-        s.bind(1, imageId).bind(2, p.entry).bind(3, p.kind).bind(4, p.at.track);
-        s.bind(5, p.at.sector).bind(6, p.detail);
+        s.bind(1, imageId).bind(2, p.entry).bindRef(3, p.kind).bind(4, p.at.track);
+        s.bind(5, p.at.sector).bindRef(6, p.detail);
         if (!done(s))
             return false;
     }

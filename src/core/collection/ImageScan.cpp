@@ -1,10 +1,11 @@
 #include "collection/ImageScan.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <limits>
 
 #include "bam/BlockMap.h"
 #include "bam/FileLookup.h"
@@ -24,20 +25,29 @@
 namespace qv {
 
 std::optional<FileStamp> stampOf(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::is_regular_file(status))
+    // One stat call: the collection's stamps are all taken before each run, also when
+    // nothing changed. The time is counted as the file clock counts it.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec)
+    // The file clock counts nanoseconds from its own epoch: a time it cannot hold (or
+    // that nanoseconds since 1970 cannot, after 2262) is no stamp, as for the library.
+    using std::chrono::nanoseconds;
+    using std::chrono::seconds;
+    constexpr std::int64_t kSecondsHeld = std::numeric_limits<std::int64_t>::max() / 1'000'000'000;
+    static const std::int64_t epochShift =
+        std::chrono::duration_cast<seconds>(
+            std::chrono::file_clock::from_sys(std::chrono::sys_seconds{}).time_since_epoch())
+            .count();
+    const std::int64_t sec = st.st_mtim.tv_sec;
+    if (sec >= kSecondsHeld || sec <= -kSecondsHeld || sec + epochShift <= -kSecondsHeld ||
+        sec + epochShift >= kSecondsHeld)
         return std::nullopt;
-    const auto time = std::filesystem::last_write_time(path, ec);
-    if (ec)
-        return std::nullopt;
-    return FileStamp{
-        static_cast<std::int64_t>(size),
-        static_cast<std::int64_t>(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count())};
+    const std::chrono::sys_time<nanoseconds> written{
+        nanoseconds(sec * 1'000'000'000 + st.st_mtim.tv_nsec)};
+    return FileStamp{static_cast<std::int64_t>(st.st_size),
+                     static_cast<std::int64_t>(
+                         std::chrono::file_clock::from_sys(written).time_since_epoch().count())};
 }
 
 namespace {
@@ -290,6 +300,7 @@ ScanResult scanImage(const std::string& path, const FileStamp& stamp) {
         s.problems.push_back({"unsupported size", -1, {}, std::to_string(size) + " bytes"});
         return result;
     }
+    image->readInPieces();  // every chain is followed: read each part of the file once
 
     const ListerOptions& options = indexOptions();
     ScanDialogHost host(s.problems);

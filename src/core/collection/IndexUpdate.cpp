@@ -44,19 +44,28 @@ struct Job {
 };
 
 // Images read by the workers, handed to the writer in any order; bounded so that
-// fast readers do not pile up results in memory.
+// fast readers do not pile up results in memory. The writer gives each result back
+// once it is stored, and the workers free them: the writer is the one thread all
+// others wait for, so it spends no time on the thousands of texts of a result.
 class ResultQueue {
   public:
     explicit ResultQueue(std::size_t limit) : limit_(limit) {}
 
-    bool push(std::size_t job, ScanResult result) {
+    // spent: an empty list of the caller's; it returns with the results given back
+    // since, for the caller to free outside the lock.
+    bool push(std::size_t job, ScanResult result, std::vector<ScanResult>& spent) {
         std::unique_lock lock(mutex_);
         notFull_.wait(lock, [&] { return closed_ || items_.size() < limit_; });
         if (closed_)
             return false;
         items_.emplace_back(job, std::move(result));
+        spent.swap(spent_);
         notEmpty_.notify_one();
         return true;
+    }
+    void giveBack(ScanResult result) {
+        std::lock_guard lock(mutex_);
+        spent_.push_back(std::move(result));
     }
     std::optional<std::pair<std::size_t, ScanResult>> pop() {
         std::unique_lock lock(mutex_);
@@ -65,7 +74,10 @@ class ResultQueue {
             return std::nullopt;
         auto item = std::move(items_.front());
         items_.pop_front();
-        notFull_.notify_one();
+        // Readers waiting for room are woken together once half of it is free, not one
+        // at a time for every image taken.
+        if (items_.size() == limit_ / 2)
+            notFull_.notify_all();
         return item;
     }
     void close() {
@@ -79,6 +91,7 @@ class ResultQueue {
     std::mutex mutex_;
     std::condition_variable notFull_, notEmpty_;
     std::deque<std::pair<std::size_t, ScanResult>> items_;
+    std::vector<ScanResult> spent_;
     std::size_t limit_;
     bool closed_ = false;
 };
@@ -156,9 +169,11 @@ bool updateIndex(CollectionIndex& index, const std::vector<std::string>& rootArg
     if (threads > 1) {
         for (int t = 0; t < threads; ++t) {
             workers.emplace_back([&] {
+                std::vector<ScanResult> spent;
                 for (std::size_t j; (j = next.fetch_add(1)) < jobs.size() && !aborted();) {
-                    if (!queue.push(j, scan(jobs[j].path, jobs[j].stamp)))
+                    if (!queue.push(j, scan(jobs[j].path, jobs[j].stamp), spent))
                         return;
+                    spent.clear();  // keeps its room for the next exchange
                 }
             });
         }
@@ -211,6 +226,8 @@ bool updateIndex(CollectionIndex& index, const std::vector<std::string>& rootArg
             if (options.failure)
                 options.failure(job.path, item->second.error);
         }
+        if (threads > 1)
+            queue.giveBack(std::move(item->second));
         if (options.host)
             options.host->setProgress(static_cast<int>(done));
         if (++inBatch >= std::max(1, options.batchSize)) {

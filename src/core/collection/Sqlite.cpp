@@ -74,6 +74,10 @@ void Statement::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
+void Statement::rewind() {
+    sqlite3_reset(stmt_);
+}
+
 std::int64_t Statement::integer(int column) const {
     return sqlite3_column_int64(stmt_, column);
 }

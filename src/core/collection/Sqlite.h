@@ -33,6 +33,9 @@ class Statement {
     bool step();
     // Resets for the next binding.
     void reset();
+    // Resets for the next step and keeps the bindings, for a statement whose every
+    // parameter is bound anew each time (a row of a bulk write).
+    void rewind();
     int result() const { return result_; }
 
     std::int64_t integer(int column) const;

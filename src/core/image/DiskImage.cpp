@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -76,6 +77,8 @@ DiskImage::DiskImage(DiskImage&& other) noexcept
       size_(other.size_),
       track_(std::move(other.track_)),
       trackTried_(other.trackTried_),
+      inPieces_(other.inPieces_),
+      pieces_(std::move(other.pieces_)),
       pos_(other.pos_),
       dosType_(other.dosType_) {}
 
@@ -89,6 +92,8 @@ DiskImage& DiskImage::operator=(DiskImage&& other) noexcept {
         dosType_ = other.dosType_;
         track_ = std::move(other.track_);
         trackTried_ = other.trackTried_;
+        inPieces_ = other.inPieces_;
+        pieces_ = std::move(other.pieces_);
     }
     return *this;
 }
@@ -110,7 +115,7 @@ int DiskImage::readByte() {
     return ok ? b : -1;
 }
 
-bool DiskImage::readFile(std::int64_t offset, std::span<std::uint8_t> out) const {
+std::size_t DiskImage::readFileUpTo(std::int64_t offset, std::span<std::uint8_t> out) const {
     std::size_t done = 0;
     while (done < out.size()) {
         const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
@@ -118,9 +123,37 @@ bool DiskImage::readFile(std::int64_t offset, std::span<std::uint8_t> out) const
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return false;
+            break;
         done += static_cast<std::size_t>(n);
     }
+    return done;
+}
+
+bool DiskImage::readFile(std::int64_t offset, std::span<std::uint8_t> out) const {
+    return readFileUpTo(offset, out) == out.size();
+}
+
+void DiskImage::readInPieces() {
+    // Nothing larger than the largest disk is kept: such a file is read as before.
+    if (inPieces_ || size_ > kMaxImageSize)
+        return;
+    inPieces_ = true;
+    pieces_ = std::make_unique<Piece[]>(
+        static_cast<std::size_t>((size_ + kPieceBytes - 1) / kPieceBytes));
+}
+
+bool DiskImage::readFromPiece(std::int64_t offset, std::span<std::uint8_t> out) {
+    const std::int64_t start = offset / kPieceBytes * kPieceBytes;
+    const auto count = static_cast<std::int64_t>(out.size());
+    Piece& piece = pieces_[static_cast<std::size_t>(offset / kPieceBytes)];
+    if (piece.length < 0) {
+        const auto want = static_cast<std::size_t>(std::min(kPieceBytes, size_ - start));
+        piece.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(want);
+        piece.length = static_cast<std::int64_t>(readFileUpTo(start, {piece.bytes.get(), want}));
+    }
+    if (offset - start + count > piece.length)
+        return false;
+    std::memcpy(out.data(), piece.bytes.get() + (offset - start), out.size());
     return true;
 }
 
@@ -153,6 +186,13 @@ bool DiskImage::readAt(std::int64_t offset, std::span<std::uint8_t> out) {
             return true;
         }
     }
+    if (inPieces_ && offset / kPieceBytes == (offset + count - 1) / kPieceBytes) {
+        if (readFromPiece(offset, out))
+            return true;
+        std::memset(out.data(), 0, out.size());
+        return false;
+    }
+    // A read across two pieces goes to the file.
     if (!readFile(offset, out)) {
         std::memset(out.data(), 0, out.size());
         return false;

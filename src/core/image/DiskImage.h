@@ -20,6 +20,7 @@ using Block = std::array<std::uint8_t, kBlockSize>;
 // Reads are positioned reads of the file. The directory track (track 18, the same
 // place in every variant) is read in one piece the first time a read falls inside
 // it, so a listing (header block and directory chain) costs one read per image.
+// A reader that follows every file of an image asks for readInPieces() instead.
 class DiskImage {
   public:
     // Opens a regular file for reading. On failure returns nullopt and, when
@@ -57,19 +58,40 @@ class DiskImage {
     std::optional<Block> readBlock(TrackSector ts);
     std::optional<Block> readBlockAt(std::int64_t offset);
 
+    // From now on the rest of the file (the directory track is kept as before) is read
+    // in pieces of kPieceBytes (16 KiB: a block never straddles two), each the first
+    // time a read falls inside it and never again, so following every chain of an
+    // image costs about a dozen reads instead of one per block. A piece keeps only the
+    // bytes that were actually there: a read past them fails as a read past the end
+    // of the file does.
+    void readInPieces();
+    static constexpr std::int64_t kPieceBytes = 16 * 1024;
+
   private:
     DiskImage() = default;
     void close();
     // Reads straight from the file; false on a short read or an error.
     bool readFile(std::int64_t offset, std::span<std::uint8_t> out) const;
+    // Reads until out is full, the file ends or reading fails; the bytes read.
+    std::size_t readFileUpTo(std::int64_t offset, std::span<std::uint8_t> out) const;
     // The directory track, read once; nullptr when it cannot be read in one piece.
     const std::uint8_t* directoryTrack();
+    // Copies out from the piece that holds all of it, reading the piece first when
+    // needed; false when the file did not hold those bytes.
+    bool readFromPiece(std::int64_t offset, std::span<std::uint8_t> out);
+
+    struct Piece {
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::int64_t length = -1;  // bytes read; -1 before the first read
+    };
 
     std::string path_;
     int fd_ = -1;
     std::int64_t size_ = 0;
     std::unique_ptr<std::uint8_t[]> track_;
     bool trackTried_ = false;
+    bool inPieces_ = false;
+    std::unique_ptr<Piece[]> pieces_;
     std::int64_t pos_ = 0;
     int dosType_ = kDosUnusable;
 };
