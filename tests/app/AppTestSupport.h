@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QIcon>
+#include <QImage>
 #include <QStringList>
 #include <deque>
 #include <fstream>
@@ -84,6 +86,19 @@ class ScriptedChooser : public app::FileChooser {
 };
 
 // A main window with the doubles and its own settings file (tmp/quorvane.ini).
+// True when ICON's disabled form is faint throughout (at most 40 % opaque), so that a
+// command that is off plainly looks off.
+inline bool faintWhenDisabled(const QIcon& icon) {
+    const QImage faint = icon.pixmap(24, QIcon::Disabled).toImage();
+    for (int y = 0; y < faint.height(); ++y) {
+        for (int x = 0; x < faint.width(); ++x) {
+            if (qAlpha(faint.pixel(x, y)) > 102)
+                return false;
+        }
+    }
+    return !faint.isNull();
+}
+
 struct MainFormWindow {
     TempDir tmp;
     ScriptedDialogHost host;

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "AppTestSupport.h"
 #include "bam/BamFileList.h"
@@ -96,6 +97,7 @@ class BamViewerTest : public QObject {
     void chainKeysWalkTheSelectedFile();
     void popupModeFollowsTheErrorInfo();
     void viewAndDetokenizeFromTheList();
+    void fileViewerKeysRunTheirCommands();
     void viewBlockShowsSixteenRows();
     void exportWithoutStartAddress();
     void removeErrorInfoShortensTheImage();
@@ -312,6 +314,49 @@ void BamViewerTest::viewAndDetokenizeFromTheList() {
     QVERIFY(!std::filesystem::exists(temporaryFolder() + "__TempTok.tmp"));
 }
 
+void BamViewerTest::fileViewerKeysRunTheirCommands() {
+    // The viewer's keys on any desktop: where its scheme has none for a standard
+    // command (no "Save As" outside GNOME and KDE), the usual keys stand in.
+    struct Case {
+        const char* command;
+        QKeySequence keys;
+        bool listedFirst;  // the file detokenized before the keys
+        std::function<bool(Fixture&)> done;
+    };
+    const std::vector<Case> cases = {
+        {"Save as...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), false,
+         [](Fixture& f) {
+             return f.chooser.saveRequests.size() == 1 &&
+                    f.chooser.saveRequests[0].caption == QLatin1String("Save as...");
+         }},
+        {"Import...", QKeySequence(Qt::CTRL | Qt::Key_O), false,
+         [](Fixture& f) {
+             return f.chooser.openCaptions ==
+                    QStringList{QStringLiteral("Import Quorvane Files...")};
+         }},
+        {"Detokenize...", QKeySequence(Qt::CTRL | Qt::Key_D), false,
+         [](Fixture& f) { return f.viewer()->state() == ViewerState::BamFileListed; }},
+        {"List", QKeySequence(Qt::Key_F5), true,
+         [](Fixture& f) { return f.viewer()->state() == ViewerState::BamFile; }},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.openOn(f.save(plainDisk(), "plain.d64"));
+        f.list()->setCurrentRow(1);
+        QTest::keyClick(f.list(), Qt::Key_V);
+        if (c.listedFirst) {
+            f.viewer()->detokenizeAction()->trigger();
+            QCOMPARE(f.viewer()->state(), ViewerState::BamFileListed);
+        }
+        // The keys go to the active window: wait until the application has made the
+        // viewer the one (the block map's own activation may still be on its way).
+        f.viewer()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(f.viewer()));
+        QTest::keySequence(f.viewer(), c.keys);
+        QVERIFY2(c.done(f), c.command);
+    }
+}
+
 void BamViewerTest::viewBlockShowsSixteenRows() {
     Fixture f("[File Viewer]\nConv to Chars=0\n");
     f.openOn(f.save(plainDisk(), "plain.d64"));
@@ -383,6 +428,8 @@ void BamViewerTest::programSaveRefusedForText() {
     QVERIFY(f.viewer()->importText(text));
     QCOMPARE(f.viewer()->state(), ViewerState::ImportedText);
     QVERIFY(!f.viewer()->detokenizeAction()->isEnabled());
+    // Its toolbar button plainly looks off.
+    QVERIFY(test::faintWhenDisabled(f.viewer()->detokenizeAction()->icon()));
     QVERIFY(f.viewer()->listAction()->isEnabled());
     f.chooser.saveAnswers.push_back(
         FileChooser::SaveChoice{QString::fromStdString(f.tmp.file("out.prg")), 3});

@@ -11,6 +11,7 @@
 
 #include "geos/GeosPictureWidget.h"
 #include "geos/ViewerPicture.h"
+#include "platform/Commands.h"
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 
@@ -60,9 +61,7 @@ int TfGeoPaint::decode(const std::string& imagePath, const std::string& fileName
 
 void TfGeoPaint::showPicture(int wheelStep) {
     view_.wheelStep = wheelStep;
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 void TfGeoPaint::refresh() {

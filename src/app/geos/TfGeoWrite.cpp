@@ -17,6 +17,7 @@
 #include "geos/GeoWriteRulerBar.h"
 #include "geos/GeoWriteText.h"
 #include "host/Dialogs.h"
+#include "platform/Commands.h"
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 #include "platform/RichTextView.h"
@@ -248,9 +249,7 @@ void TfGeoWrite::showConverted() {
 }
 
 void TfGeoWrite::showDocument() {
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
     updateRuler();
 }
 

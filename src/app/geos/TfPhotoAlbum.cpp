@@ -10,6 +10,7 @@
 
 #include "geos/GeosPictureWidget.h"
 #include "geos/ViewerPicture.h"
+#include "platform/Commands.h"
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 
@@ -80,9 +81,7 @@ int TfPhotoAlbum::open(const std::string& imagePath, const std::string& fileName
 void TfPhotoAlbum::showAlbum() {
     album_.shown();
     refresh(true);
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 void TfPhotoAlbum::refresh(bool sizeWindow) {

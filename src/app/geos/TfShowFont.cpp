@@ -12,6 +12,7 @@
 
 #include "geos/GeosPictureWidget.h"
 #include "geos/ViewerPicture.h"
+#include "platform/Commands.h"
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 #include "screen/C64Screen.h"
@@ -97,9 +98,7 @@ void TfShowFont::showPicture(int wheelStep) {
     refresh();
     sizeClientToView();
     scroll_->verticalScrollBar()->setValue(0);
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 void TfShowFont::refresh() {

@@ -12,14 +12,12 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPixmap>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -42,6 +40,7 @@
 #include "listing/ListingFile.h"
 #include "listing/ListingSave.h"
 #include "listing/TfAbout.h"
+#include "platform/Commands.h"
 #include "platform/DisplayFont.h"
 #include "platform/FindDialog.h"
 #include "platform/FolderCollector.h"
@@ -207,44 +206,6 @@ void TfMainForm::buildWidgets() {
     statusBar()->addWidget(panel2_);
     statusBar()->addWidget(panel3_, 1);
 }
-
-namespace {
-
-// The platform's keys for a standard command, or FALLBACK where the platform's
-// scheme has none (a Linux session outside GNOME and KDE has no "Save As").
-void setStandardShortcut(QAction* a, QKeySequence::StandardKey key, const QKeySequence& fallback) {
-    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
-    if (keys.isEmpty())
-        keys = {fallback};
-    a->setShortcuts(keys);
-}
-
-// The icon with a disabled form that plainly looks disabled: grey and faint. The
-// style's own disabled form of the standard icons keeps most of their colour, so a
-// button whose command is off looked as live as the others.
-QIcon commandIcon(const QIcon& icon) {
-    if (icon.isNull())
-        return icon;
-    QIcon out;
-    for (const int size : {16, 22, 24, 32, 48}) {
-        const QPixmap normal = icon.pixmap(size, size);
-        if (normal.isNull())
-            continue;
-        out.addPixmap(normal, QIcon::Normal);
-        QImage faint = normal.toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < faint.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(faint.scanLine(y));
-            for (int x = 0; x < faint.width(); ++x) {
-                const int grey = qGray(line[x]);
-                line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 2 / 5);
-            }
-        }
-        out.addPixmap(QPixmap::fromImage(faint), QIcon::Disabled);
-    }
-    return out;
-}
-
-}  // namespace
 
 void TfMainForm::buildCommands() {
     QStyle* st = style();
@@ -445,9 +406,7 @@ void TfMainForm::toggleBam(bool on) {
         bamAction_->setChecked(false);
         return;
     }
-    bamViewer_->show();
-    bamViewer_->raise();
-    bamViewer_->activateWindow();
+    showInFront(bamViewer_);
     bamViewer_->requestRefresh(false);
 }
 
@@ -496,9 +455,7 @@ void TfMainForm::toggleGeosDetails(bool on) {
         return;
     }
     geosDetails_->rowsListed();
-    geosDetails_->show();
-    geosDetails_->raise();
-    geosDetails_->activateWindow();
+    showInFront(geosDetails_);
 }
 
 int TfMainForm::fittedWidth() const {
@@ -757,8 +714,7 @@ void TfMainForm::listImage(const QString& path) {
     if (!commandsEnabled_ || path.isEmpty())
         return;
     loadFiles({path});
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 void TfMainForm::showCollection() {
@@ -766,9 +722,7 @@ void TfMainForm::showCollection() {
         collection_ = new TfCollection(*session_, *fileChooser_, this);
         connect(collection_, &TfCollection::openImageRequested, this, &TfMainForm::listImage);
     }
-    collection_->show();
-    collection_->raise();
-    collection_->activateWindow();
+    showInFront(collection_);
 }
 
 void TfMainForm::importListing() {
@@ -905,9 +859,7 @@ void TfMainForm::findText() {
         find_->setAttribute(Qt::WA_DeleteOnClose);
         connect(find_, &FindDialog::findNext, this, &TfMainForm::onFindNext);
     }
-    find_->show();
-    find_->raise();
-    find_->activateWindow();
+    showInFront(find_);
 }
 
 void TfMainForm::findNext() {

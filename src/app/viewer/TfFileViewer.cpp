@@ -17,6 +17,7 @@
 #include "host/Dialogs.h"
 #include "listing/ListingExport.h"
 #include "listing/PetsciiConversion.h"
+#include "platform/Commands.h"
 #include "platform/DisplayFont.h"
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
@@ -102,17 +103,18 @@ TfFileViewer::~TfFileViewer() = default;
 void TfFileViewer::buildCommands() {
     QStyle* st = style();
     const auto action = [this](const QString& text, const QString& hint, const QIcon& icon) {
-        auto* a = new QAction(icon, text, this);
+        auto* a = new QAction(commandIcon(icon), text, this);
         a->setToolTip(hint.isEmpty() ? QString(text).remove(QLatin1Char('&')) : hint);
         a->setStatusTip(a->toolTip());
         return a;
     };
     QAction* saveA = action(QStringLiteral("&Save as..."), QString(),
                             st->standardIcon(QStyle::SP_DialogSaveButton));
-    saveA->setShortcuts(QKeySequence::SaveAs);
+    setStandardShortcut(saveA, QKeySequence::SaveAs,
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(saveA, &QAction::triggered, this, &TfFileViewer::saveAs);
     QAction* importA = action(QStringLiteral("&Import..."), QString(), QIcon());
-    importA->setShortcuts(QKeySequence::Open);
+    setStandardShortcut(importA, QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(importA, &QAction::triggered, this, &TfFileViewer::importFile);
     QAction* clearA =
         action(QStringLiteral("&Clear"), QString(), st->standardIcon(QStyle::SP_DialogResetButton));
@@ -129,7 +131,7 @@ void TfFileViewer::buildCommands() {
     connect(detokenizeAction_, &QAction::triggered, this, &TfFileViewer::detokenize);
     listAction_ = action(QStringLiteral("&List"), QStringLiteral("List again"),
                          st->standardIcon(QStyle::SP_BrowserReload));
-    listAction_->setShortcuts(QKeySequence::Refresh);
+    setStandardShortcut(listAction_, QKeySequence::Refresh, QKeySequence(Qt::Key_F5));
     connect(listAction_, &QAction::triggered, this, &TfFileViewer::listAgain);
     wordWrapAction_ = action(QStringLiteral("&WordWrap"), QString(), QIcon());
     wordWrapAction_->setCheckable(true);
