@@ -34,14 +34,7 @@ Bytes paintRecord(int band) {
     Bytes raw(1448);
     for (std::size_t i = 0; i < raw.size(); ++i)
         raw[i] = static_cast<std::uint8_t>(i * 31 + static_cast<std::size_t>(band) * 7);
-    Bytes out;
-    for (std::size_t at = 0; at < raw.size(); at += 63) {
-        const std::size_t n = std::min<std::size_t>(63, raw.size() - at);
-        out.push_back(static_cast<std::uint8_t>(n));
-        out.insert(out.end(), raw.begin() + static_cast<long>(at),
-                   raw.begin() + static_cast<long>(at + n));
-    }
-    return out;
+    return qv::test::geowrite::literalRuns(raw);
 }
 
 Bytes writePage(int page) {

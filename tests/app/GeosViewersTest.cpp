@@ -38,18 +38,6 @@ using qv::test::geowrite::operator<<;
 
 namespace {
 
-// A band stored with "n bytes as they are" commands.
-Bytes literal(const Bytes& raw) {
-    Bytes out;
-    for (std::size_t at = 0; at < raw.size(); at += 63) {
-        const std::size_t n = std::min<std::size_t>(63, raw.size() - at);
-        out.push_back(static_cast<std::uint8_t>(n));
-        out.insert(out.end(), raw.begin() + static_cast<long>(at),
-                   raw.begin() + static_cast<long>(at + n));
-    }
-    return out;
-}
-
 // A GeoPaint band: stripes of red on blue.
 Bytes paintBand() {
     Bytes b(1448, 0);
@@ -57,7 +45,7 @@ Bytes paintBand() {
         b[static_cast<std::size_t>(i)] = 0xF0;
     for (int i = 1288; i < 1448; ++i)
         b[static_cast<std::size_t>(i)] = 0x26;
-    return literal(b);
+    return geowrite::literalRuns(b);
 }
 
 // One font size of height 8: 95 characters three pixels wide.

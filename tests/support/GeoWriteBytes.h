@@ -1,12 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "support/DiskBuilder.h"
 
-// The pieces of a GeoWrite text stream, so a test spells out the bytes of its pages.
+// The pieces of GEOS document streams (GeoWrite pages, GeoPaint bands, photo scraps),
+// so a test spells out the bytes it stores.
 namespace qv::test::geowrite {
 
 inline void putWord(Bytes& out, int value) {
@@ -69,6 +71,19 @@ inline Bytes picture(int widthCards, int height, int record) {
 
 inline Bytes& operator<<(Bytes& out, const Bytes& more) {
     out.insert(out.end(), more.begin(), more.end());
+    return out;
+}
+
+// A GeoPaint band (or any bitmap stream) stored with "n bytes as they are" commands
+// only, 63 bytes at the most each.
+inline Bytes literalRuns(const Bytes& raw) {
+    Bytes out;
+    for (std::size_t at = 0; at < raw.size(); at += 63) {
+        const std::size_t n = std::min<std::size_t>(63, raw.size() - at);
+        out.push_back(static_cast<std::uint8_t>(n));
+        out.insert(out.end(), raw.begin() + static_cast<long>(at),
+                   raw.begin() + static_cast<long>(at + n));
+    }
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "GeosDocFixture.h"
+#include "support/GeoWriteBytes.h"
 #include "support/GoldenImage.h"
 
 namespace qv {
@@ -21,18 +22,6 @@ InfoBlockSpec paintInfo() {
     form.structure = 1;
     form.className = "Paint Image V1.1";
     return form;
-}
-
-// A band stored with "n bytes as they are" commands only.
-Bytes literal(const Bytes& raw) {
-    Bytes out;
-    for (std::size_t at = 0; at < raw.size(); at += 63) {
-        const std::size_t n = std::min<std::size_t>(63, raw.size() - at);
-        out.push_back(static_cast<std::uint8_t>(n));
-        out.insert(out.end(), raw.begin() + static_cast<long>(at),
-                   raw.begin() + static_cast<long>(at + n));
-    }
-    return out;
 }
 
 // A full band of 1448 bytes from a seed: bitmap, 8 unused bytes, colours.
@@ -87,7 +76,7 @@ TEST_F(GeoPaint, FullAndPartialPictures) {
         std::vector<Bytes> records;
         for (int i = 0; i < count; ++i) {
             bands.push_back(bandBytes(static_cast<unsigned>(i + 1)));
-            records.push_back(literal(bands.back()));
+            records.push_back(test::geowrite::literalRuns(bands.back()));
         }
         const auto e = disk.addGeosVlir("PIC", paintInfo(), records);
         const auto picture = decode(e);
@@ -103,9 +92,12 @@ TEST_F(GeoPaint, FullAndPartialPictures) {
 
 TEST_F(GeoPaint, EmptyRecordMovesLaterRecordsUpOneBand) {
     std::vector<Bytes> bands = {bandBytes(1), bandBytes(2), bandBytes(3), bandBytes(4)};
-    const auto e = disk.addGeosVlir(
-        "PIC", paintInfo(),
-        {literal(bands[0]), literal(bands[1]), literal(bands[2]), {}, literal(bands[3])});
+    const auto e = disk.addGeosVlir("PIC", paintInfo(),
+                                    {test::geowrite::literalRuns(bands[0]),
+                                     test::geowrite::literalRuns(bands[1]),
+                                     test::geowrite::literalRuns(bands[2]),
+                                     {},
+                                     test::geowrite::literalRuns(bands[3])});
     const auto picture = decode(e);
     ASSERT_TRUE(picture);
     EXPECT_EQ(test::pictureHash(*picture), test::pictureHash(expectedPicture(bands, false)));
@@ -119,7 +111,9 @@ TEST_F(GeoPaint, ShortBandTurnsThePictureBlackAndWhiteUnlessItIsTheLast) {
     Bytes shortDecoded = shortBand;
     shortDecoded.resize(1448, 0);
 
-    const auto e = disk.addGeosVlir("PIC", paintInfo(), {literal(shortBand), literal(full)});
+    const auto e = disk.addGeosVlir(
+        "PIC", paintInfo(),
+        {test::geowrite::literalRuns(shortBand), test::geowrite::literalRuns(full)});
     auto picture = decode(e);
     ASSERT_TRUE(picture);
     EXPECT_EQ(test::pictureHash(*picture),
@@ -127,7 +121,9 @@ TEST_F(GeoPaint, ShortBandTurnsThePictureBlackAndWhiteUnlessItIsTheLast) {
 
     disk = test::DiskBuilder();
     disk.format();
-    const auto last = disk.addGeosVlir("PIC", paintInfo(), {literal(full), literal(shortBand)});
+    const auto last = disk.addGeosVlir(
+        "PIC", paintInfo(),
+        {test::geowrite::literalRuns(full), test::geowrite::literalRuns(shortBand)});
     picture = decode(last);
     ASSERT_TRUE(picture);
     EXPECT_EQ(test::pictureHash(*picture),
@@ -224,7 +220,8 @@ TEST_F(GeoPaint, RunSplitAcrossBlocks) {
 TEST_F(GeoPaint, IllegalLinkAsksOnceAndKeepsWhatWasDecoded) {
     const Bytes a = bandBytes(1);
     const Bytes b = bandBytes(2);
-    const auto e = disk.addGeosVlir("PIC", paintInfo(), {literal(a), literal(b)});
+    const auto e = disk.addGeosVlir(
+        "PIC", paintInfo(), {test::geowrite::literalRuns(a), test::geowrite::literalRuns(b)});
     const TrackSector first = recordStart(e, 0);
     disk.link(first, {50, 0});
     host.errorAnswers = {1};  // Continue
@@ -250,7 +247,11 @@ TEST_F(GeoPaint, IllegalLinkAsksOnceAndKeepsWhatWasDecoded) {
 TEST_F(GeoPaint, IllegalRecordPointer) {
     const Bytes a = bandBytes(1);
     const Bytes b = bandBytes(2);
-    const auto e = disk.addGeosVlir("PIC", paintInfo(), {literal(a), {}, literal(b), literal(a)});
+    const auto e = disk.addGeosVlir("PIC", paintInfo(),
+                                    {test::geowrite::literalRuns(a),
+                                     {},
+                                     test::geowrite::literalRuns(b),
+                                     test::geowrite::literalRuns(a)});
     disk.put(e.first, 6, {36, 0});  // record 2: no track 36 on this disk
     host.errorAnswers = {1};
     const auto picture = decode(e);
@@ -269,7 +270,8 @@ TEST_F(GeoPaint, IllegalRecordPointer) {
 
 TEST_F(GeoPaint, ZeroZeroEndsTheIndex) {
     const Bytes a = bandBytes(1);
-    const auto e = disk.addGeosVlir("PIC", paintInfo(), {literal(a), literal(a)});
+    const auto e = disk.addGeosVlir(
+        "PIC", paintInfo(), {test::geowrite::literalRuns(a), test::geowrite::literalRuns(a)});
     disk.put(e.first, 4, {0, 0});
     const auto picture = decode(e);
     ASSERT_TRUE(picture);
@@ -278,7 +280,7 @@ TEST_F(GeoPaint, ZeroZeroEndsTheIndex) {
 
 TEST_F(GeoPaint, ViewKeepsTheDocumentAndItsPictureThroughAFailedRedraw) {
     const Bytes a = bandBytes(3);
-    const auto e = disk.addGeosVlir("PIC", paintInfo(), {literal(a)});
+    const auto e = disk.addGeosVlir("PIC", paintInfo(), {test::geowrite::literalRuns(a)});
     const std::string path = save();
     GeoPaintView view;
     ASSERT_EQ(view.decodeGeoPaint(context, path, "PIC", offsetOf(e.first)), 0);
