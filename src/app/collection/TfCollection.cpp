@@ -62,6 +62,25 @@ QTableView* makeTable(QWidget* parent, CollectionTableModel* model, const QStrin
     return v;
 }
 
+// A pane of SPLIT: the table under its caption, which is the table's mnemonic and (without
+// mark and colon) its accessible name.
+QTableView* labelledTable(QSplitter* split, CollectionTableModel* model, const QString& caption,
+                          const QString& objectName, QLabel*& label) {
+    auto* pane = new QWidget(split);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    label = new QLabel(caption, pane);
+    QString name = caption;
+    name.chop(1);
+    QTableView* view = makeTable(pane, model, name);
+    view->setObjectName(objectName);
+    label->setBuddy(view);
+    layout->addWidget(label);
+    layout->addWidget(view);
+    split->addWidget(pane);
+    return view;
+}
+
 // Columns as wide as their texts, but a long image path takes at most half the view,
 // so the entry line beside it stays in sight.
 void fitColumns(QTableView* v, int pathColumn) {
@@ -220,26 +239,10 @@ void TfCollection::buildWidgets() {
     files_ = new CollectionTableModel(CollectionTableModel::Kind::Files, this);
     files_->setLineFont(lineFont);
     auto* split = new QSplitter(Qt::Vertical, dupesPage);
-    auto* top1 = new QWidget(split);
-    auto* t1 = new QVBoxLayout(top1);
-    t1->setContentsMargins(0, 0, 0, 0);
-    imagesLabel_ = new QLabel(QStringLiteral("&Identical images:"), top1);
-    imagesView_ = makeTable(top1, images_, QStringLiteral("Identical images"));
-    imagesView_->setObjectName(QStringLiteral("images"));
-    imagesLabel_->setBuddy(imagesView_);
-    t1->addWidget(imagesLabel_);
-    t1->addWidget(imagesView_);
-    auto* bottom = new QWidget(split);
-    auto* t2 = new QVBoxLayout(bottom);
-    t2->setContentsMargins(0, 0, 0, 0);
-    filesLabel_ = new QLabel(QStringLiteral("Files on se&veral images:"), bottom);
-    filesView_ = makeTable(bottom, files_, QStringLiteral("Files on several images"));
-    filesView_->setObjectName(QStringLiteral("files"));
-    filesLabel_->setBuddy(filesView_);
-    t2->addWidget(filesLabel_);
-    t2->addWidget(filesView_);
-    split->addWidget(top1);
-    split->addWidget(bottom);
+    imagesView_ = labelledTable(split, images_, QStringLiteral("&Identical images:"),
+                                QStringLiteral("images"), imagesLabel_);
+    filesView_ = labelledTable(split, files_, QStringLiteral("Files on se&veral images:"),
+                               QStringLiteral("files"), filesLabel_);
     dl->addWidget(split, 1);
     tabs_->addTab(dupesPage, QStringLiteral("D&uplicates"));
 
