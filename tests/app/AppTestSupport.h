@@ -1,8 +1,19 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
 #include <QIcon>
 #include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QStringList>
+#include <QTabWidget>
+#include <QTextEdit>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -97,6 +108,36 @@ inline bool faintWhenDisabled(const QIcon& icon) {
         }
     }
     return !faint.isNull();
+}
+
+// The controls of WINDOW that a screen reader would announce without a name: buttons,
+// fields, lists, tables, tabs and bars whose accessible name is empty. Each as its class
+// and object name, after the title of its window.
+inline QStringList unnamedControls(QWidget* window) {
+    QStringList unnamed;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                             qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||
+                             qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTabWidget*>(w) ||
+                             qobject_cast<QProgressBar*>(w) || qobject_cast<QTextEdit*>(w) ||
+                             qobject_cast<QPlainTextEdit*>(w) ||
+                             (qobject_cast<QAbstractSlider*>(w) && !w->inherits("QScrollBar"));
+        // Parts Qt makes inside other controls (a spin box's field, a view's header
+        // buttons) are named through their owner.
+        if (!control || w->objectName().startsWith(QLatin1String("qt_")) ||
+            w->inherits("QHeaderView") || w->inherits("QTableCornerButton") ||
+            qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
+            qobject_cast<QComboBox*>(w->parentWidget()) ||
+            qobject_cast<QComboBox*>(w->parentWidget() ? w->parentWidget()->parentWidget()
+                                                       : nullptr))
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->window()->windowTitle() + QLatin1String(": ") +
+                           QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') +
+                           w->objectName();
+    }
+    return unnamed;
 }
 
 struct MainFormWindow {

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "AppTestSupport.h"
 #include "host/Dialogs.h"
 #include "platform/QtDialogHost.h"
 #include "platform/TfErrorDialog.h"
@@ -41,6 +42,7 @@ class DialogWindowsTest : public QObject {
     void questionEscapeGivesTwo();
     void errorDialogFollowsFlagWord();
     void filterListForTheToolkit();
+    void everyDialogControlHasAnAccessibleName();
 };
 
 void DialogWindowsTest::questionShowsPresetAndReturnsChoice() {
@@ -128,6 +130,24 @@ void DialogWindowsTest::errorDialogFollowsFlagWord() {
 void DialogWindowsTest::filterListForTheToolkit() {
     QCOMPARE(qtFilter("D64 Images (*.D64)|*.D64|All FIles (*.*)|*.*"),
              QStringLiteral("D64 Images (*.D64 *.d64);;All FIles (*.*)"));
+}
+
+void DialogWindowsTest::everyDialogControlHasAnAccessibleName() {
+    // Each question form and the error dialog with both its lines, as a screen reader
+    // meets them.
+    for (int m = 1; m <= 7; ++m) {
+        const auto mode = static_cast<QuestionMode>(m);
+        TfFileDialog d(mode);
+        QuestionRequest r{&questionSpec(mode), "/disks/a.d64", questionSpec(mode).message, {}};
+        d.prepare(r);
+        d.show();
+        QVERIFY2(test::unnamedControls(&d).isEmpty(),
+                 qPrintable(test::unnamedControls(&d).join(QStringLiteral(", "))));
+    }
+    TfErrorDialog e(errorLayout("MainForm", "/a.d64", "FILE", "Broken", 0),
+                    QFont(QStringLiteral("DejaVu Sans Mono"), 9));
+    e.show();
+    QCOMPARE(test::unnamedControls(&e), QStringList());
 }
 
 QTEST_MAIN(DialogWindowsTest)

@@ -228,6 +228,15 @@ class GeosViewersTest : public QObject {
         QVERIFY(w.host.errors.empty());
     }
 
+    // Every viewer as a screen reader meets it.
+    void everyViewerControlHasAnAccessibleName() {
+        World w;
+        for (const int row : {WriteRow, PaintRow, FontRow, ScrapRow, AlbumRow})
+            QVERIFY(w.viewers.openEntry(row));
+        QApplication::processEvents();
+        QCOMPARE(test::unnamedControls(&w.parent), QStringList());
+    }
+
     void geoPaintMonochromeAndWheel() {
         World w;
         QVERIFY(w.viewers.openEntry(PaintRow));

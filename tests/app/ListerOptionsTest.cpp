@@ -31,10 +31,11 @@ using qv::test::TempDir;
 
 namespace {
 
+// The widget whose caption, without its mnemonic mark, is TEXT.
 template <class W>
 W* byText(QWidget* parent, const char* text) {
     for (W* w : parent->findChildren<W*>()) {
-        if (w->text() == QString::fromUtf8(text))
+        if (QString(w->text()).remove(QLatin1Char('&')) == QString::fromUtf8(text))
             return w;
     }
     qFatal("no widget '%s'", text);

@@ -30,6 +30,7 @@
 #include <iterator>
 
 #include "AppTestSupport.h"
+#include "geos/TfDetailFilter.h"
 #include "listing/ListingExport.h"
 #include "listing/ListingFile.h"
 #include "listing/TfAbout.h"
@@ -37,11 +38,17 @@
 #include "platform/FindDialog.h"
 #include "platform/QtDialogHost.h"
 #include "platform/RichTextView.h"
+#include "platform/TfExtendedOpen.h"
+#include "platform/TfSelectFolder.h"
 #include "settings/IniFile.h"
+#include "settings/TfListerOptions.h"
 #include "support/CodePage.h"
 #include "support/DiskBuilder.h"
 #include "support/ScriptedDialogHost.h"
 #include "support/SparseImages.h"
+#include "viewer/TfFileViewerOptions.h"
+#include "viewer/TfStartAddress.h"
+#include "viewer/TfTokenTable.h"
 
 using namespace qv;
 using namespace qv::app;
@@ -102,6 +109,7 @@ class MainFormTest : public QObject {
     void appendedListingShowsFromItsFirstLine();
     void hintsAreToolTipsAndThePanelsStay();
     void disabledButtonsLookDisabled();
+    void everyControlHasAnAccessibleName();
 };
 
 void MainFormTest::commandLineImagesThenDropAppends() {
@@ -771,6 +779,33 @@ void MainFormTest::disabledButtonsLookDisabled() {
     QVERIFY(colourfulness(loadButton) <= 2);
     QVERIFY(live > 2 * colourfulness(loadButton) + 20);
     QVERIFY(test::faintWhenDisabled(load->icon()));
+}
+
+void MainFormTest::everyControlHasAnAccessibleName() {
+    // The main window and the windows its commands open, as a screen reader meets them.
+    TempDir images;
+    Fixture f({makeImage(images, "a.d64", "NAMED DISK")});
+    f.form->listCommandLineImages();
+    f.form->toggleScreen(true);
+    f.form->toggleBam(true);
+    f.form->toggleGeosDetails(true);
+    f.form->showCollection();
+    f.form->findText();
+    // The dialogs, shown without waiting for an answer.
+    auto* options = new TfListerOptions(f.form->session(), *f.form->selectFolderDialog(), f.chooser,
+                                        f.form.get());
+    auto* extended = new TfExtendedOpen(f.form.get());
+    f.form->session().loadFullTokenTable(f.tmp.path());
+    auto* viewerOptions = new TfFileViewerOptions(f.form->session(), f.chooser, f.tmp.path(),
+                                                  f.tmp.path(), f.form.get());
+    auto* tokens =
+        new TfTokenTable(f.form->session(), f.chooser, f.tmp.path(), f.tmp.path(), f.form.get());
+    const std::vector<QWidget*> dialogs = {
+        options, extended, viewerOptions, tokens, f.form->aboutBox(), f.form->selectFolderDialog()};
+    for (QWidget* w : dialogs)
+        w->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(test::unnamedControls(f.form.get()), QStringList());
 }
 
 QTEST_MAIN(MainFormTest)

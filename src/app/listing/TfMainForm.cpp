@@ -147,6 +147,7 @@ void TfMainForm::buildWidgets() {
     path_ = new QLineEdit(central);
     path_->setReadOnly(true);
     path_->setObjectName(QStringLiteral("path"));
+    path_->setAccessibleName(QStringLiteral("Current image"));
     layout->addWidget(path_);
 
     auto* row = new QHBoxLayout;
@@ -179,6 +180,7 @@ void TfMainForm::buildWidgets() {
 
     view_ = new RichTextView(central);
     view_->setObjectName(QStringLiteral("listing"));
+    view_->setAccessibleName(QStringLiteral("Listing"));
     view_->setAcceptDrops(false);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
@@ -195,6 +197,7 @@ void TfMainForm::buildWidgets() {
     progress_ = new QProgressBar(this);
     progress_->setFixedWidth(100);
     progress_->setTextVisible(false);
+    progress_->setAccessibleName(QStringLiteral("Progress"));
     progress_->setRange(0, 1);
     progress_->setValue(0);
     panel2_ = new QLabel(this);

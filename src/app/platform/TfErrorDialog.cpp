@@ -34,18 +34,21 @@ TfErrorDialog::TfErrorDialog(const ErrorLayout& layout, const QFont& errorFont, 
     icon->setAlignment(Qt::AlignTop);
     top->addWidget(icon);
     auto* lines = new QVBoxLayout;
-    const auto addLine = [&](const std::string& text, bool useErrorFont, const char* name) {
+    const auto addLine = [&](const std::string& text, bool useErrorFont, const char* name,
+                             const QString& accessibleName) {
         auto* e = new QLineEdit(qs(text), this);
         e->setReadOnly(true);
         e->setObjectName(QLatin1String(name));
+        e->setAccessibleName(accessibleName);
         if (useErrorFont)
             e->setFont(errorFont);
         e->setCursorPosition(0);
         lines->addWidget(e);
     };
-    addLine(layout.line1, layout.line1ErrorFont, "line1");
+    // The first line names the image or file concerned, the second the item in it.
+    addLine(layout.line1, layout.line1ErrorFont, "line1", QStringLiteral("Path"));
     if (layout.showLine2)
-        addLine(layout.line2, layout.line2ErrorFont, "line2");
+        addLine(layout.line2, layout.line2ErrorFont, "line2", QStringLiteral("Item"));
     top->addLayout(lines, 1);
     auto* topWidget = new QWidget(this);
     topWidget->setLayout(top);

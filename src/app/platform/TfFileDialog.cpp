@@ -25,6 +25,7 @@ TfFileDialog::TfFileDialog(QuestionMode mode, QWidget* parent)
     path_->setReadOnly(true);
     path_->setFrame(false);
     path_->setObjectName(QStringLiteral("path"));
+    path_->setAccessibleName(QStringLiteral("Path"));
     layout->addWidget(path_);
 
     message_ = new QLabel(this);
@@ -34,6 +35,7 @@ TfFileDialog::TfFileDialog(QuestionMode mode, QWidget* parent)
 
     if (!spec_->extensions.empty()) {
         extensions_ = new QListWidget(this);
+        extensions_->setAccessibleName(QStringLiteral("Extensions"));
         for (const std::string& e : spec_->extensions)
             extensions_->addItem(qs(e));
         extensions_->setCurrentRow(0);

@@ -20,16 +20,18 @@ TfSelectFolder::TfSelectFolder(FileChooser& chooser, Dialogs& dialogs, QWidget* 
     setObjectName(QStringLiteral("TfSelectFolder"));
     setWindowTitle(QStringLiteral("Select Folder..."));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Destinationfolder (will be created if not exists):"), this));
+    auto* label =
+        new QLabel(QStringLiteral("&Destinationfolder (will be created if not exists):"), this);
+    layout->addWidget(label);
     auto* row = new QHBoxLayout;
     combo_ = new QComboBox(this);
+    label->setBuddy(combo_);
     combo_->setEditable(true);
     combo_->setInsertPolicy(QComboBox::NoInsert);
     combo_->setToolTip(QStringLiteral("Enter or choose a directory"));
     combo_->setMinimumWidth(360);
     row->addWidget(combo_, 1);
-    auto* browseButton = new QPushButton(QStringLiteral("Browse..."), this);
+    auto* browseButton = new QPushButton(QStringLiteral("&Browse..."), this);
     connect(browseButton, &QPushButton::clicked, this, &TfSelectFolder::browse);
     row->addWidget(browseButton);
     layout->addLayout(row);

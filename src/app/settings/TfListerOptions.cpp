@@ -45,6 +45,13 @@ QRadioButton* radio(const char* text, const char* hint, QWidget* parent) {
     return r;
 }
 
+// A caption for CONTROL: a screen reader names the control by it.
+QLabel* captionFor(const QString& text, QWidget* control, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(control);
+    return label;
+}
+
 QLineEdit* readOnlyField(QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setReadOnly(true);
@@ -76,6 +83,7 @@ TfListerOptions::TfListerOptions(Session& session, TfSelectFolder& selectFolder,
     setObjectName(QStringLiteral("TfListerOptions"));
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
+    tabs_->setAccessibleName(windowTitle());
     tabs_->addTab(fileOptionsPage(), QStringLiteral("File Options"));
     tabs_->addTab(conversionPage(), QStringLiteral("Conversion"));
     tabs_->addTab(asciiPage(), QStringLiteral("ASCII File"));
@@ -123,7 +131,7 @@ QWidget* TfListerOptions::fileOptionsPage() {
         field = readOnlyField(box);
         l->addWidget(ra, 0, 0);
         l->addWidget(rb, 0, 1);
-        l->addWidget(new QLabel(QString::fromUtf8(fieldLabel), box), 1, 0);
+        l->addWidget(captionFor(QString::fromUtf8(fieldLabel), field, box), 1, 0);
         l->addWidget(field, 1, 1);
         grid->addWidget(box, row, 0);
     };
@@ -228,7 +236,7 @@ QWidget* TfListerOptions::asciiPage() {
         auto* e = new QLineEdit(page);
         e->setToolTip(QString::fromUtf8(kImageHints[i]));
         imageFields_[static_cast<std::size_t>(i)] = e;
-        grid->addWidget(new QLabel(QString::fromUtf8(kImageLabels[i]), page), i, 0);
+        grid->addWidget(captionFor(QString::fromUtf8(kImageLabels[i]), e, page), i, 0);
         grid->addWidget(e, i, 1);
     }
     l->addLayout(grid);
@@ -239,8 +247,8 @@ QWidget* TfListerOptions::asciiPage() {
 QWidget* TfListerOptions::c64ScreenPage() {
     auto* page = new QWidget(this);
     auto* l = new QHBoxLayout(page);
-    auto* label = new QLabel(QStringLiteral("Images in C64Screen:"), page);
     imagesInScreen_ = new QSpinBox(page);
+    QLabel* label = captionFor(QStringLiteral("Images in C64Screen:"), imagesInScreen_, page);
     imagesInScreen_->setRange(0, 100000);
     imagesInScreen_->setToolTip(
         QStringLiteral("Limit directories in the C64 Screen. More images decreases speed. If more "
@@ -389,9 +397,12 @@ QWidget* TfListerOptions::fontsPage() {
     for (int i = 0; i < kFontCount; ++i) {
         const auto slot = static_cast<FontSlot>(i);
         const auto idx = static_cast<std::size_t>(i);
-        grid->addWidget(new QLabel(QString::fromUtf8(fontPlace(slot).label), page), i, 0);
         fontNames_[idx] = readOnlyField(page);
         fontSizes_[idx] = readOnlyField(page);
+        const QString caption = QString::fromUtf8(fontPlace(slot).label);
+        grid->addWidget(captionFor(caption, fontNames_[idx], page), i, 0);
+        fontSizes_[idx]->setAccessibleName(QString(caption).remove(QLatin1Char(':')).trimmed() +
+                                           QStringLiteral(" size"));
         fontSizes_[idx]->setMaximumWidth(40);
         auto* edit = new QPushButton(QStringLiteral("edit..."), page);
         edit->setToolTip(QStringLiteral("Edit Font..."));

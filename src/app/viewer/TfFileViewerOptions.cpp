@@ -55,6 +55,7 @@ TfFileViewerOptions::TfFileViewerOptions(Session& session, FileChooser& chooser,
     setObjectName(QStringLiteral("TfFileViewerOptions"));
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
+    tabs_->setAccessibleName(windowTitle());
     tabs_->addTab(conversionPage(), QStringLiteral("File Conversion"));
     tabs_->addTab(detokenizerPage(), QStringLiteral("BASIC Detokenizer"));
     tabs_->addTab(bamPage(), QStringLiteral("BAMFileList Defaults"));
