@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStringList>
@@ -138,6 +140,31 @@ inline QStringList unnamedControls(QWidget* window) {
                            w->objectName();
     }
     return unnamed;
+}
+
+// The entries of the menu bars and menus under ROOT (their windows' titles first) that
+// have no mnemonic, or one that another entry of the same menu has already.
+inline QStringList menuMnemonicFaults(QWidget* root) {
+    std::vector<std::pair<QWidget*, QList<QAction*>>> menus;
+    for (QMenuBar* bar : root->findChildren<QMenuBar*>())
+        menus.emplace_back(bar, bar->actions());
+    for (QMenu* menu : root->findChildren<QMenu*>())
+        menus.emplace_back(menu, menu->actions());
+    QStringList faults;
+    for (const auto& [widget, entries] : menus) {
+        QString letters;
+        for (const QAction* a : entries) {
+            if (a->isSeparator() || !a->isVisible())
+                continue;
+            const QString t = a->text();
+            const qsizetype at = t.indexOf(QLatin1Char('&'));
+            const QChar m = at >= 0 && at + 1 < t.size() ? t.at(at + 1).toLower() : QChar();
+            if (m.isNull() || letters.contains(m))
+                faults << widget->window()->windowTitle() + QLatin1String(": ") + t;
+            letters += m;
+        }
+    }
+    return faults;
 }
 
 struct MainFormWindow {

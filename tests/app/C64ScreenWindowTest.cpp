@@ -175,7 +175,7 @@ void C64ScreenWindowTest::saveAsWritesPagesOrOnePicture() {
         FileChooser::SaveChoice{QString::fromStdString(f.tmp.file("shot.bmp")), 1});
     QAction* save = nullptr;
     for (QAction* a : f.window()->popupMenu()->actions()) {
-        if (a->text() == QLatin1String("Save as..."))
+        if (a->text() == QLatin1String("&Save as..."))
             save = a;
     }
     QVERIFY(save);

@@ -228,13 +228,14 @@ class GeosViewersTest : public QObject {
         QVERIFY(w.host.errors.empty());
     }
 
-    // Every viewer as a screen reader meets it.
+    // Every viewer as a screen reader and the keyboard meet it.
     void everyViewerControlHasAnAccessibleName() {
         World w;
         for (const int row : {WriteRow, PaintRow, FontRow, ScrapRow, AlbumRow})
             QVERIFY(w.viewers.openEntry(row));
         QApplication::processEvents();
         QCOMPARE(test::unnamedControls(&w.parent), QStringList());
+        QCOMPARE(test::menuMnemonicFaults(&w.parent), QStringList());
     }
 
     void geoPaintMonochromeAndWheel() {

@@ -32,17 +32,17 @@ struct NewlineItem {
     const char* caption;
     ScrapNewlines value;
 };
-constexpr NewlineItem kNewlineItems[] = {{"before", ScrapNewlines::Before},
-                                         {"after", ScrapNewlines::After},
-                                         {"both", ScrapNewlines::Both},
-                                         {"none", ScrapNewlines::None}};
+constexpr NewlineItem kNewlineItems[] = {{"&before", ScrapNewlines::Before},
+                                         {"&after", ScrapNewlines::After},
+                                         {"b&oth", ScrapNewlines::Both},
+                                         {"&none", ScrapNewlines::None}};
 
 struct InsertItem {
     const char* caption;
     int mode;
 };
 constexpr InsertItem kInsertItems[] = {
-    {"From ClipBoard", 0}, {"From RTF", 1}, {"OLE From File", 2}, {"OLE From Object", 3}};
+    {"From &ClipBoard", 0}, {"From &RTF", 1}, {"OLE From &File", 2}, {"OLE From &Object", 3}};
 
 }  // namespace
 
@@ -82,7 +82,7 @@ void TfGeoWrite::buildMenu() {
     menu_ = new QMenu(this);
     options_ = menu_->addMenu(QStringLiteral("&Options"));
 
-    QMenu* insert = options_->addMenu(QStringLiteral("Insert PhotoScraps"));
+    QMenu* insert = options_->addMenu(QStringLiteral("&Insert PhotoScraps"));
     insertGroup_ = new QActionGroup(this);
     for (const InsertItem& item : kInsertItems) {
         QAction* a = insert->addAction(QString::fromLatin1(item.caption));
@@ -96,7 +96,7 @@ void TfGeoWrite::buildMenu() {
         });
     }
 
-    QMenu* newlines = options_->addMenu(QStringLiteral("Insert newlines for PhotoScraps"));
+    QMenu* newlines = options_->addMenu(QStringLiteral("Insert &newlines for PhotoScraps"));
     newlineGroup_ = new QActionGroup(this);
     for (const NewlineItem& item : kNewlineItems) {
         QAction* a = newlines->addAction(QString::fromLatin1(item.caption));
@@ -110,7 +110,7 @@ void TfGeoWrite::buildMenu() {
         });
     }
 
-    QAction* mono = options_->addAction(QStringLiteral("Monochrome Scraps"));
+    QAction* mono = options_->addAction(QStringLiteral("&Monochrome Scraps"));
     mono->setCheckable(true);
     mono->setObjectName(QStringLiteral("monochromeScraps"));
     connect(mono, &QAction::triggered, this, [this](bool on) {
@@ -120,10 +120,10 @@ void TfGeoWrite::buildMenu() {
         emit optionsChanged();
     });
 
-    QMenu* paper = options_->addMenu(QStringLiteral("Paperformat"));
+    QMenu* paper = options_->addMenu(QStringLiteral("&Paperformat"));
     paperGroup_ = new QActionGroup(this);
     for (const bool a4 : {true, false}) {
-        QAction* a = paper->addAction(a4 ? QStringLiteral("A4") : QStringLiteral("Letter"));
+        QAction* a = paper->addAction(a4 ? QStringLiteral("&A4") : QStringLiteral("&Letter"));
         a->setCheckable(true);
         a->setData(a4);
         paperGroup_->addAction(a);
@@ -134,18 +134,19 @@ void TfGeoWrite::buildMenu() {
         });
     }
 
-    addCheck(options_, QStringLiteral("Scale Image2.1 to Image2.0"),
+    addCheck(options_, QStringLiteral("S&cale Image2.1 to Image2.0"),
              &GeoWriteOptions::scaleImage21);
-    addCheck(options_, QStringLiteral("Show Page Numbers"), &GeoWriteOptions::pageNumbers);
-    addCheck(options_, QStringLiteral("Show PrintText Colors"), &GeoWriteOptions::showPrintColours);
-    addCheck(options_, QStringLiteral("Show FontID"), &GeoWriteOptions::showFontId);
-    options_->addAction(QStringLiteral("Show FontID Lookup Table..."), this,
+    addCheck(options_, QStringLiteral("Show P&age Numbers"), &GeoWriteOptions::pageNumbers);
+    addCheck(options_, QStringLiteral("Show Print&Text Colors"),
+             &GeoWriteOptions::showPrintColours);
+    addCheck(options_, QStringLiteral("Show &FontID"), &GeoWriteOptions::showFontId);
+    options_->addAction(QStringLiteral("Show FontID &Lookup Table..."), this,
                         &TfGeoWrite::showFontTable);
-    useTable_ = options_->addAction(QStringLiteral("Use FontID Lookup Table"));
+    useTable_ = options_->addAction(QStringLiteral("Use FontID Lookup Ta&ble"));
     useTable_->setCheckable(true);
     connect(useTable_, &QAction::triggered, this, &TfGeoWrite::toggleUseFontTable);
-    header_ = addCheck(options_, QStringLiteral("Show Header"), &GeoWriteOptions::header);
-    footer_ = addCheck(options_, QStringLiteral("Show Footer"), &GeoWriteOptions::footer);
+    header_ = addCheck(options_, QStringLiteral("Show &Header"), &GeoWriteOptions::header);
+    footer_ = addCheck(options_, QStringLiteral("Show F&ooter"), &GeoWriteOptions::footer);
 
     menu_->addSeparator();
     QAction* save = menu_->addAction(QStringLiteral("&Save as..."), this, &TfGeoWrite::saveAs);
@@ -163,7 +164,7 @@ QAction* TfGeoWrite::optionAction(const QString& caption) const {
         for (QAction* a : m->actions()) {
             if (a->menu())
                 menus.push_back(a->menu());
-            else if (a->text() == caption)
+            else if (QString(a->text()).remove(QLatin1Char('&')) == caption)
                 return a;
         }
     }

@@ -55,7 +55,8 @@ class TfGeoWrite : public QWidget {
     GeoWriteRulerBar* ruler() const { return ruler_; }
     QMenu* popupMenu() const { return menu_; }
     QMenu* optionsMenu() const { return options_; }
-    // An item of the "Options" menu by its caption (nullptr when there is none).
+    // An item of the "Options" menu by its caption without the mnemonic mark (nullptr when
+    // there is none).
     QAction* optionAction(const QString& caption) const;
     QDialog* fontTableDialog() const { return fontTableDialog_; }
 

@@ -23,6 +23,7 @@
 #include "geos/GeosDetailsModel.h"
 #include "geos/GeosSettings.h"
 #include "geos/TfDetailFilter.h"
+#include "platform/Commands.h"
 #include "platform/QtDialogHost.h"
 #include "platform/QtText.h"
 #include "platform/TfSelectFolder.h"
@@ -276,9 +277,10 @@ void TfGeosDetails::buildMenu() {
     menu_->addSeparator();
     // Sorting from the keyboard, as a click on a column header sorts.
     QMenu* sortMenu = menu_->addMenu(QStringLiteral("Sort &by"));
+    QString taken;
     for (int c = 0; c < kCatalogueColumnCount; ++c) {
-        auto* a = sortMenu->addAction(
-            QString::fromLatin1(catalogueColumns()[static_cast<std::size_t>(c)].caption));
+        auto* a = sortMenu->addAction(withMnemonic(
+            QString::fromLatin1(catalogueColumns()[static_cast<std::size_t>(c)].caption), taken));
         connect(a, &QAction::triggered, this, [this, c] { sortByColumn(c); });
         commands_.push_back(a);
     }

@@ -50,9 +50,9 @@ TfPhotoAlbum::TfPhotoAlbum(GeosReaderContext& context, FontView& decoder, FileCh
 void TfPhotoAlbum::buildMenu() {
     menu_ = new QMenu(this);
     QMenu* zoom = menu_->addMenu(QStringLiteral("&Zoom"));
-    zoom->addAction(QStringLiteral("100%\t*"), this, &TfPhotoAlbum::zoom100);
-    zoom->addAction(QStringLiteral("Zoom in\t+"), this, &TfPhotoAlbum::zoomIn);
-    zoom->addAction(QStringLiteral("Zoom out\t-"), this, &TfPhotoAlbum::zoomOut);
+    zoom->addAction(QStringLiteral("&100%\t*"), this, &TfPhotoAlbum::zoom100);
+    zoom->addAction(QStringLiteral("Zoom &in\t+"), this, &TfPhotoAlbum::zoomIn);
+    zoom->addAction(QStringLiteral("Zoom &out\t-"), this, &TfPhotoAlbum::zoomOut);
     fit_ =
         zoom->addAction(QStringLiteral("&Fit To Window"), this, &TfPhotoAlbum::toggleFitToWindow);
     fit_->setCheckable(true);

@@ -61,9 +61,9 @@ TfShowFont::TfShowFont(GeosReaderContext& context, FileChooser& chooser, QWidget
 void TfShowFont::buildMenu() {
     menu_ = new QMenu(this);
     QMenu* zoom = menu_->addMenu(QStringLiteral("&Zoom"));
-    zoom->addAction(QStringLiteral("100%\t*"), this, &TfShowFont::zoom100);
-    zoom->addAction(QStringLiteral("Zoom in\t+"), this, &TfShowFont::zoomIn);
-    zoom->addAction(QStringLiteral("Zoom out\t-"), this, &TfShowFont::zoomOut);
+    zoom->addAction(QStringLiteral("&100%\t*"), this, &TfShowFont::zoom100);
+    zoom->addAction(QStringLiteral("Zoom &in\t+"), this, &TfShowFont::zoomIn);
+    zoom->addAction(QStringLiteral("Zoom &out\t-"), this, &TfShowFont::zoomOut);
     fit_ = zoom->addAction(QStringLiteral("&Fit To Window"), this, &TfShowFont::toggleFitToWindow);
     fit_->setCheckable(true);
     space_ = menu_->addAction(QStringLiteral("Space &between chars"), this,

@@ -37,6 +37,17 @@ QIcon commandIcon(const QIcon& icon) {
     return out;
 }
 
+QString withMnemonic(const QString& text, QString& taken) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i).toLower();
+        if (c.isLetterOrNumber() && !taken.contains(c)) {
+            taken += c;
+            return text.left(i) + QLatin1Char('&') + text.mid(i);
+        }
+    }
+    return text;
+}
+
 void showInFront(QWidget* window) {
     window->show();
     window->raise();

@@ -18,6 +18,11 @@ void setStandardShortcut(QAction* action, QKeySequence::StandardKey key,
 // button whose command is off looks as live as the others.
 QIcon commandIcon(const QIcon& icon);
 
+// TEXT with a mnemonic mark before its first letter or digit that TAKEN (lower case)
+// does not hold yet, which then takes it; TEXT as it is when every one is taken. For the
+// entries of a menu made from a list of names.
+QString withMnemonic(const QString& text, QString& taken);
+
 // Shows WINDOW, brings it in front of the program's other windows and gives it the
 // keyboard.
 void showInFront(QWidget* window);

@@ -71,19 +71,19 @@ TfC64Screen::TfC64Screen(Tag tag, Dialogs& dialogs, FileChooser& chooser, QWidge
 
 void TfC64Screen::buildMenu() {
     menu_ = new QMenu(this);
-    menu_->addAction(QStringLiteral("100%\t*"), this, [this] { zoom(ZoomKey::Reset); });
-    menu_->addAction(QStringLiteral("Zoom in\t+"), this, [this] { zoom(ZoomKey::In); });
-    menu_->addAction(QStringLiteral("Zoom out\t-"), this, [this] { zoom(ZoomKey::Out); });
+    menu_->addAction(QStringLiteral("&100%\t*"), this, [this] { zoom(ZoomKey::Reset); });
+    menu_->addAction(QStringLiteral("Zoom &in\t+"), this, [this] { zoom(ZoomKey::In); });
+    menu_->addAction(QStringLiteral("Zoom &out\t-"), this, [this] { zoom(ZoomKey::Out); });
     // Only the file viewer's screen switches between 40 and 80 columns.
     columnsSeparator_ = menu_->addSeparator();
-    columns_ = menu_->addAction(QStringLiteral("40/80 Columns"));
+    columns_ = menu_->addAction(QStringLiteral("&40/80 Columns"));
     columns_->setCheckable(true);
     connect(columns_, &QAction::triggered, this,
             [this](bool checked) { emit columnsSwitchRequested(checked); });
     columnsSeparator_->setVisible(tag_ == FileViewerScreen);
     columns_->setVisible(tag_ == FileViewerScreen);
     menu_->addSeparator();
-    menu_->addAction(QStringLiteral("Save as..."), this, &TfC64Screen::saveAs);
+    menu_->addAction(QStringLiteral("&Save as..."), this, &TfC64Screen::saveAs);
 }
 
 int TfC64Screen::scrollBarWidth() const {
