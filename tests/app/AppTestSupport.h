@@ -6,14 +6,17 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QIcon>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStringList>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <deque>
@@ -164,6 +167,77 @@ inline QStringList menuMnemonicFaults(QWidget* root) {
             letters += m;
         }
     }
+    return faults;
+}
+
+// The mnemonic letters that two controls in view of WINDOW share (buttons, boxes, tabs,
+// group titles and the captions of labelled fields): a press of Alt and the letter then
+// only moves between them. Each as the letter and the two captions. With ALL_TABS every
+// page of each tab widget is checked in turn.
+inline QStringList mnemonicClashes(QWidget* window, bool allTabs = true) {
+    const auto letterOf = [](const QString& t) {
+        for (qsizetype at = t.indexOf(QLatin1Char('&')); at >= 0 && at + 1 < t.size();
+             at = t.indexOf(QLatin1Char('&'), at + 2)) {
+            if (t.at(at + 1) != QLatin1Char('&'))
+                return t.at(at + 1).toLower();
+        }
+        return QChar();
+    };
+    const auto inView = [](QWidget* w, QWidget* win) {
+        return w->window() == win && w->isVisibleTo(win);
+    };
+    const auto clashesNow = [&] {
+        QStringList faults;
+        std::vector<std::pair<QChar, QString>> seen;
+        const auto note = [&](const QString& text) {
+            const QChar m = letterOf(text);
+            if (m.isNull())
+                return;
+            for (const auto& [letter, other] : seen) {
+                if (letter == m)
+                    faults << QString(m) + QLatin1String(": ") + other + QLatin1String(" / ") +
+                                  text;
+            }
+            seen.emplace_back(m, text);
+        };
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+            if (inView(b, window) && !b->inherits("QToolButton"))
+                note(b->text());
+        }
+        for (QLabel* l : window->findChildren<QLabel*>()) {
+            if (inView(l, window) && l->buddy())
+                note(l->text());
+        }
+        for (QGroupBox* g : window->findChildren<QGroupBox*>()) {
+            if (inView(g, window))
+                note(g->title());
+        }
+        for (QTabBar* bar : window->findChildren<QTabBar*>()) {
+            if (!inView(bar, window))
+                continue;
+            for (int i = 0; i < bar->count(); ++i)
+                note(bar->tabText(i));
+        }
+        return faults;
+    };
+    QStringList faults = clashesNow();
+    if (allTabs) {
+        for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+            if (tabs->window() != window)
+                continue;
+            const int was = tabs->currentIndex();
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                for (const QString& f : clashesNow()) {
+                    if (!faults.contains(f))
+                        faults << f;
+                }
+            }
+            tabs->setCurrentIndex(was);
+        }
+    }
+    for (QString& f : faults)
+        f = window->windowTitle() + QLatin1String(": ") + f;
     return faults;
 }
 

@@ -42,7 +42,7 @@ class DialogWindowsTest : public QObject {
     void questionEscapeGivesTwo();
     void errorDialogFollowsFlagWord();
     void filterListForTheToolkit();
-    void everyDialogControlHasAnAccessibleName();
+    void everyDialogControlHasANameAndAMnemonicOfItsOwn();
 };
 
 void DialogWindowsTest::questionShowsPresetAndReturnsChoice() {
@@ -132,7 +132,7 @@ void DialogWindowsTest::filterListForTheToolkit() {
              QStringLiteral("D64 Images (*.D64 *.d64);;All FIles (*.*)"));
 }
 
-void DialogWindowsTest::everyDialogControlHasAnAccessibleName() {
+void DialogWindowsTest::everyDialogControlHasANameAndAMnemonicOfItsOwn() {
     // Each question form and the error dialog with both its lines, as a screen reader
     // meets them.
     for (int m = 1; m <= 7; ++m) {
@@ -143,11 +143,13 @@ void DialogWindowsTest::everyDialogControlHasAnAccessibleName() {
         d.show();
         QVERIFY2(test::unnamedControls(&d).isEmpty(),
                  qPrintable(test::unnamedControls(&d).join(QStringLiteral(", "))));
+        QCOMPARE(test::mnemonicClashes(&d), QStringList());
     }
     TfErrorDialog e(errorLayout("MainForm", "/a.d64", "FILE", "Broken", 0),
                     QFont(QStringLiteral("DejaVu Sans Mono"), 9));
     e.show();
     QCOMPARE(test::unnamedControls(&e), QStringList());
+    QCOMPARE(test::mnemonicClashes(&e), QStringList());
 }
 
 QTEST_MAIN(DialogWindowsTest)

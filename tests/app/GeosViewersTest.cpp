@@ -236,6 +236,12 @@ class GeosViewersTest : public QObject {
         QApplication::processEvents();
         QCOMPARE(test::unnamedControls(&w.parent), QStringList());
         QCOMPARE(test::menuMnemonicFaults(&w.parent), QStringList());
+        QStringList clashes;
+        for (QWidget* win : QApplication::topLevelWidgets()) {
+            if (win->isVisible())
+                clashes += test::mnemonicClashes(win);
+        }
+        QCOMPARE(clashes, QStringList());
     }
 
     void geoPaintMonochromeAndWheel() {

@@ -109,7 +109,7 @@ class MainFormTest : public QObject {
     void appendedListingShowsFromItsFirstLine();
     void hintsAreToolTipsAndThePanelsStay();
     void disabledButtonsLookDisabled();
-    void everyControlHasAnAccessibleName();
+    void everyControlHasANameAndAMnemonicOfItsOwn();
 };
 
 void MainFormTest::commandLineImagesThenDropAppends() {
@@ -765,8 +765,9 @@ void MainFormTest::disabledButtonsLookDisabled() {
     QVERIFY(test::faintWhenDisabled(load->icon()));
 }
 
-void MainFormTest::everyControlHasAnAccessibleName() {
-    // The main window and the windows its commands open, as a screen reader meets them.
+void MainFormTest::everyControlHasANameAndAMnemonicOfItsOwn() {
+    // The main window and the windows its commands open, as a screen reader and the
+    // keyboard meet them.
     TempDir images;
     Fixture f({makeImage(images, "a.d64", "NAMED DISK")});
     f.form->listCommandLineImages();
@@ -790,6 +791,13 @@ void MainFormTest::everyControlHasAnAccessibleName() {
         w->show();
     QCoreApplication::processEvents();
     QCOMPARE(test::unnamedControls(f.form.get()), QStringList());
+    // Nor do two controls of one window share a mnemonic.
+    QStringList clashes = test::mnemonicClashes(f.form.get());
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w != f.form.get())
+            clashes += test::mnemonicClashes(w);
+    }
+    QCOMPARE(clashes, QStringList());
 }
 
 QTEST_MAIN(MainFormTest)

@@ -227,7 +227,7 @@ void TfCollection::buildWidgets() {
     minBlocks_->setToolTip(
         QStringLiteral("Files on several images count only from this many blocks on"));
     minLabel->setBuddy(minBlocks_);
-    findDupes_ = named(new QPushButton(QStringLiteral("Find D&uplicates"), dupesPage),
+    findDupes_ = named(new QPushButton(QStringLiteral("Find Dup&licates"), dupesPage),
                        QStringLiteral("Find Duplicates"));
     connect(findDupes_, &QPushButton::clicked, this, &TfCollection::findDuplicates);
     drow->addWidget(minLabel);
@@ -239,7 +239,7 @@ void TfCollection::buildWidgets() {
     files_ = new CollectionTableModel(CollectionTableModel::Kind::Files, this);
     files_->setLineFont(lineFont);
     auto* split = new QSplitter(Qt::Vertical, dupesPage);
-    imagesView_ = labelledTable(split, images_, QStringLiteral("&Identical images:"),
+    imagesView_ = labelledTable(split, images_, QStringLiteral("Iden&tical images:"),
                                 QStringLiteral("images"), imagesLabel_);
     filesView_ = labelledTable(split, files_, QStringLiteral("Files on se&veral images:"),
                                QStringLiteral("files"), filesLabel_);
@@ -518,7 +518,7 @@ void TfCollection::findDuplicates() {
     images_->setImages(r.images);
     files_->setFiles(r.files);
     imagesLabel_->setText(
-        QStringLiteral("&Identical images: %1 %2")
+        QStringLiteral("Iden&tical images: %1 %2")
             .arg(r.images.size())
             .arg(r.images.size() == 1 ? QStringLiteral("group") : QStringLiteral("groups")));
     filesLabel_->setText(QStringLiteral("Files on se&veral images: %1").arg(r.files.size()));
