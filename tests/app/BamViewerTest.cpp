@@ -96,6 +96,7 @@ class BamViewerTest : public QObject {
     void fileListKeepsOutOfTheGridsShare();
     void chainKeysWalkTheSelectedFile();
     void popupModeFollowsTheErrorInfo();
+    void keyboardReachesEveryBlockAndItsCommands();
     void viewAndDetokenizeFromTheList();
     void fileViewerKeysRunTheirCommands();
     void viewBlockShowsSixteenRows();
@@ -283,6 +284,28 @@ void BamViewerTest::popupModeFollowsTheErrorInfo() {
     QVERIFY(!f.host.messages.empty());
     QVERIFY(f.host.messages.back().find("23") != std::string::npos ||
             !f.host.messages.back().empty());
+}
+
+void BamViewerTest::keyboardReachesEveryBlockAndItsCommands() {
+    DiskBuilder e = plainDisk(35, true);
+    e.errorByte({2, 1}, 5);
+    Fixture f;
+    f.openOn(f.save(e, "errors.d64"));
+    f.grid()->setFocus();
+    // The arrows move from the first block; a block's caption follows as after a click.
+    for (const Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+        QTest::keyClick(f.grid(), k);
+    QVERIFY(f.grid()->selected() == (GridCell{2, 2}));
+    QVERIFY(f.bam()->windowTitle().startsWith(QStringLiteral("Error Info -> Track: 02 ($02)")));
+    // Enter tells the block's error as a double click does.
+    const std::size_t messages = f.host.messages.size();
+    QTest::keyClick(f.grid(), Qt::Key_Return);
+    QCOMPARE(f.host.messages.size(), messages + 1);
+    // The menu key acts as the right button: in direct mode the block is viewed.
+    QTest::keyClick(f.grid(), Qt::Key_D);
+    QTest::keyClick(f.grid(), Qt::Key_Menu);
+    QCOMPARE(f.viewer()->state(), ViewerState::SingleBlock);
+    QCOMPARE(f.viewer()->status(3), QStringLiteral("Sector: 1 ($01)"));
 }
 
 void BamViewerTest::viewAndDetokenizeFromTheList() {

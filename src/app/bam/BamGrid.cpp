@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <optional>
 
 namespace qv::app {
 namespace {
@@ -153,6 +154,49 @@ void BamGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && cell.valid() &&
         isBlockCell(map_, cell.column, cell.row))
         emit cellDoubleClicked(cell.column, cell.row);
+}
+
+void BamGrid::keyPressEvent(QKeyEvent* event) {
+    const auto step = [&]() -> std::optional<GridStep> {
+        switch (event->key()) {
+            case Qt::Key_Left:
+                return GridStep::Left;
+            case Qt::Key_Right:
+                return GridStep::Right;
+            case Qt::Key_Up:
+                return GridStep::Up;
+            case Qt::Key_Down:
+                return GridStep::Down;
+            case Qt::Key_Home:
+                return GridStep::FirstSector;
+            case Qt::Key_End:
+                return GridStep::LastSector;
+            default:
+                return std::nullopt;
+        }
+    }();
+    if (step && event->modifiers() == Qt::NoModifier) {
+        const GridCell next = stepCell(map_, selected_, *step);
+        if (next.valid() && next != selected_) {
+            setSelected(next);
+            emit cellSelected(next.column, next.row);
+        }
+        return;
+    }
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if ((menuKey || enter) && selected_.valid()) {
+        if (menuKey) {
+            const GridRect r = gridCellRect(geometry_, selected_.column, selected_.row);
+            emit cellRightClicked(selected_.column, selected_.row,
+                                  mapToGlobal(QPoint(r.x + r.width / 2, r.y + r.height / 2)));
+        } else {
+            emit cellDoubleClicked(selected_.column, selected_.row);
+        }
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void BamGrid::keyReleaseEvent(QKeyEvent* event) {

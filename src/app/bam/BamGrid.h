@@ -46,6 +46,9 @@ class BamGrid : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Arrow keys, Home and End move the selection; the menu key (or Shift+F10) acts as
+    // the right button on the selected block, Enter as a double click.
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 

@@ -53,6 +53,36 @@ bool isBlockCell(const BlockMap& map, int column, int row) {
     return column >= 1 && column <= map.trackCount() && row >= 1 && row <= sectorsOnTrack(column);
 }
 
+GridCell stepCell(const BlockMap& map, GridCell from, GridStep step) {
+    if (map.trackCount() < 1)
+        return {};
+    if (!isBlockCell(map, from.column, from.row))
+        return {1, 1};
+    int column = from.column;
+    int row = from.row;
+    switch (step) {
+        case GridStep::Left:
+            column = std::max(1, column - 1);
+            break;
+        case GridStep::Right:
+            column = std::min(map.trackCount(), column + 1);
+            break;
+        case GridStep::Up:
+            row = std::max(1, row - 1);
+            break;
+        case GridStep::Down:
+            row = std::min(sectorsOnTrack(column), row + 1);
+            break;
+        case GridStep::FirstSector:
+            row = 1;
+            break;
+        case GridStep::LastSector:
+            row = sectorsOnTrack(column);
+            break;
+    }
+    return {column, std::min(row, sectorsOnTrack(column))};
+}
+
 std::string blockCaption(const BlockMap& map, TrackSector ts) {
     const char* lead = map.errorCode(ts.track, ts.sector) != 0 ? "Error Info" : "BAM";
     char buf[160];

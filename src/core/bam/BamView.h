@@ -121,6 +121,14 @@ struct GridCell {
     friend bool operator==(const GridCell&, const GridCell&) = default;
 };
 
+// The keys that move the grid's selection.
+enum class GridStep { Left, Right, Up, Down, FirstSector, LastSector };
+
+// The block a key moves the selection to, as in any grid: one cell over, or to the first
+// or last sector of the track. A move onto a shorter track lands on its last sector; a
+// move off the blocks stays where it is. With nothing selected, the first block.
+GridCell stepCell(const BlockMap& map, GridCell from, GridStep step);
+
 GridRect gridCellRect(const GridGeometry& geometry, int column, int row);
 // The cell under a point of a grid of columns x rows; none on a grid line or outside.
 GridCell gridCellAt(const GridGeometry& geometry, int columns, int rows, int x, int y);

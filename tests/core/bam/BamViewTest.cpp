@@ -189,5 +189,32 @@ TEST(BamView, GridCellTexts) {
     EXPECT_EQ(gridCellText(f.map, 35, 18), "");
 }
 
+TEST(BamView, KeysMoveTheSelectionOverBlocksOnly) {
+    BamFixture f;
+    f.load(formatted());
+    struct Case {
+        GridCell from;
+        GridStep step;
+        GridCell to;
+    } cases[] = {
+        {{}, GridStep::Right, {1, 1}},  // nothing selected: the first block
+        {{0, 3}, GridStep::Down, {1, 1}},
+        {{5, 5}, GridStep::Right, {6, 5}},
+        {{5, 5}, GridStep::Up, {5, 4}},
+        {{5, 1}, GridStep::Up, {5, 1}},    // sector 0 stays
+        {{1, 9}, GridStep::Left, {1, 9}},  // track 1 stays
+        {{35, 9}, GridStep::Right, {35, 9}},
+        {{17, 21}, GridStep::Down, {17, 21}},
+        {{17, 21}, GridStep::Right, {18, 19}},  // onto a shorter track: its last sector
+        {{31, 17}, GridStep::Left, {30, 17}},
+        {{24, 7}, GridStep::FirstSector, {24, 1}},
+        {{24, 7}, GridStep::LastSector, {24, 19}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(stepCell(f.map, c.from, c.step), c.to)
+            << c.from.column << "/" << c.from.row << " step " << static_cast<int>(c.step);
+    }
+}
+
 }  // namespace
 }  // namespace qv::test
