@@ -4,7 +4,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
+#include <iterator>
 #include <optional>
+#include <utility>
 
 namespace qv::app {
 namespace {
@@ -157,24 +160,16 @@ void BamGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void BamGrid::keyPressEvent(QKeyEvent* event) {
-    const auto step = [&]() -> std::optional<GridStep> {
-        switch (event->key()) {
-            case Qt::Key_Left:
-                return GridStep::Left;
-            case Qt::Key_Right:
-                return GridStep::Right;
-            case Qt::Key_Up:
-                return GridStep::Up;
-            case Qt::Key_Down:
-                return GridStep::Down;
-            case Qt::Key_Home:
-                return GridStep::FirstSector;
-            case Qt::Key_End:
-                return GridStep::LastSector;
-            default:
-                return std::nullopt;
-        }
-    }();
+    constexpr std::pair<int, GridStep> kStepKeys[] = {{Qt::Key_Left, GridStep::Left},
+                                                      {Qt::Key_Right, GridStep::Right},
+                                                      {Qt::Key_Up, GridStep::Up},
+                                                      {Qt::Key_Down, GridStep::Down},
+                                                      {Qt::Key_Home, GridStep::FirstSector},
+                                                      {Qt::Key_End, GridStep::LastSector}};
+    const auto* key = std::find_if(std::begin(kStepKeys), std::end(kStepKeys),
+                                   [&](const auto& k) { return k.first == event->key(); });
+    const std::optional<GridStep> step =
+        key != std::end(kStepKeys) ? std::optional(key->second) : std::nullopt;
     if (step && event->modifiers() == Qt::NoModifier) {
         const GridCell next = stepCell(map_, selected_, *step);
         if (next.valid() && next != selected_) {
